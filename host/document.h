@@ -1,0 +1,184 @@
+// The stand-in host's document model: layers of art trees with real geometry
+// and paint, plus the document's swatches, graphic styles, custom colours,
+// gradients and patterns. Handles given to the plug-in are pointers to these
+// objects, so following one is O(1).
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hostapi.h"
+
+namespace smear {
+
+struct Layer;
+
+struct MeshVertex {
+    AIRealPoint point{};
+    AIColor color{};
+};
+
+struct ArtTag {
+    std::string type;
+    std::string value;
+};
+
+struct Art {
+    ASInt16 type = kPathArt;
+    std::string id;  // the SVG id it was read with, kept when written back
+
+    // Tree links; a layer's top-level art hangs off the layer's root group.
+    Art *parent = nullptr;
+    Art *firstChild = nullptr;  // bottom-most child (painted first)
+    Art *lastChild = nullptr;   // top-most child
+    Art *prev = nullptr;        // sibling painted before this one
+    Art *next = nullptr;        // sibling painted after this one
+    Layer *layer = nullptr;
+    bool disposed = false;
+
+    // Paths (and path-like art): Bezier segments.
+    std::vector<AIPathSegment> segments;
+    bool closed = false;
+
+    // Paint.
+    AIPathStyle style{};
+    AIReal opacity = 1.0f;
+    ASInt32 blendMode = 0;
+    struct GraphicStyle *artStyle = nullptr;
+    AIReal styleFactor = 1.0f;
+    std::map<std::string, ArtTag> tags;
+
+    ASInt32 userAttr = 0;  // kArtSelected, kArtLocked, kArtHidden
+
+    // Gradient mesh: I x J patches, (I + 1) * (J + 1) vertices, i major.
+    ASInt32 meshI = 0;
+    ASInt32 meshJ = 0;
+    std::vector<MeshVertex> vertices;
+
+    // Text, placed, raster and symbol art: a frame in its own space, placed
+    // into the document by `matrix`.
+    std::string text;
+    AIReal fontSize = 12.0f;
+    AIRealRect frame{};
+    AIRealMatrix matrix{1, 0, 0, 1, 0, 0};
+    std::string href;  // placed or raster image source, symbol name
+
+    bool selected() const { return (userAttr & kArtSelected) != 0; }
+    MeshVertex &vertex(ASInt32 i, ASInt32 j) { return vertices[size_t(i) * size_t(meshJ + 1) + size_t(j)]; }
+};
+
+struct Layer {
+    std::string name;
+    bool visible = true;
+    bool locked = false;
+    Art *root = nullptr;  // a group that holds the layer's art
+};
+
+struct Swatch {
+    std::string name;
+    AIColor color{};
+};
+
+struct GraphicStyle {
+    std::string name;
+    AIPathStyle style{};
+    AIReal opacity = 1.0f;
+};
+
+struct CustomColor {
+    std::string name;
+    AIColor base{};  // a four- or three-colour definition
+};
+
+struct GradientStop {
+    AIReal offset = 0;  // 0 .. 1
+    AIColor color{};
+};
+
+struct Gradient {
+    std::string name;
+    bool radial = false;
+    std::vector<GradientStop> stops;
+};
+
+struct Pattern {
+    std::string name;
+    AIRealRect tile{};
+    AIColor color{};  // the pattern's ink, for drawing
+};
+
+class Document {
+public:
+    Document();
+    Document(const Document &) = delete;
+    Document &operator=(const Document &) = delete;
+
+    // A deep copy; handles into the copy are new pointers.
+    std::unique_ptr<Document> clone() const;
+
+    // Art life cycle. New art is linked into `container` at `paintOrder`
+    // relative to `prep` (kPlaceAbove, kPlaceBelow, kPlaceInsideOnTop, ...).
+    Art *newArt(ASInt16 type);
+    void link(Art *art, ASInt16 paintOrder, Art *prep);
+    void unlink(Art *art);
+    void dispose(Art *art);  // unlinks and marks the art and its subtree disposed
+    Art *duplicate(const Art *art);  // an unlinked deep copy
+
+    Layer *addLayer(const std::string &name);  // on top of all layers
+    Layer *insertLayer(ASInt16 paintOrder, Layer *base);
+    Layer *currentLayer() { return layers.empty() ? nullptr : layers[currentLayerIndex]; }
+
+    // Walk every live art object in paint order (back to front), depth first.
+    template <class F> void forEachArt(F &&f) const {
+        for (Layer *layer : layers)
+            for (Art *a = layer->root->firstChild; a; a = a->next) walk(a, f);
+    }
+
+    std::vector<Layer *> layers;  // bottom to top
+    size_t currentLayerIndex = 0;
+
+    std::vector<Swatch *> swatches;
+    std::vector<GraphicStyle *> graphicStyles;
+    std::vector<CustomColor *> customColors;
+    std::vector<Gradient *> gradients;
+    std::vector<Pattern *> patterns;
+
+    // The artboard, in document points; y grows upwards in the document.
+    AIRealRect artboard{0, 792, 612, 0};
+
+    // Owned storage; objects never move, so pointers stay valid until the
+    // document dies (disposed art included, so stale handles are detectable).
+    std::deque<std::unique_ptr<Art>> artStore;
+    std::deque<std::unique_ptr<Layer>> layerStore;
+    std::deque<std::unique_ptr<Swatch>> swatchStore;
+    std::deque<std::unique_ptr<GraphicStyle>> styleStore;
+    std::deque<std::unique_ptr<CustomColor>> customColorStore;
+    std::deque<std::unique_ptr<Gradient>> gradientStore;
+    std::deque<std::unique_ptr<Pattern>> patternStore;
+
+    Swatch *addSwatch(const std::string &name, const AIColor &color);
+    GraphicStyle *addGraphicStyle(const std::string &name, const AIPathStyle &style);
+    CustomColor *addCustomColor(const std::string &name, const AIColor &base);
+    Gradient *addGradient(const std::string &name);
+    Pattern *addPattern(const std::string &name);
+
+private:
+    template <class F> static void walk(Art *a, F &f) {
+        f(*a);
+        for (Art *c = a->firstChild; c; c = c->next) walk(c, f);
+    }
+};
+
+// Geometric bounds of an art object: of its curves (not their control
+// points), of its children, of its mesh vertices or of its placed frame.
+// Returns false for art without extent (an empty group).
+bool artBounds(const Art &art, AIRealRect &bounds);
+
+// Applies `m` to the art's geometry; stroke widths are multiplied by
+// `lineScale` when `flags` has kScaleLines.
+void transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags);
+
+}  // namespace smear

@@ -1,0 +1,39 @@
+// The fault plan: lets a test fail the n-th call of any suite function, every
+// call of one function, or make a whole suite unavailable.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "hostapi.h"
+
+namespace smear {
+
+class FaultPlan {
+public:
+    // The n-th call (1-based) of any suite function that returns a code fails.
+    void failNthCall(long n, SPErr code);
+    // Every call of suite.function fails.
+    void failEveryCall(const std::string &suite, const std::string &function, SPErr code);
+    // Acquiring the suite fails with kSuiteNotFoundErr.
+    void makeUnavailable(const std::string &suite);
+    void clear();
+
+    // Counts one call; returns the code it must fail with, or 0.
+    SPErr onCall(const char *suite, const char *function);
+    bool isUnavailable(const std::string &suite) const { return unavailable_.count(suite) != 0; }
+    long callCount() const { return calls_; }
+    // Whether the planned n-th-call fault has fired.
+    bool fired() const { return fired_; }
+
+private:
+    long calls_ = 0;
+    long failAt_ = 0;
+    SPErr failAtCode_ = 0;
+    bool fired_ = false;
+    std::map<std::string, SPErr> every_;
+    std::set<std::string> unavailable_;
+};
+
+}  // namespace smear

@@ -1,0 +1,157 @@
+// The stand-in host: owns the document, the loaded plug-in, the suites it
+// serves and everything the user would see. Suite functions are plain C
+// function pointers, so they reach the host through currentHost().
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "call_log.h"
+#include "document.h"
+#include "faults.h"
+#include "hostapi.h"
+#include "resources.h"
+
+namespace smear {
+
+class DialogManager;
+class PluginModule;
+
+// Something the user saw: an alert, or a dialog with its items.
+struct UiEvent {
+    std::string kind;   // "alert" or "dialog"
+    std::string title;  // alert text, or dialog title
+    std::string name;   // dialog name given by the plug-in
+    std::vector<std::pair<int, std::string>> texts;  // item id and text, in creation order
+    int result = 0;     // id of the item that closed the dialog
+};
+
+// One tool the plug-in added to the palette.
+struct PaletteTool {
+    std::string name;
+    std::string title;
+    std::string tooltip;
+    int iconId = 0;     // icon group resource id, 0 when none
+    ASInt16 number = 0;
+    ASInt16 groupNumber = 0;    // the tool whose group it joined (itself when it opened one)
+    ASInt16 toolsetNumber = 0;
+    ASInt32 options = 0;
+    SPPluginRef plugin = nullptr;
+};
+
+class SuiteRegistry {
+public:
+    void add(const std::string &name, ASInt32 version, const void *table);
+    const void *find(const std::string &name, ASInt32 version) const;
+    bool hasName(const std::string &name) const;
+    // Acquisitions not yet released, by suite name.
+    std::map<std::string, int> held;
+    int outstanding() const;
+    long acquisitions = 0;
+    long releases = 0;
+
+private:
+    std::map<std::pair<std::string, ASInt32>, const void *> tables_;
+};
+
+// Random draws: seeded, or exact values queued by a test or session.
+class RandomSource {
+public:
+    void seed(uint32_t s);
+    void queue(AIReal value) { queued_.push_back(value); }
+    AIReal next();
+    long draws() const { return draws_; }
+    uint32_t seedValue() const { return seed_; }
+
+private:
+    uint32_t seed_ = 1;
+    uint64_t state_ = 0;
+    std::deque<AIReal> queued_;
+    long draws_ = 0;
+};
+
+class Host {
+public:
+    Host();
+    ~Host();
+    Host(const Host &) = delete;
+    Host &operator=(const Host &) = delete;
+
+    // Loads the plug-in module from disk, checking its property list.
+    bool loadModule(const std::string &path, std::string &error);
+    // Uses a plug-in linked into this program, with resources read from `res`.
+    bool attachLinked(PluginMainProc entry, const std::string &resPath, std::string &error);
+    // Drops the module from memory (after an unload message); reattach with reloadModule.
+    void unloadModule();
+    bool reloadModule(std::string &error);
+
+    // Sends one message to the plug-in and returns its result.
+    SPErr send(const char *caller, const char *selector, void *message);
+    SPErr sendBasic(const char *caller, const char *selector);  // an SPMessageData message
+    SPErr sendTool(const char *selector, AIToolHandle tool, AIRealPoint cursor, ASInt16 pressure,
+                   ASInt32 modifiers);
+
+    SPBasicSuite *basicSuite();
+    SPPluginRef pluginRef();
+    const ResourceSet &resources() const { return resources_; }
+    ResourceSet &resources() { return resources_; }
+
+    Document &document() { return *document_; }
+    void replaceDocument(std::unique_ptr<Document> doc);
+
+    // Undo: a step opens at every mouse down and is closed by the undo suite.
+    void openUndoStep();
+    void closeUndoStep();
+    bool undo();  // restores the document as it was before the last closed step
+
+    SuiteRegistry suites;
+    FaultPlan faults;
+    CallLog log;
+    RandomSource random;
+    std::unique_ptr<DialogManager> dialogs;
+    std::vector<UiEvent> transcript;
+    std::vector<PaletteTool> palette;
+
+    // Globals slot the host keeps across unload and reload.
+    void *pluginGlobals = nullptr;
+    ASInt32 pluginOptions = 0;
+
+    // State of the message being handled.
+    ASInt32 modifiers = 0;
+    bool pressureSupport = true;
+
+    // Cursor set through the platform calls (Linux stand-ins of user32).
+    int lastCursorId = 0;  // resource id loaded, 0 when none
+    bool cursorSet = false;
+
+    std::string modulePath;
+
+private:
+    std::unique_ptr<Document> document_;
+    std::unique_ptr<Document> openStep_;
+    std::vector<std::unique_ptr<Document>> undoStack_;
+    ResourceSet resources_;
+    std::unique_ptr<PluginModule> module_;
+    PluginMainProc entry_ = nullptr;
+};
+
+// The host whose suites are being called.
+Host &currentHost();
+
+// Every suite function that returns a code starts with this: it logs the
+// call and returns the fault plan's code for it (0 to go on).
+SPErr enterSuite(const char *suite, const char *function, std::string args = {});
+
+// Suite families register their tables here; each is defined in its own source.
+void registerPlatformSuites(SuiteRegistry &r);   // SP basic, blocks, access
+void registerHostSuites(SuiteRegistry &r);       // plugin, memory, maths, user, undo, random, preference, document, tool
+void registerArtSuites(SuiteRegistry &r);        // art, path, matching, transform, shape, mesh, vertex, layer, tag
+void registerPaintSuites(SuiteRegistry &r);      // path style, blend, art style, swatch list
+void registerDialogSuites(SuiteRegistry &r);     // ADM basic, dialog, item, icon, tracker, list, entry
+
+}  // namespace smear

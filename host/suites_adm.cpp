@@ -1,0 +1,7 @@
+#include "host.h"
+
+namespace smear {
+
+void registerDialogSuites(SuiteRegistry &) {}
+
+}  // namespace smear

@@ -1,0 +1,7 @@
+#include "host.h"
+
+namespace smear {
+
+void registerPaintSuites(SuiteRegistry &) {}
+
+}  // namespace smear
