@@ -1,0 +1,178 @@
+// Bounds and transformation of art geometry.
+#include <algorithm>
+#include <cmath>
+
+#include "document.h"
+
+namespace smear {
+
+namespace {
+
+// A growing box in double precision, so that the curve extrema found below
+// are not disturbed by rounding before the final conversion.
+struct Box {
+    bool empty = true;
+    double left = 0, top = 0, right = 0, bottom = 0;
+
+    void add(double x, double y) {
+        if (empty) {
+            left = right = x;
+            top = bottom = y;
+            empty = false;
+            return;
+        }
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::max(top, y);
+        bottom = std::min(bottom, y);
+    }
+    void add(const Box &b) {
+        if (b.empty) return;
+        add(b.left, b.top);
+        add(b.right, b.bottom);
+    }
+};
+
+double cubicAt(double p0, double p1, double p2, double p3, double t) {
+    const double u = 1 - t;
+    return u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3;
+}
+
+// Parameters in (0, 1) where the derivative of one coordinate of a cubic is
+// zero: roots of a·t² + b·t + c with the coefficients of B'(t) / 3.
+int derivativeRoots(double p0, double p1, double p2, double p3, double roots[2]) {
+    const double a = -p0 + 3 * p1 - 3 * p2 + p3;
+    const double b = 2 * (p0 - 2 * p1 + p2);
+    const double c = p1 - p0;
+    int n = 0;
+    auto keep = [&](double t) {
+        if (t > 0 && t < 1) roots[n++] = t;
+    };
+    const double scale = std::max({std::fabs(a), std::fabs(b), std::fabs(c)});
+    if (scale == 0) return 0;
+    if (std::fabs(a) <= 1e-12 * scale) {
+        if (b != 0) keep(-c / b);
+        return n;
+    }
+    const double disc = b * b - 4 * a * c;
+    if (disc < 0) return 0;
+    const double s = std::sqrt(disc);
+    keep((-b + s) / (2 * a));
+    keep((-b - s) / (2 * a));
+    return n;
+}
+
+void addCurve(Box &box, const AIRealPoint &p0, const AIRealPoint &p1, const AIRealPoint &p2,
+              const AIRealPoint &p3) {
+    box.add(p3.h, p3.v);
+    double roots[2];
+    const double xs[4] = {p0.h, p1.h, p2.h, p3.h};
+    const double ys[4] = {p0.v, p1.v, p2.v, p3.v};
+    for (const double *c : {xs, ys}) {
+        const int n = derivativeRoots(c[0], c[1], c[2], c[3], roots);
+        for (int i = 0; i < n; ++i)
+            box.add(cubicAt(xs[0], xs[1], xs[2], xs[3], roots[i]),
+                    cubicAt(ys[0], ys[1], ys[2], ys[3], roots[i]));
+    }
+}
+
+Box pathBox(const Art &art) {
+    Box box;
+    const auto &s = art.segments;
+    if (s.empty()) return box;
+    box.add(s[0].p.h, s[0].p.v);
+    for (size_t i = 1; i < s.size(); ++i) addCurve(box, s[i - 1].p, s[i - 1].out, s[i].in, s[i].p);
+    if (art.closed && s.size() > 1) addCurve(box, s.back().p, s.back().out, s[0].in, s[0].p);
+    return box;
+}
+
+AIRealPoint apply(const AIRealMatrix &m, const AIRealPoint &p) {
+    return {m.a * p.h + m.c * p.v + m.tx, m.b * p.h + m.d * p.v + m.ty};
+}
+
+// `first` then `second`: the matrix of (x, y) -> second(first(x, y)).
+AIRealMatrix concat(const AIRealMatrix &first, const AIRealMatrix &second) {
+    return {first.a * second.a + first.b * second.c,
+            first.a * second.b + first.b * second.d,
+            first.c * second.a + first.d * second.c,
+            first.c * second.b + first.d * second.d,
+            first.tx * second.a + first.ty * second.c + second.tx,
+            first.tx * second.b + first.ty * second.d + second.ty};
+}
+
+Box frameBox(const Art &art) {
+    Box box;
+    const AIRealRect &f = art.frame;
+    for (AIRealPoint corner : {AIRealPoint{f.left, f.top}, AIRealPoint{f.right, f.top},
+                               AIRealPoint{f.right, f.bottom}, AIRealPoint{f.left, f.bottom}}) {
+        const AIRealPoint p = apply(art.matrix, corner);
+        box.add(p.h, p.v);
+    }
+    return box;
+}
+
+Box artBox(const Art &art) {
+    Box box;
+    switch (art.type) {
+    case kPathArt:
+    case kMysteryPathArt:
+        return pathBox(art);
+    case kGroupArt:
+    case kCompoundPathArt:
+        for (const Art *c = art.firstChild; c; c = c->next) box.add(artBox(*c));
+        return box;
+    case kMeshArt:
+        for (const MeshVertex &v : art.vertices) box.add(v.point.h, v.point.v);
+        return box;
+    case kTextArt:
+    case kPlacedArt:
+    case kRasterArt:
+    case kSymbolArt:
+        return frameBox(art);
+    default:
+        return box;
+    }
+}
+
+// Fill patterns and gradients move with the art only when the flags ask.
+void transformPaint(AIColor &c, const AIRealMatrix &m, ASInt32 flags) {
+    if (c.kind == kGradient && (flags & kTransformFillGradients)) {
+        c.c.b.matrix = concat(c.c.b.matrix, m);
+    } else if (c.kind == kPattern && (flags & kTransformFillPatterns)) {
+        c.c.p.transform = concat(c.c.p.transform, m);
+    }
+}
+
+}  // namespace
+
+bool artBounds(const Art &art, AIRealRect &bounds) {
+    const Box box = artBox(art);
+    if (box.empty) return false;
+    bounds = {AIReal(box.left), AIReal(box.top), AIReal(box.right), AIReal(box.bottom)};
+    return true;
+}
+
+void transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags) {
+    for (AIPathSegment &s : art.segments) {
+        s.p = apply(m, s.p);
+        s.in = apply(m, s.in);
+        s.out = apply(m, s.out);
+    }
+    for (MeshVertex &v : art.vertices) v.point = apply(m, v.point);
+    switch (art.type) {
+    case kTextArt:
+    case kPlacedArt:
+    case kRasterArt:
+    case kSymbolArt:
+        art.matrix = concat(art.matrix, m);
+        break;
+    default:
+        break;
+    }
+    transformPaint(art.style.fill.color, m, flags);
+    transformPaint(art.style.stroke.color, m, flags);
+    if (flags & kScaleLines) art.style.stroke.width *= lineScale;
+    for (Art *c = art.firstChild; c; c = c->next) transformArt(*c, m, lineScale, flags);
+}
+
+}  // namespace smear
