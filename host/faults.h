@@ -12,7 +12,8 @@ namespace smear {
 
 class FaultPlan {
 public:
-    // The n-th call (1-based) of any suite function that returns a code fails.
+    // The n-th call (1-based, counted from now) of any suite function that
+    // returns a code fails.
     void failNthCall(long n, SPErr code);
     // Every call of suite.function fails.
     void failEveryCall(const std::string &suite, const std::string &function, SPErr code);

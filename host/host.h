@@ -31,12 +31,30 @@ struct UiEvent {
     int result = 0;     // id of the item that closed the dialog
 };
 
-// One tool the plug-in added to the palette.
+// A memory handle's block: the handle is the address of `master`, which
+// points at the bytes.
+struct MemoryBlock {
+    void *master = nullptr;
+    std::vector<unsigned char> bytes;
+};
+
+// Allocates a memory handle the plug-in releases through the memory suite.
+AIMdMemoryHandle newMemoryHandle(size_t bytes);
+
+// An icon loaded from the plug-in's resources; ADMIconRef points to one.
+struct HostIcon {
+    int groupId = 0;  // icon group resource id
+    ASInt32 type = 0; // kADMIconResourceType, or kADMUnknownIconType when missing
+    int width = 0;
+    int height = 0;
+};
+
+// One tool the plug-in added to the palette; AIToolHandle points to one.
 struct PaletteTool {
     std::string name;
     std::string title;
     std::string tooltip;
-    int iconId = 0;     // icon group resource id, 0 when none
+    const HostIcon *icon = nullptr;
     ASInt16 number = 0;
     ASInt16 groupNumber = 0;    // the tool whose group it joined (itself when it opened one)
     ASInt16 toolsetNumber = 0;
@@ -98,6 +116,8 @@ public:
 
     SPBasicSuite *basicSuite();
     SPPluginRef pluginRef();
+    // What the access suite reports as the module instance handle.
+    const void *moduleInstance() const;
     const ResourceSet &resources() const { return resources_; }
     ResourceSet &resources() { return resources_; }
 
@@ -115,7 +135,12 @@ public:
     RandomSource random;
     std::unique_ptr<DialogManager> dialogs;
     std::vector<UiEvent> transcript;
-    std::vector<PaletteTool> palette;
+    std::deque<PaletteTool> palette;  // a deque: tool handles point into it
+    std::deque<HostIcon> icons;       // icons handed out by the icon suite
+
+    // Memory handles and blocks the plug-in holds, for leak checks.
+    std::map<const void *, std::unique_ptr<MemoryBlock>> memoryHandles;
+    std::map<const void *, size_t> blocks;
 
     // Globals slot the host keeps across unload and reload.
     void *pluginGlobals = nullptr;

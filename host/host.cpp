@@ -1,0 +1,191 @@
+#include "host.h"
+
+#include <cstring>
+
+#include "dialog_manager.h"
+#include "module_loader.h"
+
+namespace smear {
+
+namespace {
+Host *g_current = nullptr;
+
+// The plug-in reference the host hands out; only its identity matters.
+struct SPOpaquePluginStorage {
+    int unused = 0;
+} g_pluginRef;
+}  // namespace
+
+Host &currentHost() { return *g_current; }
+
+SPErr enterSuite(const char *suite, const char *function, std::string args) {
+    Host &host = currentHost();
+    host.log.record(suite, function, std::move(args));
+    return host.faults.onCall(suite, function);
+}
+
+// ---- SuiteRegistry
+
+void SuiteRegistry::add(const std::string &name, ASInt32 version, const void *table) {
+    tables_[{name, version}] = table;
+}
+
+const void *SuiteRegistry::find(const std::string &name, ASInt32 version) const {
+    auto it = tables_.find({name, version});
+    return it == tables_.end() ? nullptr : it->second;
+}
+
+bool SuiteRegistry::hasName(const std::string &name) const {
+    for (const auto &entry : tables_)
+        if (entry.first.first == name) return true;
+    return false;
+}
+
+int SuiteRegistry::outstanding() const {
+    int n = 0;
+    for (const auto &entry : held) n += entry.second;
+    return n;
+}
+
+// ---- RandomSource: a 64-bit linear congruential generator whose top 24 bits
+// give the real, so both builds draw exactly the same sequence.
+
+void RandomSource::seed(uint32_t s) {
+    seed_ = s;
+    state_ = (uint64_t(s) << 16) ^ 0x5DEECE66DULL;
+}
+
+AIReal RandomSource::next() {
+    ++draws_;
+    if (!queued_.empty()) {
+        AIReal value = queued_.front();
+        queued_.pop_front();
+        return value;
+    }
+    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+    return AIReal(uint32_t(state_ >> 40)) * (1.0f / 16777216.0f);
+}
+
+// ---- Host
+
+Host::Host() : dialogs(std::make_unique<DialogManager>()), document_(std::make_unique<Document>()) {
+    g_current = this;
+    random.seed(1);
+    registerPlatformSuites(suites);
+    registerHostSuites(suites);
+    registerArtSuites(suites);
+    registerPaintSuites(suites);
+    registerDialogSuites(suites);
+}
+
+Host::~Host() {
+    module_.reset();
+    if (g_current == this) g_current = nullptr;
+}
+
+SPPluginRef Host::pluginRef() { return reinterpret_cast<SPPluginRef>(&g_pluginRef); }
+
+bool Host::loadModule(const std::string &path, std::string &error) {
+    auto module = PluginModule::open(path, error);
+    if (!module) return false;
+    resources_ = module->resources();
+    entry_ = module->entry();
+    module_ = std::move(module);
+    modulePath = path;
+    return true;
+}
+
+bool Host::attachLinked(PluginMainProc entry, const std::string &resPath, std::string &error) {
+    ResourceSet resources;
+    if (!readResFile(resPath, resources, error)) return false;
+    const std::vector<uint8_t> *pipl = resources.find("PIPL", 16000);
+    std::string entryName;
+    if (pipl == nullptr) {
+        error = "no plug-in property list (PIPL 16000) in " + resPath;
+        return false;
+    }
+    if (!parsePipl(*pipl, entryName, error)) return false;
+    resources_ = std::move(resources);
+    entry_ = entry;
+    modulePath.clear();
+    return true;
+}
+
+void Host::unloadModule() {
+    if (!module_) return;
+    module_.reset();
+    entry_ = nullptr;
+}
+
+bool Host::reloadModule(std::string &error) {
+    if (module_ || modulePath.empty()) return entry_ != nullptr;
+    return loadModule(modulePath, error);
+}
+
+const void *Host::moduleInstance() const {
+    if (module_) return module_->instanceHandle();
+#ifdef _WIN32
+    return nullptr;  // a linked plug-in has no module of its own
+#else
+    return &resources_;
+#endif
+}
+
+SPErr Host::send(const char *caller, const char *selector, void *message) {
+    g_current = this;
+    if (entry_ == nullptr) return kBadParameterErr;
+    return entry_(caller, selector, message);
+}
+
+SPErr Host::sendBasic(const char *caller, const char *selector) {
+    SPMessageData message{kSPValidSPMessageData, pluginRef(), pluginGlobals, basicSuite()};
+    SPErr result = send(caller, selector, &message);
+    pluginGlobals = message.globals;  // the plug-in writes its slot at unload and shutdown
+    return result;
+}
+
+SPErr Host::sendTool(const char *selector, AIToolHandle tool, AIRealPoint cursor, ASInt16 pressure,
+                     ASInt32 modifierBits) {
+    AIToolMessage message{};
+    message.d = SPMessageData{kSPValidSPMessageData, pluginRef(), pluginGlobals, basicSuite()};
+    message.tool = tool;
+    message.cursor = cursor;
+    message.pressure = pressure;
+    modifiers = modifierBits;
+    // Everything a tool does between mouse down and the closing of the undo
+    // step is one undoable change.
+    if (std::strcmp(selector, kAIToolMouseDownSelector) == 0) openUndoStep();
+    SPErr result = send(kAIToolCaller, selector, &message);
+    pluginGlobals = message.d.globals;
+    return result;
+}
+
+void Host::replaceDocument(std::unique_ptr<Document> doc) {
+    document_ = std::move(doc);
+    openStep_.reset();
+    undoStack_.clear();
+}
+
+void Host::openUndoStep() { openStep_ = document_->clone(); }
+
+void Host::closeUndoStep() {
+    if (openStep_) undoStack_.push_back(std::move(openStep_));
+}
+
+bool Host::undo() {
+    if (undoStack_.empty()) return false;
+    document_ = std::move(undoStack_.back());
+    undoStack_.pop_back();
+    return true;
+}
+
+AIMdMemoryHandle newMemoryHandle(size_t bytes) {
+    auto block = std::make_unique<MemoryBlock>();
+    block->bytes.assign(bytes == 0 ? 1 : bytes, 0);
+    block->master = block->bytes.data();
+    auto handle = reinterpret_cast<AIMdMemoryHandle>(&block->master);
+    currentHost().memoryHandles[handle] = std::move(block);
+    return handle;
+}
+
+}  // namespace smear
