@@ -1,7 +1,98 @@
-#include "host.h"
+// The Path Style and Blend Style suites, and the registration of the whole
+// paint family.
+#include <cmath>
+
+#include "suite_parts.h"
+#include "suite_support.h"
 
 namespace smear {
 
-void registerPaintSuites(SuiteRegistry &) {}
+namespace {
+
+// ---- Path Style suite
+
+const char *const kPathStyle = kAIPathStyleSuite;
+
+bool isValidStyle(const AIPathStyle &s) {
+    return isValidColor(s.fill.color) && isValidColor(s.stroke.color) && std::isfinite(s.stroke.width) &&
+           s.stroke.dashCount >= 0 && s.stroke.dashCount <= kMaxDashComponents;
+}
+
+// A compound path paints as one: its members carry its style too.
+void setStyleOfTree(Art &art, const AIPathStyle &style) {
+    art.style = style;
+    for (Art *c = art.firstChild; c; c = c->next) setStyleOfTree(*c, style);
+}
+
+SPErr getPathStyle(AIArtHandle h, AIPathStyle *style) {
+    if (SPErr e = enterSuite(kPathStyle, "GetPathStyle")) return e;
+    const Art *art = toArt(h);
+    if (!art || !style || art->type == kGroupArt) return kBadParameterErr;
+    const Art *source = art->type == kCompoundPathArt && art->firstChild ? art->firstChild : art;
+    *style = source->style;
+    return kNoErr;
+}
+
+SPErr setPathStyle(AIArtHandle h, const AIPathStyle *style) {
+    if (SPErr e = enterSuite(kPathStyle, "SetPathStyle")) return e;
+    Art *art = nullptr;
+    if (SPErr e = editableArt(h, art)) return e;
+    if (!style || art->type == kGroupArt || !isValidStyle(*style)) return kBadParameterErr;
+    if (art->type == kCompoundPathArt) setStyleOfTree(*art, *style);
+    else art->style = *style;
+    return kNoErr;
+}
+
+const AIPathStyleSuite kPathStyleTable = {getPathStyle, setPathStyle};
+
+// ---- Blend Style suite
+
+const char *const kBlend = kAIBlendStyleSuite;
+
+ASInt32 getBlendingMode(AIArtHandle h) {
+    currentHost().log.record(kBlend, "GetBlendingMode");
+    const Art *art = toArt(h);
+    return art ? art->blendMode : kAINormalBlendingMode;
+}
+
+SPErr setBlendingMode(AIArtHandle h, ASInt32 mode) {
+    if (SPErr e = enterSuite(kBlend, "SetBlendingMode", logArgs([&] { return std::to_string(mode); }))) return e;
+    Art *art = nullptr;
+    if (SPErr e = editableArt(h, art)) return e;
+    if (mode < kAINormalBlendingMode || mode > kAILuminosityBlendingMode) return kBadParameterErr;
+    art->blendMode = mode;
+    return kNoErr;
+}
+
+// Unknown art reads as opaque, the default of every object.
+AIReal getOpacity(AIArtHandle h) {
+    currentHost().log.record(kBlend, "GetOpacity");
+    const Art *art = toArt(h);
+    return art ? art->opacity : 1.0f;
+}
+
+SPErr setOpacity(AIArtHandle h, AIReal opacity) {
+    if (SPErr e = enterSuite(kBlend, "SetOpacity", logArgs([&] { return std::to_string(opacity); }))) return e;
+    Art *art = nullptr;
+    if (SPErr e = editableArt(h, art)) return e;
+    if (std::isnan(opacity)) return kBadParameterErr;
+    art->opacity = opacity;
+    return kNoErr;
+}
+
+const AIBlendStyleSuite kBlendTable = {getBlendingMode, setBlendingMode, getOpacity, setOpacity};
+
+}  // namespace
+
+void registerStyleSuites(SuiteRegistry &r) {
+    r.add(kAIPathStyleSuite, kAIPathStyleSuiteVersion, &kPathStyleTable);
+    r.add(kAIBlendStyleSuite, kAIBlendStyleSuiteVersion, &kBlendTable);
+}
+
+void registerPaintSuites(SuiteRegistry &r) {
+    registerStyleSuites(r);
+    registerArtStyleSuite(r);
+    registerSwatchListSuite(r);
+}
 
 }  // namespace smear

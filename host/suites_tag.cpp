@@ -1,0 +1,73 @@
+// The Tag suite: named values on art objects. A tag keeps its type and its
+// value as text: "string" values as given, "integer" and "real" values (an
+// ASInt32 or an AIReal the caller points at) in decimal.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "suite_parts.h"
+#include "suite_support.h"
+
+namespace smear {
+
+namespace {
+
+const char *const kSuite = kAITagSuite;
+
+bool isTagType(const char *type) {
+    return std::strcmp(type, "string") == 0 || std::strcmp(type, "integer") == 0 || std::strcmp(type, "real") == 0;
+}
+
+// Enough digits to read the same float back.
+std::string realText(AIReal v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", double(v));
+    return text;
+}
+
+SPErr setTag(void *object, const char *name, const char *type, const void *value) {
+    if (SPErr e = enterSuite(kSuite, "SetTag", logArgs([&] {
+            std::string s = std::string(name ? name : "null") + " " + (type ? type : "null");
+            if (type && value && std::strcmp(type, "string") == 0) s += " " + std::string(static_cast<const char *>(value));
+            return s;
+        })))
+        return e;
+    Art *art = toArt(static_cast<AIArtHandle>(object));
+    if (!art || !name || !*name || !type || !value || !isTagType(type)) return kBadParameterErr;
+    ArtTag tag{type, {}};
+    if (tag.type == "string") tag.value = static_cast<const char *>(value);
+    else if (tag.type == "integer") tag.value = std::to_string(*static_cast<const ASInt32 *>(value));
+    else tag.value = realText(*static_cast<const AIReal *>(value));
+    art->tags[name] = std::move(tag);
+    return kNoErr;
+}
+
+SPErr getTag(void *object, const char *name, const char *type, void *value, ASInt32 maxLength) {
+    if (SPErr e = enterSuite(kSuite, "GetTag", logArgs([&] { return std::string(name ? name : "null"); }))) return e;
+    const Art *art = toArt(static_cast<AIArtHandle>(object));
+    if (!art || !name || !type || !value) return kBadParameterErr;
+    auto it = art->tags.find(name);
+    if (it == art->tags.end()) return kNoSuchEntryErr;
+    const ArtTag &tag = it->second;
+    if (tag.type != type) return kBadParameterErr;
+    if (tag.type == "string") return copyText(tag.value, static_cast<char *>(value), maxLength);
+    if (tag.type == "integer") *static_cast<ASInt32 *>(value) = ASInt32(std::strtol(tag.value.c_str(), nullptr, 10));
+    else *static_cast<AIReal *>(value) = std::strtof(tag.value.c_str(), nullptr);
+    return kNoErr;
+}
+
+SPErr countTags(void *object, ASInt32 *count) {
+    if (SPErr e = enterSuite(kSuite, "CountTags")) return e;
+    const Art *art = toArt(static_cast<AIArtHandle>(object));
+    if (!art || !count) return kBadParameterErr;
+    *count = ASInt32(art->tags.size());
+    return kNoErr;
+}
+
+const AITagSuite kTable = {setTag, getTag, countTags};
+
+}  // namespace
+
+void registerTagSuite(SuiteRegistry &r) { r.add(kAITagSuite, kAITagSuiteVersion, &kTable); }
+
+}  // namespace smear
