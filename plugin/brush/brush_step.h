@@ -1,0 +1,60 @@
+/* What one processed drag step hands to the effects: the values computed
+   once per step, and the frame's findings for one art object. */
+#ifndef SMEARCRAFT_BRUSH_STEP_H
+#define SMEARCRAFT_BRUSH_STEP_H
+
+#include "hostapi.h"
+
+/* Computed once per processed drag step. CurrentPoint, LastPoint, DownPoint
+   and SelectionCenter stay in Globals. */
+typedef struct DragStep {
+    AIReal PressureFactor;
+    AIReal SizePressureFactor;
+    AIReal hx;
+    AIReal hy;
+    AIRealRect BrushRect;
+    AIRealRect DoubledRect;
+    AIReal MovementAngle;
+} DragStep;
+
+/* One object of the ArtList as the per-art loop hands it to an effect. */
+typedef struct ArtStep {
+    AIArtHandle art;
+    ASInt32 index;      /* position in the ArtList */
+    AIReal weight;      /* ShapeWeight; tools that weigh points leave it 0 */
+    ASBoolean apply;    /* weight not 0 and not skipped at random */
+    AIRealRect bounds;
+    AIRealPoint center;
+    AIReal preset;      /* what the tool's before-weight hook computed (Rotate's angle) */
+    ASBoolean throughChildren; /* a compound path is changed through its child paths */
+} ArtStep;
+
+/* The part of a tool's effect that runs for each object of the list. */
+typedef void (*BeforeWeightProc)(const DragStep *step, ArtStep *art);
+typedef SPErr (*ArtEffectProc)(const DragStep *step, ArtStep *art);
+/* Visits one object the effect works on: the art itself, or one child path
+   of a compound path. A non-zero result ends the drag step. */
+typedef SPErr (*ArtTargetProc)(const DragStep *step, const ArtStep *art, AIArtHandle object,
+                               ASBoolean isChild, void *data);
+
+/* Writes the "smearcraft" tag on an object; its result is not looked at. */
+void SmearcraftTag(AIArtHandle object);
+/* Leaves a duplicate of the art above it, for the trail. */
+SPErr TrailCopy(AIArtHandle art);
+/* Calls `visit` for each child path of a compound path when the tool works
+   through children (the compound path itself is then not visited), else for
+   the art itself. Errors of the child walk and of `visit` end the walk. */
+SPErr WalkTargets(const DragStep *step, const ArtStep *art, ArtTargetProc visit, void *data);
+
+/* The angle of the line from LastPoint to CurrentPoint. */
+AIReal MovementAngle(void);
+/* Pen pressure x 1/255 when `option` is on and the host has pressure, else 1. */
+AIReal PressureFactor(ASInt32 option, ASInt16 pressure);
+/* The brush rectangle around CurrentPoint with half-sizes hx, hy, and the
+   one with twice those half-sizes. */
+AIRealRect BrushRect(AIReal hx, AIReal hy);
+AIRealRect DoubledRect(AIReal hx, AIReal hy);
+/* Centre of a bounds rectangle, the way SelectionCenter is computed. */
+AIRealPoint RectCenter(const AIRealRect *r);
+
+#endif

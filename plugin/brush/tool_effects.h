@@ -1,0 +1,23 @@
+/* What the per-art loop does for each tool: one row per ToolId. A tool
+   whose effect is not there yet runs the whole drag step but no loop. */
+#ifndef SMEARCRAFT_TOOL_EFFECTS_H
+#define SMEARCRAFT_TOOL_EFFECTS_H
+
+#include "brush_step.h"
+#include "globals.h"
+
+typedef struct ToolEffect {
+    ArtEffectProc effect;          /* null: no per-art loop */
+    BeforeWeightProc beforeWeight; /* runs before the object's weight, or null */
+    ASBoolean objectWeight;        /* false for tools that weigh each point themselves */
+    ASBoolean throughChildren;     /* a compound path is changed through its child paths */
+    ASBoolean trailCopy;           /* duplicates each object when "Trail cursor" is on */
+    /* The random-skip option the loop draws for, null when the tool has none
+       or draws it at a point of its own effect. */
+    ASInt32 Globals::*skipOption;
+    ASBoolean skipEveryObject;     /* draw also for objects of weight 0 */
+} ToolEffect;
+
+extern const ToolEffect ToolEffects[kToolCount];
+
+#endif

@@ -1,0 +1,12 @@
+/* A strength between 0 and 1 taken from an object's fill colour. */
+#ifndef SMEARCRAFT_FILL_FACTOR_H
+#define SMEARCRAFT_FILL_FACTOR_H
+
+#include "hostapi.h"
+
+/* From the fill colour of the object's path style, painted or not: the gray
+   component, the mean of the process inks or of the RGB channels; 1 for
+   every other kind. */
+AIReal FillFactor(AIArtHandle object);
+
+#endif

@@ -1,0 +1,52 @@
+#include "value_modes.h"
+
+#include "suites.h"
+
+AIReal RandomDraw(void) { return sAIRandom->FloatRnd(); }
+
+AIReal RandomSign(void) { return RandomDraw() > 0.5f ? -1.0f : 1.0f; }
+
+ASBoolean RandomSkip(void) { return RandomDraw() > 0.5f; }
+
+AIReal RandomAmount(AIReal value) {
+    AIReal s = RandomSign();
+    AIReal r = RandomDraw();
+    return r * value * s;
+}
+
+ASBoolean ValueModeReadsCurrent(ASInt32 mode) {
+    switch (mode) {
+    case kValueModeRandomFromZero:
+    case kValueModeSet:
+    case kValueModeRandomToMaximum:
+    case kValueModeTotalRandom:
+        return false;
+    default:
+        return true;
+    }
+}
+
+AIReal ValueMode(ASInt32 mode, AIReal v, AIReal w, AIReal p, AIReal c, AIReal maximum,
+                 AIReal scale) {
+    AIReal q = v * w * p;
+    switch (mode) {
+    case kValueModeAdd:
+        return c + q;
+    case kValueModeRandomFromZero:
+        return RandomDraw() * q;
+    case kValueModeSet:
+        return q;
+    case kValueModeRandomToMaximum:
+        return maximum - RandomDraw() * q;
+    case kValueModeTotalRandom:
+        /* The option value plays no part: only the brush strength scales it. */
+        return RandomDraw() * w * p * scale;
+    case kValueModeJitter: {
+        AIReal s = RandomSign();
+        AIReal r = RandomDraw();
+        return c + s * r * q;
+    }
+    default:
+        return c;
+    }
+}
