@@ -96,6 +96,7 @@ struct CustomColor {
 struct GradientStop {
     AIReal offset = 0;  // 0 .. 1
     AIColor color{};
+    AIReal opacity = 1.0f;  // 0 .. 1, as an SVG stop may have it
 };
 
 struct Gradient {
@@ -148,6 +149,13 @@ public:
 
     // The artboard, in document points; y grows upwards in the document.
     AIRealRect artboard{0, 792, 612, 0};
+
+    // What an SVG file said that the model has no place for, kept to be
+    // written back: the root's viewBox, width and height as they were
+    // written, and definitions that art refers to (the content of symbol
+    // art, pattern tiles) as XML text by id.
+    std::string svgViewBox, svgWidth, svgHeight;
+    std::map<std::string, std::string> svgDefinitions;
 
     // Owned storage; objects never move, so pointers stay valid until the
     // document dies (disposed art included, so stale handles are detectable).
