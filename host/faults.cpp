@@ -12,6 +12,10 @@ void FaultPlan::failEveryCall(const std::string &suite, const std::string &funct
     every_[suite + "/" + function] = code;
 }
 
+void FaultPlan::failNthCallOf(const std::string &suite, const std::string &function, long n, SPErr code) {
+    nthOf_[suite + "/" + function] = CountedFault{n, code};
+}
+
 void FaultPlan::makeUnavailable(const std::string &suite) { unavailable_.insert(suite); }
 
 void FaultPlan::clear() {
@@ -19,6 +23,7 @@ void FaultPlan::clear() {
     failAtCode_ = 0;
     fired_ = false;
     every_.clear();
+    nthOf_.clear();
     unavailable_.clear();
 }
 
@@ -28,10 +33,17 @@ SPErr FaultPlan::onCall(const char *suite, const char *function) {
         fired_ = true;
         return failAtCode_;
     }
-    if (!every_.empty()) {
-        auto it = every_.find(std::string(suite) + "/" + function);
-        if (it != every_.end()) return it->second;
+    if (every_.empty() && nthOf_.empty()) return kNoErr;
+    const std::string key = std::string(suite) + "/" + function;
+    auto counted = nthOf_.find(key);
+    if (counted != nthOf_.end() && --counted->second.remaining == 0) {
+        SPErr code = counted->second.code;
+        nthOf_.erase(counted);
+        fired_ = true;
+        return code;
     }
+    auto it = every_.find(key);
+    if (it != every_.end()) return it->second;
     return kNoErr;
 }
 

@@ -17,6 +17,8 @@ public:
     void failNthCall(long n, SPErr code);
     // Every call of suite.function fails.
     void failEveryCall(const std::string &suite, const std::string &function, SPErr code);
+    // The n-th call (1-based, counted from now) of suite.function fails.
+    void failNthCallOf(const std::string &suite, const std::string &function, long n, SPErr code);
     // Acquiring the suite fails with kSuiteNotFoundErr.
     void makeUnavailable(const std::string &suite);
     void clear();
@@ -34,6 +36,11 @@ private:
     SPErr failAtCode_ = 0;
     bool fired_ = false;
     std::map<std::string, SPErr> every_;
+    struct CountedFault {
+        long remaining;
+        SPErr code;
+    };
+    std::map<std::string, CountedFault> nthOf_;
     std::set<std::string> unavailable_;
 };
 

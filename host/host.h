@@ -41,20 +41,12 @@ struct MemoryBlock {
 // Allocates a memory handle the plug-in releases through the memory suite.
 AIMdMemoryHandle newMemoryHandle(size_t bytes);
 
-// An icon loaded from the plug-in's resources; ADMIconRef points to one.
-struct HostIcon {
-    int groupId = 0;  // icon group resource id
-    ASInt32 type = 0; // kADMIconResourceType, or kADMUnknownIconType when missing
-    int width = 0;
-    int height = 0;
-};
-
 // One tool the plug-in added to the palette; AIToolHandle points to one.
 struct PaletteTool {
     std::string name;
     std::string title;
     std::string tooltip;
-    const HostIcon *icon = nullptr;
+    ADMIconRef icon = nullptr;  // the icon suite's icon (a DialogIcon)
     ASInt16 number = 0;
     ASInt16 groupNumber = 0;    // the tool whose group it joined (itself when it opened one)
     ASInt16 toolsetNumber = 0;
@@ -136,7 +128,6 @@ public:
     std::unique_ptr<DialogManager> dialogs;
     std::vector<UiEvent> transcript;
     std::deque<PaletteTool> palette;  // a deque: tool handles point into it
-    std::deque<HostIcon> icons;       // icons handed out by the icon suite
 
     // Memory handles and blocks the plug-in holds, for leak checks.
     std::map<const void *, std::unique_ptr<MemoryBlock>> memoryHandles;

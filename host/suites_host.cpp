@@ -171,7 +171,7 @@ SPErr addTool(SPPluginRef plugin, const char *name, const AIAddToolData *data, A
     t.name = name;
     t.title = data->title ? data->title : name;
     t.tooltip = data->tooltip ? data->tooltip : "";
-    t.icon = reinterpret_cast<const HostIcon *>(data->icon);
+    t.icon = data->icon;
     t.number = ASInt16(kFirstPluginToolNumber + ASInt16(host.palette.size()));
     t.options = options;
     t.plugin = plugin;
