@@ -1,5 +1,6 @@
 #include "host.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "dialog_manager.h"
@@ -79,6 +80,8 @@ Host::Host() : dialogs(std::make_unique<DialogManager>()), document_(std::make_u
 }
 
 Host::~Host() {
+    // Blocks the plug-in never freed (a failed shutdown) die with the host.
+    for (auto &block : blocks) std::free(const_cast<void *>(block.first));
     module_.reset();
     if (g_current == this) g_current = nullptr;
 }

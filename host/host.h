@@ -137,6 +137,10 @@ public:
     void *pluginGlobals = nullptr;
     ASInt32 pluginOptions = 0;
 
+    // The tool the user picked, and the host's integer preferences.
+    AIToolHandle selectedTool = nullptr;
+    std::map<std::string, ASInt32> preferences;
+
     // State of the message being handled.
     ASInt32 modifiers = 0;
     bool pressureSupport = true;

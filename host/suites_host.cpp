@@ -104,10 +104,7 @@ ASInt32 getRndSeed() { return ASInt32(currentHost().random.seedValue()); }
 
 // ---- Preferences (not called by the plug-in; kept in memory)
 
-std::map<std::string, ASInt32> &preferences() {
-    static std::map<std::string, ASInt32> prefs;
-    return prefs;
-}
+std::map<std::string, ASInt32> &preferences() { return currentHost().preferences; }
 
 SPErr getIntegerPreference(const char *prefix, const char *suffix, ASInt32 *value) {
     if (SPErr e = enterSuite(kPreference, "GetIntegerPreference")) return e;
@@ -225,19 +222,17 @@ SPErr getToolPlugin(AIToolHandle tool, SPPluginRef *plugin) {
     return kNoErr;
 }
 
-AIToolHandle g_selectedTool = nullptr;
-
 SPErr getSelectedTool(AIToolHandle *tool) {
     if (SPErr e = enterSuite(kTool, "GetSelectedTool")) return e;
     if (tool == nullptr) return kBadParameterErr;
-    *tool = g_selectedTool;
+    *tool = currentHost().selectedTool;
     return kNoErr;
 }
 
 SPErr setSelectedTool(AIToolHandle tool) {
     if (SPErr e = enterSuite(kTool, "SetSelectedTool")) return e;
     if (toTool(tool) == nullptr) return kBadParameterErr;
-    g_selectedTool = tool;
+    currentHost().selectedTool = tool;
     return kNoErr;
 }
 
