@@ -1,0 +1,44 @@
+// Number scanning for SVG attribute microsyntaxes (path data, point lists,
+// transform lists, lengths). Locale-independent: "1,5" is two numbers here
+// whatever the C library's locale says.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace smear::svg {
+
+class Scanner {
+public:
+    explicit Scanner(std::string_view text) : text_(text) {}
+
+    bool atEnd() const { return pos_ >= text_.size(); }
+    size_t position() const { return pos_; }
+    char peek() const { return atEnd() ? '\0' : text_[pos_]; }
+    void advance() { ++pos_; }
+
+    void skipSpace();
+    // Skips spaces, at most one comma, and spaces again.
+    void skipCommaSpace();
+    // Whether the next character can begin a number.
+    bool atNumber() const;
+    // Reads one number by the SVG grammar: sign, digits, fraction, exponent.
+    // "1.5.5" gives 1.5, then .5; "1e-3" one number. False (nothing
+    // consumed) when no number starts here.
+    bool number(double &out);
+    // An arc flag: exactly one character, '0' or '1'.
+    bool flag(bool &out);
+
+private:
+    std::string_view text_;
+    size_t pos_ = 0;
+};
+
+// The whole text is one number (surrounding spaces allowed).
+bool parseNumber(std::string_view text, double &out);
+
+// Numbers separated by spaces and/or commas. False when something else is in
+// the list; `out` then holds the numbers read before it.
+bool parseNumberList(std::string_view text, std::vector<double> &out);
+
+}  // namespace smear::svg

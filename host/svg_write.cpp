@@ -1,0 +1,299 @@
+// The document as an SVG file. Geometry is written in absolute coordinates
+// (no transforms on paths), in paint order, with every id kept; what SVG
+// paint cannot say exactly (meshes, compound path members) rides along in
+// data attributes so that reading the file back restores it.
+#include <cmath>
+
+#include "svg.h"
+#include "svg_bezier.h"
+#include "svg_color_codec.h"
+#include "svg_write_internal.h"
+
+namespace smear {
+
+namespace svg {
+
+namespace {
+
+const char *const kBlendModes[] = {"normal",      "multiply",   "screen",     "overlay",
+                                   "soft-light",  "hard-light", "color-dodge", "color-burn",
+                                   "darken",      "lighten",    "difference", "exclusion",
+                                   "hue",         "saturation", "color",      "luminosity"};
+
+// Tag names as data attribute names: lower case letters, digits, '-', '_'
+// and '.'; anything else becomes '-'.
+std::string dataName(const std::string &name) {
+    std::string out;
+    for (char c : name) {
+        if (c >= 'A' && c <= 'Z') out += char(c - 'A' + 'a');
+        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.') out += c;
+        else out += '-';
+    }
+    return out.empty() ? "-" : out;
+}
+
+}  // namespace
+
+bool isIdentity(const AIRealMatrix &m) {
+    return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.tx == 0 && m.ty == 0;
+}
+
+std::string svgMatrix(const AIRealMatrix &m) {
+    // Document space is SVG space flipped: the SVG matrix is flip · m · flip.
+    std::string out = "matrix(";
+    const double v[6] = {m.a, -double(m.b), -double(m.c), m.d, m.tx, -double(m.ty)};
+    for (int i = 0; i < 6; ++i) {
+        if (i) out += ' ';
+        appendNumber(out, v[i]);
+    }
+    return out + ")";
+}
+
+Writer::Writer(const Document &doc) : doc_(doc) {
+    doc.forEachArt([&](const Art &a) {
+        if (!a.id.empty()) usedIds_.insert(a.id);
+    });
+    for (const auto &def : doc.svgDefinitions) usedIds_.insert(def.first);
+}
+
+std::string Writer::write() {
+    const bool oneLayer = doc_.layers.size() == 1 && doc_.layers[0]->visible && !doc_.layers[0]->locked;
+    for (const Layer *layer : doc_.layers) writeLayer(*layer, !oneLayer);
+    const std::string bodyText = body_.take();
+
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg";
+    auto attr = [&](const char *name, const std::string &value) {
+        text += std::string(" ") + name + "=\"" + XmlOut::escape(value, true) + "\"";
+    };
+    attr("xmlns", "http://www.w3.org/2000/svg");
+    attr("xmlns:xlink", "http://www.w3.org/1999/xlink");
+    attr("version", "1.1");
+    if (doc_.svgWidth.empty() && doc_.svgHeight.empty() && doc_.svgViewBox.empty()) {
+        // A document that did not come from SVG: its artboard is the page.
+        const AIRealRect &a = doc_.artboard;
+        const double w = double(a.right) - a.left, h = double(a.top) - a.bottom;
+        attr("width", formatNumber(w));
+        attr("height", formatNumber(h));
+        attr("viewBox", formatNumber(a.left) + " " + formatNumber(-double(a.top)) + " " + formatNumber(w) + " " +
+                            formatNumber(h));
+    } else {
+        if (!doc_.svgWidth.empty()) attr("width", doc_.svgWidth);
+        if (!doc_.svgHeight.empty()) attr("height", doc_.svgHeight);
+        if (!doc_.svgViewBox.empty()) attr("viewBox", doc_.svgViewBox);
+    }
+    text += ">\n";
+    if (!defs_.empty() || !doc_.svgDefinitions.empty()) {
+        text += "  <defs>\n";
+        for (const auto &def : doc_.svgDefinitions) text += "    " + def.second + "\n";
+        text += defs_;
+        text += "  </defs>\n";
+    }
+    if (bodyText != "\n") text += bodyText;
+    text += "</svg>\n";
+    return text;
+}
+
+void Writer::writeLayer(const Layer &layer, bool asGroup) {
+    if (asGroup) {
+        body_.start("g");
+        body_.attr("data-layer", layer.name);
+        if (!layer.visible) body_.attr("display", "none");
+        if (layer.locked) body_.attr("data-layer-locked", "true");
+    }
+    for (const Art *a = layer.root ? layer.root->firstChild : nullptr; a; a = a->next) writeArt(*a);
+    if (asGroup) body_.end();
+}
+
+void Writer::writeArt(const Art &art) {
+    if (art.disposed) return;
+    switch (art.type) {
+    case kPathArt:
+    case kMysteryPathArt: return writePath(art);
+    case kCompoundPathArt: return writeCompound(art);
+    case kMeshArt: return writeMesh(art);
+    case kTextArt: return writeText(art);
+    case kPlacedArt:
+    case kRasterArt: return writeImage(art);
+    case kSymbolArt: return writeSymbol(art);
+    default: return writeGroup(art);
+    }
+}
+
+void Writer::writeCommon(const Art &art) {
+    if (!art.id.empty()) body_.attr("id", art.id);
+    if (art.opacity != 1.0f) body_.attr("opacity", formatNumber(art.opacity));
+    if (art.blendMode > 0 && art.blendMode < 16)
+        body_.attr("style", std::string("mix-blend-mode:") + kBlendModes[art.blendMode]);
+    if (art.userAttr & kArtHidden) body_.attr("display", "none");
+    writeTags(art.tags, "data-");
+}
+
+void Writer::writeTags(const std::map<std::string, ArtTag> &tags, const std::string &prefix) {
+    for (const auto &tag : tags) body_.attr(prefix + dataName(tag.first), tag.second.value);
+}
+
+void Writer::writeMatrix(const AIRealMatrix &m) {
+    if (!isIdentity(m)) body_.attr("transform", svgMatrix(m));
+}
+
+void Writer::writePath(const Art &art) {
+    body_.start("path");
+    writeCommon(art);
+    body_.attr("d", pathData(art.segments, art.closed));
+    writePaint(art.style);
+    body_.end();
+}
+
+void Writer::writeCompound(const Art &art) {
+    // One path with every member as a subpath, painted as its first member
+    // (the members of a compound path share one paint); the members' ids
+    // and tags are kept in data attributes.
+    std::string d, ids;
+    const Art *first = nullptr;
+    std::vector<const Art *> members;
+    for (const Art *c = art.firstChild; c; c = c->next) {
+        if (c->disposed || (c->type != kPathArt && c->type != kMysteryPathArt)) continue;
+        if (!first) first = c;
+        members.push_back(c);
+        const std::string sub = pathData(c->segments, c->closed);
+        if (!sub.empty()) d += (d.empty() ? "" : " ") + sub;
+        ids += (ids.empty() ? "" : " ") + encodeName(c->id);
+    }
+    body_.start("path");
+    writeCommon(art);
+    body_.attr("d", d);
+    writePaint(first ? first->style : art.style);
+    body_.attr("data-children", ids);
+    for (size_t k = 0; k < members.size(); ++k)
+        writeTags(members[k]->tags, "data-child" + std::to_string(k) + "-");
+    body_.end();
+}
+
+void Writer::writeGroup(const Art &art) {
+    body_.start("g");
+    writeCommon(art);
+    for (const Art *c = art.firstChild; c; c = c->next) writeArt(*c);
+    body_.end();
+}
+
+void Writer::writeMesh(const Art &art) {
+    const int columns = art.meshJ + 1;
+    const size_t count = art.vertices.size();
+    std::string points, colors;
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    for (size_t k = 0; k < count; ++k) {
+        const MeshVertex &v = art.vertices[k];
+        if (k) {
+            points += ' ';
+            colors += ' ';
+        }
+        appendNumber(points, v.point.h);
+        points += ',';
+        appendNumber(points, -double(v.point.v));
+        colors += encodeColor(v.color);
+        const double x = v.point.h, y = -double(v.point.v);
+        minX = k ? std::fmin(minX, x) : x;
+        maxX = k ? std::fmax(maxX, x) : x;
+        minY = k ? std::fmin(minY, y) : y;
+        maxY = k ? std::fmax(maxY, y) : y;
+    }
+    body_.start("g");
+    writeCommon(art);
+    body_.attr("data-mesh", std::to_string(art.meshI) + "x" + std::to_string(art.meshJ));
+    body_.attr("data-mesh-points", points);
+    body_.attr("data-mesh-colors", colors);
+
+    // The grid: a line from each vertex to its next neighbour either way.
+    auto at = [&](int i, int j) -> const MeshVertex * {
+        const size_t k = size_t(i) * size_t(columns) + size_t(j);
+        return i >= 0 && j >= 0 && j < columns && k < count ? &art.vertices[k] : nullptr;
+    };
+    std::string grid;
+    auto addLine = [&](const MeshVertex *a, const MeshVertex *b) {
+        if (!a || !b) return;
+        if (!grid.empty()) grid += ' ';
+        grid += 'M';
+        appendNumber(grid, a->point.h);
+        grid += ' ';
+        appendNumber(grid, -double(a->point.v));
+        grid += 'L';
+        appendNumber(grid, b->point.h);
+        grid += ' ';
+        appendNumber(grid, -double(b->point.v));
+    };
+    for (int i = 0; i <= art.meshI; ++i)
+        for (int j = 0; j <= art.meshJ; ++j) {
+            if (i < art.meshI) addLine(at(i, j), at(i + 1, j));
+            if (j < art.meshJ) addLine(at(i, j), at(i, j + 1));
+        }
+    const double extent = std::hypot(maxX - minX, maxY - minY);
+    const double radius = std::fmax(0.5, extent * 0.015);
+    if (!grid.empty()) {
+        body_.start("path");
+        body_.attr("d", grid);
+        body_.attr("fill", "none");
+        body_.attr("stroke", "#808080");
+        body_.attr("stroke-width", formatNumber(radius * 0.25));
+        body_.end();
+    }
+    for (const MeshVertex &v : art.vertices) {
+        double rgb[3] = {0, 0, 0};
+        const bool flat = displayRgb(v.color, rgb);
+        body_.start("circle");
+        body_.attr("cx", formatNumber(v.point.h));
+        body_.attr("cy", formatNumber(-double(v.point.v)));
+        body_.attr("r", formatNumber(radius));
+        body_.attr("fill", flat ? hexColor(rgb) : "none");
+        body_.attr("stroke", "#404040");
+        body_.attr("stroke-width", formatNumber(radius * 0.2));
+        body_.end();
+    }
+    body_.end();
+}
+
+void Writer::writeText(const Art &art) {
+    // The frame is in the text's own space, the baseline a fifth of the
+    // font size above its bottom; the matrix places it.
+    body_.start("text");
+    writeCommon(art);
+    body_.attr("x", formatNumber(art.frame.left));
+    body_.attr("y", formatNumber(-(double(art.frame.bottom) + 0.2 * double(art.fontSize))));
+    body_.attr("font-size", formatNumber(art.fontSize));
+    writeMatrix(art.matrix);
+    writePaint(art.style);
+    const std::string &t = art.text;
+    if (t.find("  ") != std::string::npos || (!t.empty() && (t.front() == ' ' || t.back() == ' ')))
+        body_.attr("xml:space", "preserve");
+    body_.text(t);
+    body_.end();
+}
+
+void Writer::writeImage(const Art &art) {
+    const AIRealRect &f = art.frame;
+    body_.start("image");
+    writeCommon(art);
+    body_.attr("x", formatNumber(f.left));
+    body_.attr("y", formatNumber(-double(f.top)));
+    body_.attr("width", formatNumber(double(f.right) - f.left));
+    body_.attr("height", formatNumber(double(f.top) - f.bottom));
+    body_.attr("preserveAspectRatio", "none");
+    writeMatrix(art.matrix);
+    body_.attr("xlink:href", art.href);
+    body_.end();
+}
+
+void Writer::writeSymbol(const Art &art) {
+    // The frame is the bounds of the symbol's content in its own space; the
+    // matrix places that content.
+    body_.start("use");
+    writeCommon(art);
+    writeMatrix(art.matrix);
+    body_.attr("xlink:href", "#" + art.href);
+    body_.end();
+}
+
+}  // namespace svg
+
+std::string writeSvg(const Document &doc) { return svg::Writer(doc).write(); }
+
+}  // namespace smear

@@ -1,0 +1,171 @@
+// Paint as SVG: flat colours as #rrggbb, gradients and patterns as elements
+// in <defs> made from the document's gradient or pattern and the placement
+// in the colour record.
+#include <cmath>
+
+#include "svg_affine.h"
+#include "svg_bezier.h"
+#include "svg_color_codec.h"
+#include "svg_write_internal.h"
+
+namespace smear::svg {
+
+namespace {
+
+const char *const kCaps[] = {"butt", "round", "square"};
+const char *const kJoins[] = {"miter", "round", "bevel"};
+
+std::string rotateScale(double rotateDegrees, double scaleX, double scaleY) {
+    std::string out;
+    if (rotateDegrees != 0) out += "rotate(" + formatNumber(-rotateDegrees) + ")";
+    if (scaleX != 1 || scaleY != 1) {
+        if (!out.empty()) out += ' ';
+        out += "scale(" + formatNumber(scaleX) + " " + formatNumber(scaleY) + ")";
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string Writer::freshId(const std::string &base) {
+    std::string id;
+    do {
+        id = base + "-" + std::to_string(++counter_);
+    } while (usedIds_.count(id));
+    usedIds_.insert(id);
+    return id;
+}
+
+// The same gradient or pattern placed the same way is written once. The
+// markup holds the placeholder "@ID@" where its id goes.
+std::string Writer::definitionId(const std::string &base, const std::string &markup) {
+    auto found = defIdByContent_.find(markup);
+    if (found != defIdByContent_.end()) return found->second;
+    const std::string id = freshId(base);
+    defIdByContent_[markup] = id;
+    std::string text = markup;
+    text.replace(text.find("@ID@"), 4, id);
+    defs_ += text;
+    return id;
+}
+
+std::string Writer::paint(const AIColor &color) {
+    switch (color.kind) {
+    case kGradient: return gradientPaint(color.c.b);
+    case kPattern: return patternPaint(color.c.p);
+    default: {
+        double rgb[3];
+        return displayRgb(color, rgb) ? hexColor(rgb) : "none";
+    }
+    }
+}
+
+void Writer::writePaint(const AIPathStyle &style) {
+    body_.attr("fill", style.fillPaint ? paint(style.fill.color) : "none");
+    if (style.evenodd) body_.attr("fill-rule", "evenodd");
+    if (!style.strokePaint) return;
+    const AIStrokeStyle &s = style.stroke;
+    body_.attr("stroke", paint(s.color));
+    body_.attr("stroke-width", formatNumber(s.width));
+    if (s.cap > 0 && s.cap < 3) body_.attr("stroke-linecap", kCaps[s.cap]);
+    if (s.join > 0 && s.join < 3) body_.attr("stroke-linejoin", kJoins[s.join]);
+    if (s.miterLimit != 4.0f) body_.attr("stroke-miterlimit", formatNumber(s.miterLimit));
+    if (s.dashCount > 0) {
+        std::string dashes;
+        for (int i = 0; i < s.dashCount && i < kMaxDashComponents; ++i) {
+            if (i) dashes += ' ';
+            appendNumber(dashes, s.dashes[i]);
+        }
+        body_.attr("stroke-dasharray", dashes);
+        if (s.dashOffset != 0) body_.attr("stroke-dashoffset", formatNumber(s.dashOffset));
+    }
+}
+
+std::string Writer::gradientPaint(const AIGradientStyle &g) {
+    const Gradient *gradient = reinterpret_cast<const Gradient *>(g.gradient);
+    if (!gradient) return "none";
+    // Origin, angle and length are in document space before the record's
+    // matrix; SVG gets them flipped, and the matrix as gradientTransform.
+    const double angle = radians(g.gradientAngle);
+    const double ox = g.gradientOrigin.h, oy = g.gradientOrigin.v, length = g.gradientLength;
+    XmlOut x(2);
+    if (gradient->radial) {
+        x.start("radialGradient");
+        x.attr("id", "@ID@");
+        x.attr("gradientUnits", "userSpaceOnUse");
+        x.attr("cx", formatNumber(ox));
+        x.attr("cy", formatNumber(-oy));
+        x.attr("r", formatNumber(std::fabs(length)));
+        if (g.hiliteLength != 0) {
+            // The highlight lies hiliteLength of the radius from the centre,
+            // at the gradient angle plus the highlight angle.
+            const double h = radians(g.gradientAngle + g.hiliteAngle);
+            const double reach = double(g.hiliteLength) * std::fabs(length);
+            x.attr("fx", formatNumber(ox + reach * std::cos(h)));
+            x.attr("fy", formatNumber(-(oy + reach * std::sin(h))));
+        }
+    } else {
+        x.start("linearGradient");
+        x.attr("id", "@ID@");
+        x.attr("gradientUnits", "userSpaceOnUse");
+        x.attr("x1", formatNumber(ox));
+        x.attr("y1", formatNumber(-oy));
+        x.attr("x2", formatNumber(ox + length * std::cos(angle)));
+        x.attr("y2", formatNumber(-(oy + length * std::sin(angle))));
+    }
+    if (!isIdentity(g.matrix)) x.attr("gradientTransform", svgMatrix(g.matrix));
+    x.attr("data-name", gradient->name);
+    for (const GradientStop &stop : gradient->stops) {
+        double rgb[3] = {0, 0, 0};
+        displayRgb(stop.color, rgb);
+        x.start("stop");
+        x.attr("offset", formatNumber(stop.offset));
+        x.attr("stop-color", hexColor(rgb));
+        if (stop.opacity != 1.0f) x.attr("stop-opacity", formatNumber(stop.opacity));
+        x.end();
+    }
+    return "url(#" + definitionId("smear-gradient", x.take()) + ")";
+}
+
+std::string Writer::patternPaint(const AIPatternStyle &p) {
+    const Pattern *pattern = reinterpret_cast<const Pattern *>(p.pattern);
+    if (!pattern) return "none";
+    // The tile is scaled (percent) and rotated in its own space, then placed
+    // by the record's transform.
+    std::string transform;
+    if (!isIdentity(p.transform)) transform = svgMatrix(p.transform);
+    const std::string own = rotateScale(p.rotate, p.scale.h / 100.0, p.scale.v / 100.0);
+    if (!own.empty()) transform += (transform.empty() ? "" : " ") + own;
+
+    XmlOut x(2);
+    x.start("pattern");
+    x.attr("id", "@ID@");
+    if (doc_.svgDefinitions.count(pattern->name)) {
+        // The tile as the file drew it, kept among the definitions.
+        x.attr("xlink:href", "#" + pattern->name);
+        if (!transform.empty()) x.attr("patternTransform", transform);
+        x.end();
+        return "url(#" + definitionId("smear-pattern", x.take()) + ")";
+    }
+    // A pattern known only by its tile and ink: a dot of ink in each tile.
+    const AIRealRect &t = pattern->tile;
+    const double w = double(t.right) - t.left, h = double(t.top) - t.bottom;
+    x.attr("patternUnits", "userSpaceOnUse");
+    x.attr("x", formatNumber(t.left));
+    x.attr("y", formatNumber(-double(t.top)));
+    x.attr("width", formatNumber(w));
+    x.attr("height", formatNumber(h));
+    if (!transform.empty()) x.attr("patternTransform", transform);
+    x.attr("data-name", pattern->name);
+    double rgb[3] = {0, 0, 0};
+    displayRgb(pattern->color, rgb);
+    x.start("circle");
+    x.attr("cx", formatNumber(t.left + w / 2));
+    x.attr("cy", formatNumber(-double(t.top) + h / 2));
+    x.attr("r", formatNumber(std::fmin(std::fabs(w), std::fabs(h)) / 3));
+    x.attr("fill", hexColor(rgb));
+    x.end();
+    return "url(#" + definitionId("smear-pattern", x.take()) + ")";
+}
+
+}  // namespace smear::svg
