@@ -6,6 +6,7 @@
 #include <set>
 
 #include "byte_reader.h"
+#include "pe_builder.h"
 #include "res_builder.h"
 #include "resources.h"
 
@@ -458,6 +459,77 @@ TEST_F(BuiltResources, CutIconAndCursorResourcesReadAsAbsent) {
     };
     check(kRtGroupIcon, 16055, kRtIcon, 5, false);
     check(kRtGroupCursor, 16001, kRtCursor, 20, true);
+}
+
+// ---- PE modules
+
+std::vector<restest::PeResource> sampleModuleResources() {
+    std::vector<uint8_t> strings;
+    putU16(strings, 0);
+    putU16(strings, 2);  // string 1: "Hi"
+    putU16(strings, 'H');
+    putU16(strings, 'i');
+    return {{"PIPL", "#16000", 0x409, expectedPipl()},
+            {"#6", "#1", 0x409, strings},
+            {"DATA", "EXTRA", 0x407, {5, 6, 7}}};
+}
+
+TEST(PeResources, ReadsTheTreeOfThirtyTwoAndSixtyFourBitImages) {
+    for (bool pe32Plus : {false, true}) {
+        std::vector<uint8_t> image = restest::peImage(restest::resourceSection(sampleModuleResources()), pe32Plus);
+        ResourceSet set;
+        std::string error;
+        ASSERT_TRUE(parsePeResources(image, set, error)) << error;
+        EXPECT_EQ(set.size(), 3u);
+        ASSERT_NE(set.find("PIPL", 16000), nullptr);
+        EXPECT_EQ(*set.find("PIPL", 16000), expectedPipl());
+        EXPECT_EQ(set.languageOf("PIPL", 16000), std::optional<uint16_t>(0x409));
+        EXPECT_EQ(set.string(1), std::optional<std::string>("Hi"));
+        ASSERT_NE(set.find("DATA", "EXTRA"), nullptr);
+        EXPECT_EQ(*set.find("DATA", "EXTRA"), std::vector<uint8_t>({5, 6, 7}));
+    }
+}
+
+TEST(PeResources, RefusesDamagedImages) {
+    std::vector<uint8_t> section = restest::resourceSection(sampleModuleResources());
+    const std::vector<uint8_t> good = restest::peImage(section, false);
+    auto refused = [](const std::vector<uint8_t> &image, const char *what) {
+        ResourceSet set;
+        std::string error;
+        bool ok = parsePeResources(image, set, error);
+        EXPECT_FALSE(ok) << what;
+        EXPECT_TRUE(set.empty()) << what;
+        return error;
+    };
+    // The section's data runs to the end of the file, so every cut loses part of it.
+    for (size_t n = 0; n < good.size(); n += (n < 0x240 ? 1 : 5)) {
+        std::vector<uint8_t> cut(good.begin(), good.begin() + long(n));
+        refused(cut, "truncated");
+    }
+    std::vector<uint8_t> notPe = good;
+    notPe[0x41] = 'X';
+    EXPECT_NE(refused(notPe, "signature").find("PE signature"), std::string::npos);
+    std::vector<uint8_t> farHeader = good;
+    restest::putU32At(farHeader, 0x3C, 0x7FFFFFF0);
+    refused(farHeader, "PE header beyond the end");
+
+    // A data entry pointing past its section.
+    std::vector<uint8_t> badData = section;
+    size_t firstDataEntry = 16 + 3 * 8 + 2 * 3 * (16 + 8);
+    restest::putU32At(badData, firstDataEntry + 4, 0x10000);
+    EXPECT_NE(refused(restest::peImage(badData, false), "data size").find("outside"), std::string::npos);
+    restest::putU32At(badData, firstDataEntry, 0x9000);
+    EXPECT_NE(refused(restest::peImage(badData, false), "data address").find("no section"), std::string::npos);
+
+    // A type entry that points back at the root: the walk stops at the
+    // language level instead of going round for ever.
+    std::vector<uint8_t> loop = section;
+    restest::putU32At(loop, 16 + 4, 0x80000000u);
+    refused(restest::peImage(loop, false), "directory loop");
+
+    std::vector<uint8_t> noResources = good;
+    restest::putU32At(noResources, 0x44 + 20 + 96 + 16, 0);
+    EXPECT_NE(refused(noResources, "no directory").find("no resources"), std::string::npos);
 }
 
 }  // namespace
