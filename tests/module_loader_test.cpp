@@ -10,7 +10,9 @@
 #include "module_loader.h"
 #include "res_builder.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 extern "C" void *LoadCursorA(void *instance, const char *name);
 extern "C" void *SetCursor(void *cursor);
 #endif
@@ -213,6 +215,18 @@ TEST(PlatformCursor, LoadsCursorGroupsOfTheModuleAndRecordsTheCursorSet) {
     EXPECT_EQ(SetCursor(cursor), nullptr);
     EXPECT_TRUE(host.cursorSet);
     EXPECT_EQ(SetCursor(nullptr), cursor) << "returns the cursor it replaces";
+}
+#endif
+
+#ifdef _WIN32
+TEST(PlatformCursor, WindowsLoadsTheModulesCursorAndIcons) {
+    std::string error;
+    auto module = PluginModule::open(builtModule(), error);
+    ASSERT_NE(module, nullptr) << error;
+    auto instance = static_cast<HINSTANCE>(module->instanceHandle());
+    EXPECT_NE(LoadCursorA(instance, MAKEINTRESOURCEA(16001)), nullptr);
+    EXPECT_EQ(LoadCursorA(instance, MAKEINTRESOURCEA(16002)), nullptr);
+    for (int id = 16051; id <= 16069; ++id) EXPECT_NE(LoadIconA(instance, MAKEINTRESOURCEA(id)), nullptr) << id;
 }
 #endif
 
