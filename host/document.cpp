@@ -98,8 +98,17 @@ Art *Document::newArt(ASInt16 type) {
     return art;
 }
 
+// Whether `art` is `ancestor` or lies inside it.
+static bool isWithin(const Art *art, const Art *ancestor) {
+    for (; art; art = art->parent)
+        if (art == ancestor) return true;
+    return false;
+}
+
 void Document::link(Art *art, ASInt16 paintOrder, Art *prep) {
-    if (!art) return;
+    // A layer's own group stays put, and art cannot go inside itself.
+    if (!art || (art->layer && art->layer->root == art)) return;
+    if (prep && prep != art && isWithin(prep, art)) return;
     unlink(art);
     const bool prepLinked = prep && prep->parent;
     switch (paintOrder) {

@@ -120,15 +120,22 @@ public:
     // A deep copy; handles into the copy are new pointers.
     std::unique_ptr<Document> clone() const;
 
-    // Art life cycle. New art is linked into `container` at `paintOrder`
-    // relative to `prep` (kPlaceAbove, kPlaceBelow, kPlaceInsideOnTop, ...).
+    // Art life cycle. New art is unlinked; link places it at `paintOrder`
+    // relative to `prep`: kPlaceAbove / kPlaceBelow next to prep in its
+    // parent, kPlaceInsideOnTop / OnBottom as prep's last / first child,
+    // kPlaceAboveAll / BelowAll on top / at the bottom of the current layer
+    // (prep ignored). Linked art moves; an order prep cannot serve puts the
+    // art on top of the current layer; art never goes inside itself.
     Art *newArt(ASInt16 type);
     void link(Art *art, ASInt16 paintOrder, Art *prep);
     void unlink(Art *art);
     void dispose(Art *art);  // unlinks and marks the art and its subtree disposed
-    Art *duplicate(const Art *art);  // an unlinked deep copy
+    // An unlinked deep copy with the same paint, tags and id; not selected.
+    Art *duplicate(const Art *art);
 
+    // New layers become the current layer.
     Layer *addLayer(const std::string &name);  // on top of all layers
+    // kPlaceAboveAll / BelowAll: top / bottom; kPlaceAbove / Below: next to base.
     Layer *insertLayer(ASInt16 paintOrder, Layer *base);
     Layer *currentLayer() { return layers.empty() ? nullptr : layers[currentLayerIndex]; }
 

@@ -85,6 +85,13 @@ TEST(DocumentTree, PaintOrdersPlaceRelativeToPrep) {
     EXPECT_EQ(childIds(root), "bottom,c,g,b,top");
     EXPECT_EQ(childIds(g), "in0,in1,in2,a");
     expectConsistent(root);
+
+    // A group cannot go inside its own member, nor a layer's group anywhere.
+    doc.link(g, kPlaceInsideOnTop, a);
+    EXPECT_EQ(a->parent, g);
+    EXPECT_EQ(g->parent, root);
+    doc.link(root, kPlaceInsideOnTop, g);
+    EXPECT_EQ(root->parent, nullptr);
 }
 
 TEST(DocumentTree, AboveAllGoesToTheCurrentLayerWhateverThePrep) {
