@@ -1,0 +1,34 @@
+// The smearhost program: one source per command, this header between them.
+#pragma once
+
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "host.h"
+
+namespace smear::app {
+
+// What every command shares: the module to load and the exit code the
+// command chose.
+struct Context {
+    std::string modulePath;  // empty: the module beside the program
+    int exitCode = 0;
+};
+
+// The plug-in module that sits beside this program.
+std::string defaultModulePath();
+
+// Loads the plug-in into `host`, as the host does at launch.
+bool openPlugin(Host &host, const Context &context, std::string &error);
+
+// Prints "smearhost: message" to the error stream and gives the exit code 1.
+int fail(const std::string &message);
+
+void addToolsCommand(CLI::App &app, Context &context);
+void addAboutCommand(CLI::App &app, Context &context);
+void addRunCommand(CLI::App &app, Context &context);
+void addPaintCommand(CLI::App &app, Context &context);
+void addDemoCommand(CLI::App &app, Context &context);
+
+}  // namespace smear::app

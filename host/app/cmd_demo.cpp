@@ -1,0 +1,140 @@
+// `smearhost demo`: paints the built-in sample drawing with every tool and
+// writes an HTML gallery of before and after pictures.
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+#include "app.h"
+#include "gallery.h"
+#include "sample_document.h"
+#include "session.h"
+#include "session_document.h"
+#include "session_files.h"
+#include "svg.h"
+#include "tool_names.h"
+
+namespace smear::app {
+
+namespace {
+
+// The stroke runs along the sample's middle line, through every object.
+const AIRealPoint kFrom{10, 160};
+const AIRealPoint kTo{510, 160};
+const int kSteps = 30;
+const uint32_t kSeed = 7;
+
+// Options that make a tool's change easy to see in a small picture; every
+// other tool paints with its defaults.
+const std::map<std::string, std::vector<std::pair<std::string, std::string>>> &demoSettings() {
+    static const std::map<std::string, std::vector<std::pair<std::string, std::string>>> settings = {
+        {"rotate", {{"rotateAngle", "2"}}},
+        {"transparency", {{"transparencyAmount", "-3"}}},
+        {"stroke-weight", {{"strokeWeightAmount", "0.3"}}},
+        {"fill-intensity", {{"fillIntensityAmount", "-2"}}},
+        {"translate", {{"translateHorizontal", "1"}, {"translateVertical", "1"}}},
+    };
+    return settings;
+}
+
+std::string settingsText(const std::vector<std::pair<std::string, std::string>> &values) {
+    std::string s;
+    for (const auto &v : values) s += (s.empty() ? "" : " ") + v.first + "=" + v.second;
+    return s;
+}
+
+struct DemoOptions {
+    std::string out = "demo";
+};
+
+bool runDemo(const Context &context, const DemoOptions &o, std::string &error) {
+    std::error_code ec;
+    std::filesystem::create_directories(o.out, ec);
+    if (ec) {
+        error = o.out + ": cannot make the folder: " + ec.message();
+        return false;
+    }
+    auto before = buildDocument(sampleDocument(), error);
+    if (!before) return false;
+    const std::string beforeSvg = writeSvg(*before);
+    if (!writeFileAtomically(joinPath(o.out, "before.svg"), beforeSvg, error)) return false;
+
+    Host host;
+    if (!openPlugin(host, context, error)) return false;
+    std::ostringstream startup;
+    SessionRunner starter(host, startup);
+    SessionStep start;
+    start.kind = SessionStep::Kind::Startup;
+    if (!starter.runStep(start, error)) return false;
+    if (starter.lastResult() != kNoErr) {
+        error = "the plug-in's start-up failed:\n" + startup.str();
+        return false;
+    }
+
+    std::vector<GalleryEntry> entries;
+    const size_t toolCount = host.palette.size();
+    for (size_t i = 0; i < toolCount; ++i) {
+        GalleryEntry entry;
+        entry.title = host.palette[i].title;
+        entry.tooltip = host.palette[i].tooltip;
+        entry.name = shortToolName(entry.title);
+        entry.afterFile = entry.name + ".svg";
+
+        Session session;
+        session.name = "demo " + entry.name;
+        session.document = sampleDocument();
+        session.hasSeed = true;
+        session.seed = kSeed;
+        SessionStep select;
+        select.kind = SessionStep::Kind::Select;
+        select.selectAll = true;
+        session.steps.push_back(select);
+        auto settings = demoSettings().find(entry.name);
+        if (settings != demoSettings().end()) {
+            SessionStep set;
+            set.kind = SessionStep::Kind::Set;
+            set.tool = entry.name;
+            set.values = settings->second;
+            session.steps.push_back(set);
+            entry.settings = settingsText(settings->second);
+        }
+        session.steps.push_back(straightStroke(entry.name, kFrom, kTo, kSteps, 255));
+
+        std::ostringstream report;
+        SessionRunner runner(host, report);
+        if (!runner.run(session, error)) {
+            error = entry.name + ": " + error;
+            return false;
+        }
+        const std::string afterSvg = writeSvg(host.document());
+        entry.changed = afterSvg != beforeSvg;
+        entry.report = report.str();
+        if (entry.changed && !writeFileAtomically(joinPath(o.out, entry.afterFile), afterSvg, error)) return false;
+        std::cout << entry.name << ": " << (entry.changed ? "changed the drawing" : "no change") << "\n";
+        entries.push_back(entry);
+    }
+    host.sendBasic(kSPInterfaceCaller, kSPInterfaceShutdownSelector);
+
+    std::ostringstream stroke;
+    stroke << "Each tool paints one stroke over the sample drawing with every object selected: mouse down at ("
+           << kFrom.h << ", " << kFrom.v << "), " << kSteps << " drag messages to (" << kTo.h << ", " << kTo.v
+           << "), full pressure, random seed " << kSeed << ".";
+    const std::string index = joinPath(o.out, "index.html");
+    if (!writeFileAtomically(index, galleryHtml("before.svg", stroke.str(), entries), error)) return false;
+    std::cout << "wrote " << index << "\n";
+    return true;
+}
+
+}  // namespace
+
+void addDemoCommand(CLI::App &app, Context &context) {
+    auto o = std::make_shared<DemoOptions>();
+    CLI::App *cmd = app.add_subcommand("demo", "paint the built-in sample with every tool into an HTML gallery");
+    cmd->add_option("--out", o->out, "folder for index.html and the pictures");
+    cmd->callback([&context, o]() {
+        std::string error;
+        if (!runDemo(context, *o, error)) context.exitCode = fail(error);
+    });
+}
+
+}  // namespace smear::app

@@ -1,0 +1,116 @@
+// `smearhost paint`: one stroke of one tool over an SVG drawing.
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+#include <sstream>
+
+#include "app.h"
+#include "session.h"
+
+namespace smear::app {
+
+namespace {
+
+struct PaintOptions {
+    std::string tool, in, out;
+    std::vector<std::string> sets;
+    std::string from, to;
+    int steps = 10;
+    int pressure = 255;
+    uint32_t seed = 1;
+    bool quiet = false;
+};
+
+bool parsePoint(const std::string &text, AIRealPoint &p, std::string &error) {
+    const size_t comma = text.find(',');
+    char *end = nullptr;
+    if (comma != std::string::npos) {
+        const std::string xs = text.substr(0, comma), ys = text.substr(comma + 1);
+        const double x = std::strtod(xs.c_str(), &end);
+        if (!xs.empty() && *end == '\0' && std::isfinite(x)) {
+            const double y = std::strtod(ys.c_str(), &end);
+            if (!ys.empty() && *end == '\0' && std::isfinite(y)) {
+                p = AIRealPoint{AIReal(x), AIReal(y)};
+                return true;
+            }
+        }
+    }
+    error = "'" + text + "' is not a point X,Y";
+    return false;
+}
+
+// The session `paint` plays: start-up, select all, the options, one
+// stroke, save, shutdown.
+bool paintSession(const PaintOptions &o, Session &session, std::string &error) {
+    AIRealPoint from{}, to{};
+    if (!parsePoint(o.from, from, error) || !parsePoint(o.to, to, error)) return false;
+    session.name = "paint " + o.tool;
+    session.document = o.in;
+    session.hasSeed = true;
+    session.seed = o.seed;
+    SessionStep step;
+    step.kind = SessionStep::Kind::Startup;
+    session.steps.push_back(step);
+    step.kind = SessionStep::Kind::Select;
+    step.selectAll = true;
+    session.steps.push_back(step);
+    if (!o.sets.empty()) {
+        SessionStep set;
+        set.kind = SessionStep::Kind::Set;
+        set.tool = o.tool;
+        for (const std::string &s : o.sets) {
+            const size_t eq = s.find('=');
+            if (eq == std::string::npos || eq == 0) {
+                error = "--set '" + s + "': expected field=value, such as rotateAngle=10";
+                return false;
+            }
+            set.values.emplace_back(s.substr(0, eq), s.substr(eq + 1));
+        }
+        session.steps.push_back(set);
+    }
+    session.steps.push_back(straightStroke(o.tool, from, to, o.steps, ASInt16(o.pressure)));
+    SessionStep save;
+    save.kind = SessionStep::Kind::Save;
+    save.path = o.out;
+    session.steps.push_back(save);
+    SessionStep shutdown;
+    shutdown.kind = SessionStep::Kind::Shutdown;
+    session.steps.push_back(shutdown);
+    return true;
+}
+
+}  // namespace
+
+void addPaintCommand(CLI::App &app, Context &context) {
+    auto o = std::make_shared<PaintOptions>();
+    CLI::App *cmd = app.add_subcommand("paint", "paint one stroke with a tool over every object of an SVG drawing");
+    cmd->add_option("--tool", o->tool, "the tool: its title without the prefix, e.g. rotate, stroke-weight")->required();
+    cmd->add_option("--in", o->in, "the drawing to paint on (SVG)")->required();
+    cmd->add_option("--out", o->out, "where to write the painted drawing (SVG)")->required();
+    cmd->add_option("--set", o->sets, "an option as field=value (name as in the options record, e.g. rotateAngle=10); "
+                                      "typed into the tool's options dialog");
+    cmd->add_option("--from", o->from, "mouse down at X,Y (the drawing's user units)")->required();
+    cmd->add_option("--to", o->to, "the last drag message and the mouse up at X,Y")->required();
+    cmd->add_option("--steps", o->steps, "number of drag messages")->check(CLI::Range(1, 100000));
+    cmd->add_option("--pressure", o->pressure, "pen pressure, 0 to 255")->check(CLI::Range(0, 255));
+    cmd->add_option("--seed", o->seed, "seed of the host's random source");
+    cmd->add_flag("--quiet", o->quiet, "print nothing but errors");
+    cmd->callback([&context, o]() {
+        Session session;
+        std::string error;
+        if (!paintSession(*o, session, error)) {
+            context.exitCode = fail(error);
+            return;
+        }
+        Host host;
+        if (!openPlugin(host, context, error)) {
+            context.exitCode = fail(error);
+            return;
+        }
+        std::ostringstream quiet;
+        SessionRunner runner(host, o->quiet ? static_cast<std::ostream &>(quiet) : std::cout);
+        if (!runner.run(session, error)) context.exitCode = fail(error);
+    });
+}
+
+}  // namespace smear::app

@@ -1,0 +1,33 @@
+// `smearhost run SESSION`: plays a session file and prints its report.
+#include <iostream>
+
+#include "app.h"
+#include "session.h"
+
+namespace smear::app {
+
+void addRunCommand(CLI::App &app, Context &context) {
+    CLI::App *cmd = app.add_subcommand("run", "play a session file and report every step");
+    auto path = std::make_shared<std::string>();
+    auto outDir = std::make_shared<std::string>();
+    cmd->add_option("session", *path, "the session (JSON)")->required();
+    cmd->add_option("--out-dir", *outDir, "folder for the files the session saves (default: the working folder)");
+    cmd->callback([&context, path, outDir]() {
+        Session session;
+        std::string error;
+        if (!loadSessionFile(*path, session, error)) {
+            context.exitCode = fail(error);
+            return;
+        }
+        Host host;
+        if (!openPlugin(host, context, error)) {
+            context.exitCode = fail(error);
+            return;
+        }
+        SessionRunner runner(host, std::cout);
+        runner.outDir = *outDir;
+        if (!runner.run(session, error)) context.exitCode = fail(error);
+    });
+}
+
+}  // namespace smear::app

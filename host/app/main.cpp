@@ -1,0 +1,34 @@
+// smearhost: the stand-in host on the command line.
+#include <cstdio>
+#include <iostream>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "app.h"
+
+int main(int argc, char **argv) {
+#ifdef _WIN32
+    // Reports are compared byte for byte with the native build's.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    smear::app::Context context;
+    CLI::App app{"smearhost: loads the Smearcraft plug-in as the illustration host does, and drives it"};
+    app.option_defaults()->always_capture_default();
+    app.add_option("--module", context.modulePath, "plug-in module to load (default: the one beside smearhost)");
+    app.require_subcommand(1);
+    smear::app::addToolsCommand(app, context);
+    smear::app::addAboutCommand(app, context);
+    smear::app::addRunCommand(app, context);
+    smear::app::addPaintCommand(app, context);
+    smear::app::addDemoCommand(app, context);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError &e) {
+        return app.exit(e);
+    }
+    std::cout.flush();
+    return context.exitCode;
+}

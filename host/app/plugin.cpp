@@ -1,0 +1,56 @@
+// Finding and loading the plug-in module.
+#include <iostream>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <climits>
+#include <unistd.h>
+#endif
+
+#include "app.h"
+
+namespace smear::app {
+
+namespace {
+
+std::string programFolder() {
+#ifdef _WIN32
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p(path, n < MAX_PATH ? n : 0);
+#else
+    char path[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    std::string p(path, n > 0 ? size_t(n) : 0);
+#endif
+    const size_t slash = p.find_last_of("/\\");
+    return slash == std::string::npos ? std::string(".") : p.substr(0, slash);
+}
+
+}  // namespace
+
+std::string defaultModulePath() {
+#ifdef _WIN32
+    return programFolder() + "\\Smearcraft.aip";
+#else
+    return programFolder() + "/Smearcraft.so";
+#endif
+}
+
+bool openPlugin(Host &host, const Context &context, std::string &error) {
+    const std::string path = context.modulePath.empty() ? defaultModulePath() : context.modulePath;
+    if (!host.loadModule(path, error)) {
+        error = "cannot load the plug-in: " + error;
+        return false;
+    }
+    return true;
+}
+
+int fail(const std::string &message) {
+    std::cout.flush();
+    std::cerr << "smearhost: " << message << std::endl;
+    return 1;
+}
+
+}  // namespace smear::app

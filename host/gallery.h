@@ -1,0 +1,26 @@
+// The demo's HTML gallery: the sample drawing before, and after one stroke of
+// each tool.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace smear {
+
+struct GalleryEntry {
+    std::string name;      // command-line name, "stroke-weight"
+    std::string title;     // the palette title
+    std::string tooltip;
+    std::string settings;  // options the demo set, "rotateAngle=4", or empty
+    std::string afterFile; // picture after the stroke, relative to the gallery
+    bool changed = false;  // whether the stroke changed the drawing
+    std::string report;    // the session report of the stroke
+};
+
+// A self-contained page; pictures are referred to by file name.
+std::string galleryHtml(const std::string &beforeFile, const std::string &strokeText,
+                        const std::vector<GalleryEntry> &entries);
+
+std::string htmlEscape(const std::string &text);
+
+}  // namespace smear

@@ -1,0 +1,112 @@
+// Sessions: a document, a random seed and a list of steps a user (or the
+// host) takes with the plug-in: start-up, select, open a tool's options and
+// act in the dialog, strokes, unload and reload, About, undo, save,
+// shutdown. The runner plays them on a Host and reports every step, the
+// plug-in's result and every dialog or alert the plug-in showed.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "dialog_manager.h"
+#include "host.h"
+
+namespace smear {
+
+struct SessionStep {
+    enum class Kind {
+        Startup, Shutdown, Unload, Reload, About, Tools,
+        Select, Options, Set, Cursor, Stroke, Undo, Save, Randoms, Seed,
+    };
+    Kind kind = Kind::Startup;
+    std::string tool;                   // options, set, cursor, stroke
+
+    bool selectAll = false;             // select
+    std::vector<std::string> ids;
+
+    std::vector<DialogAction> actions;  // options
+
+    // set: option field names of the record and the text a user types.
+    std::vector<std::pair<std::string, std::string>> values;
+
+    // stroke: SVG user units. The first point is the mouse down, each further
+    // point one drag message, and the mouse up comes at the last point.
+    std::vector<AIRealPoint> points;    // cursor: one point
+    std::vector<ASInt16> pressure;      // one per point
+    std::vector<ASInt32> modifiers;     // one per drag message
+
+    std::string path;                   // save
+    std::vector<AIReal> randoms;        // randoms
+    uint32_t seed = 0;                  // seed
+};
+
+const char *stepName(SessionStep::Kind kind);
+
+struct Session {
+    std::string name;           // shown in the report
+    std::string baseDir;        // a document path is relative to it
+    nlohmann::json document;    // null: an empty document; a string: an SVG file; an object: inline
+    bool hasSeed = false;
+    uint32_t seed = 1;
+    std::vector<SessionStep> steps;
+};
+
+// Reads a session; false with a message naming the offending step or field.
+bool parseSession(const nlohmann::json &j, Session &out, std::string &error);
+bool loadSessionFile(const std::string &path, Session &out, std::string &error);
+
+// The session's document: read from its SVG file, built from its inline
+// description, or empty.
+std::unique_ptr<Document> loadSessionDocument(const Session &session, std::string &error);
+
+// A stroke as `paint` gives it: mouse down at `from`, `steps` drag messages
+// evenly spaced up to `to`, mouse up at `to`.
+SessionStep straightStroke(const std::string &tool, AIRealPoint from, AIRealPoint to, int steps, ASInt16 pressure);
+
+class SessionRunner {
+public:
+    SessionRunner(Host &host, std::ostream &report);
+
+    // Save paths are relative to this folder (empty: the working folder).
+    std::string outDir;
+
+    // Loads the document, seeds the random source and plays every step.
+    // Stops at the first step that cannot be carried out (an unknown tool or
+    // id, a file that cannot be written ...): false with a message. What the
+    // plug-in returns is reported, not judged.
+    bool run(const Session &session, std::string &error);
+    bool runStep(const SessionStep &step, std::string &error);
+
+    // The result of the last plug-in message a step sent.
+    SPErr lastResult() const { return lastResult_; }
+
+private:
+    bool select(const SessionStep &step, std::string &error);
+    bool options(const SessionStep &step, std::string &error);
+    bool set(const SessionStep &step, std::string &error);
+    bool cursor(const SessionStep &step, std::string &error);
+    bool stroke(const SessionStep &step, std::string &error);
+    bool save(const SessionStep &step, std::string &error);
+    bool tool(const std::string &name, AIToolHandle &handle, std::string &error);
+    // Runs the tool's options dialog with `actions`; reports it and any action
+    // the dialog could not take.
+    SPErr runOptionsDialog(AIToolHandle handle, std::vector<DialogAction> actions, size_t &problems);
+    void reportResult(SPErr result);
+    void reportUi();
+
+    Host &host_;
+    std::ostream &out_;
+    size_t stepNumber_ = 0;
+    size_t transcriptSeen_ = 0;
+    size_t problemsSeen_ = 0;
+    SPErr lastResult_ = 0;
+};
+
+}  // namespace smear

@@ -1,0 +1,26 @@
+// Documents written out in JSON: the inline documents of session files and
+// the built-in sample drawing. Coordinates are SVG user units (y grows
+// downwards); the document itself keeps y growing upwards, so (x, y) here is
+// (x, -y) there.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "document.h"
+
+namespace smear {
+
+// Builds a document from its description; null with a message naming the
+// offending entry ("objects[2].fill: ...") when the description is wrong.
+std::unique_ptr<Document> buildDocument(const nlohmann::json &spec, std::string &error);
+
+// Parses a colour as the descriptions write it: "none", "#rrggbb", "gray:0.4"
+// (ink, 0 white .. 1 black), "cmyk:c,m,y,k", "custom:Name" or
+// "custom:Name@tint", "gradient:Name", "pattern:Name". Names refer to the
+// document's own custom colours, gradients and patterns.
+bool parseColor(const std::string &text, Document &doc, AIColor &color, bool &painted, std::string &error);
+
+}  // namespace smear

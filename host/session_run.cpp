@@ -1,0 +1,287 @@
+// Playing a session on the host, step by step, with its report.
+#include <functional>
+#include <ostream>
+
+#include "option_fields.h"
+#include "session.h"
+#include "session_document.h"
+#include "session_files.h"
+#include "session_platform.h"
+#include "session_report.h"
+#include "svg.h"
+#include "tool_names.h"
+
+namespace smear {
+
+namespace {
+
+using Kind = SessionStep::Kind;
+
+AIRealPoint toDoc(AIRealPoint svg) { return AIRealPoint{svg.h, -svg.v}; }
+
+size_t countArt(const Document &doc) {
+    size_t n = 0;
+    doc.forEachArt([&](const Art &) { ++n; });
+    return n;
+}
+
+size_t countTagged(const Document &doc) {
+    size_t n = 0;
+    doc.forEachArt([&](const Art &a) { n += a.tags.count("smearcraft") != 0; });
+    return n;
+}
+
+// The dialog action that sets one option as a user would.
+DialogAction actionFor(const OptionField &field, double value, const std::string &typed) {
+    switch (field.kind) {
+    case FieldKind::Flag: return DialogAction::check(field.item, value != 0);
+    case FieldKind::Index: return DialogAction::pick(field.item, ASInt32(value));
+    default: return DialogAction::type(field.item, typed);
+    }
+}
+
+// The plug-in hands its Globals block to the host at unload and takes it
+// back at reload; the host reads the options there without unloading.
+template <class F> bool withGlobals(Host &host, F &&use) {
+    host.sendBasic(kSPAccessCaller, kSPAccessUnloadSelector);
+    void *globals = host.pluginGlobals;
+    if (globals != nullptr) use(globals);
+    host.sendBasic(kSPAccessCaller, kSPAccessReloadSelector);
+    return globals != nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<Document> loadSessionDocument(const Session &session, std::string &error) {
+    const nlohmann::json &d = session.document;
+    if (d.is_null()) return std::make_unique<Document>();
+    if (d.is_object()) {
+        auto doc = buildDocument(d, error);
+        if (!doc) error = "document: " + error;
+        return doc;
+    }
+    const std::string path = joinPath(session.baseDir, d.get<std::string>());
+#ifdef SMEAR_NO_SVG_READER
+    error = path + ": this build reads no SVG files; write the document inline in the session";
+    return nullptr;
+#else
+    auto doc = std::make_unique<Document>();
+    SvgReadReport report;
+    if (!readSvgFile(path, *doc, report, error)) return nullptr;
+    return doc;
+#endif
+}
+
+SessionRunner::SessionRunner(Host &host, std::ostream &report) : host_(host), out_(report) {}
+
+bool SessionRunner::run(const Session &session, std::string &error) {
+    auto doc = loadSessionDocument(session, error);
+    if (!doc) return false;
+    out_ << "session " << (session.name.empty() ? "(unnamed)" : session.name) << "\n";
+    out_ << "document: " << countArt(*doc) << " objects\n";
+    host_.replaceDocument(std::move(doc));
+    if (session.hasSeed) {
+        host_.random.seed(session.seed);
+        out_ << "seed " << session.seed << "\n";
+    }
+    transcriptSeen_ = host_.transcript.size();
+    problemsSeen_ = host_.dialogs->problems.size();
+    for (const SessionStep &step : session.steps)
+        if (!runStep(step, error)) return false;
+    return true;
+}
+
+bool SessionRunner::runStep(const SessionStep &step, std::string &error) {
+    ++stepNumber_;
+    out_ << "[" << stepNumber_ << "] " << stepName(step.kind);
+    if (!step.tool.empty()) out_ << " " << step.tool;
+    bool ok = true;
+    switch (step.kind) {
+    case Kind::Startup: reportResult(host_.sendBasic(kSPInterfaceCaller, kSPInterfaceStartupSelector)); break;
+    case Kind::Shutdown: reportResult(host_.sendBasic(kSPInterfaceCaller, kSPInterfaceShutdownSelector)); break;
+    case Kind::About: reportResult(host_.sendBasic(kSPInterfaceCaller, kSPInterfaceAboutSelector)); break;
+    case Kind::Unload:
+        reportResult(host_.sendBasic(kSPAccessCaller, kSPAccessUnloadSelector));
+        host_.unloadModule();
+        break;
+    case Kind::Reload:
+        if (!host_.reloadModule(error)) {
+            out_ << "\n";
+            error = "step " + std::to_string(stepNumber_) + " (reload): " + error;
+            return false;
+        }
+        reportResult(host_.sendBasic(kSPAccessCaller, kSPAccessReloadSelector));
+        break;
+    case Kind::Tools:
+        out_ << "\n";
+        printPalette(out_, host_.palette);
+        break;
+    case Kind::Select: ok = select(step, error); break;
+    case Kind::Options: ok = options(step, error); break;
+    case Kind::Set: ok = set(step, error); break;
+    case Kind::Cursor: ok = cursor(step, error); break;
+    case Kind::Stroke: ok = stroke(step, error); break;
+    case Kind::Undo: out_ << (host_.undo() ? ": undone\n" : ": nothing to undo\n"); break;
+    case Kind::Save: ok = save(step, error); break;
+    case Kind::Randoms:
+        for (AIReal v : step.randoms) host_.random.queue(v);
+        out_ << ": " << step.randoms.size() << " draws queued\n";
+        break;
+    case Kind::Seed:
+        host_.random.seed(step.seed);
+        out_ << " " << step.seed << "\n";
+        break;
+    }
+    if (!ok) {
+        out_ << ": failed\n";
+        error = "step " + std::to_string(stepNumber_) + " (" + stepName(step.kind) + "): " + error;
+        return false;
+    }
+    reportUi();
+    return true;
+}
+
+void SessionRunner::reportResult(SPErr result) {
+    lastResult_ = result;
+    out_ << " -> " << formatCode(result) << "\n";
+}
+
+void SessionRunner::reportUi() {
+    for (; transcriptSeen_ < host_.transcript.size(); ++transcriptSeen_)
+        printUiEvent(out_, host_.transcript[transcriptSeen_], "  ");
+    const auto &problems = host_.dialogs->problems;
+    for (; problemsSeen_ < problems.size(); ++problemsSeen_) out_ << "  dialog problem: " << problems[problemsSeen_] << "\n";
+}
+
+bool SessionRunner::tool(const std::string &name, AIToolHandle &handle, std::string &error) {
+    const int id = findTool(host_.palette, name, error);
+    if (id < 0) return false;
+    handle = toolHandle(host_, id);
+    return true;
+}
+
+bool SessionRunner::select(const SessionStep &step, std::string &error) {
+    Document &doc = host_.document();
+    std::vector<Art *> chosen;
+    for (const std::string &id : step.ids) {
+        Art *found = nullptr;
+        doc.forEachArt([&](Art &a) {
+            if (!found && a.id == id) found = &a;
+        });
+        if (!found) {
+            error = "no object with id '" + id + "'";
+            return false;
+        }
+        chosen.push_back(found);
+    }
+    // Like a click on the art: selecting a group or compound path selects
+    // everything in it; everything else is deselected.
+    doc.forEachArt([&](Art &a) { a.userAttr &= ~kArtSelected; });
+    std::function<void(Art &)> selectTree = [&](Art &a) {
+        a.userAttr |= kArtSelected;
+        for (Art *c = a.firstChild; c; c = c->next) selectTree(*c);
+    };
+    if (step.selectAll) doc.forEachArt([&](Art &a) { a.userAttr |= kArtSelected; });
+    for (Art *a : chosen) selectTree(*a);
+    size_t selected = 0;
+    doc.forEachArt([&](const Art &a) { selected += a.selected(); });
+    out_ << ": " << selected << " objects selected\n";
+    return true;
+}
+
+SPErr SessionRunner::runOptionsDialog(AIToolHandle handle, std::vector<DialogAction> actions, size_t &problems) {
+    const size_t before = host_.dialogs->problems.size();
+    host_.dialogs->queue(std::move(actions));
+    const SPErr result = host_.sendTool(kAIToolEditOptionsSelector, handle, AIRealPoint{0, 0}, 255, 0);
+    // A dialog that never opened leaves its script behind.
+    host_.dialogs->clearScripts();
+    problems = host_.dialogs->problems.size() - before;
+    return result;
+}
+
+bool SessionRunner::options(const SessionStep &step, std::string &error) {
+    AIToolHandle handle = nullptr;
+    if (!tool(step.tool, handle, error)) return false;
+    size_t problems = 0;
+    reportResult(runOptionsDialog(handle, step.actions, problems));
+    return true;
+}
+
+bool SessionRunner::set(const SessionStep &step, std::string &error) {
+    AIToolHandle handle = nullptr;
+    if (!tool(step.tool, handle, error)) return false;
+    const int toolId = toolIdOf(host_.palette, findTool(host_.palette, step.tool, error));
+    std::vector<DialogAction> actions;
+    std::vector<std::pair<const OptionField *, double>> wanted;
+    for (const auto &v : step.values) {
+        const OptionField *field = findOptionField(v.first);
+        if (!field) {
+            error = "no option named '" + v.first + "' (names as in the options record, such as rotateAngle)";
+            return false;
+        }
+        if (field->tool != -1 && field->tool != toolId) {
+            error = v.first + " is not an option of the " + step.tool + " tool's dialog";
+            return false;
+        }
+        double value = 0;
+        if (!parseFieldValue(*field, v.second, value, error)) return false;
+        actions.push_back(actionFor(*field, value, v.second));
+        wanted.emplace_back(field, value);
+        out_ << " " << v.first << "=" << v.second;
+    }
+    actions.push_back(DialogAction::press(1));
+    size_t problems = 0;
+    const SPErr result = runOptionsDialog(handle, actions, problems);
+    reportResult(result);
+    reportUi();
+    if (result != kNoErr || problems != 0) {
+        error = "the options dialog did not take the values";
+        return false;
+    }
+    // What the dialog wrote into the record, as the plug-in will use it.
+    bool readable = withGlobals(host_, [&](void *globals) {
+        for (const auto &w : wanted)
+            out_ << "  " << w.first->name << " = " << formatFieldValue(*w.first, readField(globals, *w.first)) << "\n";
+    });
+    if (!readable) out_ << "  (the plug-in gave no options record to read back)\n";
+    return true;
+}
+
+bool SessionRunner::cursor(const SessionStep &step, std::string &error) {
+    AIToolHandle handle = nullptr;
+    if (!tool(step.tool, handle, error)) return false;
+    forgetCursor(host_);
+    const SPErr result = host_.sendTool(kAIToolTrackCursorSelector, handle, toDoc(step.points.front()), 255, 0);
+    lastResult_ = result;
+    out_ << " -> " << formatCode(result);
+    const int id = observedCursor(host_);
+    out_ << ", cursor " << (id ? std::to_string(id) : std::string("not set")) << "\n";
+    return true;
+}
+
+bool SessionRunner::stroke(const SessionStep &step, std::string &error) {
+    AIToolHandle handle = nullptr;
+    if (!tool(step.tool, handle, error)) return false;
+    const size_t drags = step.points.size() - 1;
+    const SPErr down = host_.sendTool(kAIToolMouseDownSelector, handle, toDoc(step.points[0]), step.pressure[0], 0);
+    SPErr firstDragError = kNoErr;
+    for (size_t i = 1; i <= drags; ++i) {
+        const SPErr r = host_.sendTool(kAIToolMouseDragSelector, handle, toDoc(step.points[i]), step.pressure[i],
+                                       step.modifiers[i - 1]);
+        if (firstDragError == kNoErr) firstDragError = r;
+    }
+    const SPErr up = host_.sendTool(kAIToolMouseUpSelector, handle, toDoc(step.points.back()), step.pressure.back(), 0);
+    lastResult_ = up;
+    out_ << ": down -> " << formatCode(down) << ", " << drags << (drags == 1 ? " drag -> " : " drags -> ")
+         << formatCode(firstDragError) << ", up -> " << formatCode(up) << "; " << countTagged(host_.document())
+         << " objects tagged\n";
+    return true;
+}
+
+bool SessionRunner::save(const SessionStep &step, std::string &error) {
+    if (!writeFileAtomically(joinPath(outDir, step.path), writeSvg(host_.document()), error)) return false;
+    out_ << " " << step.path << ": " << countArt(host_.document()) << " objects\n";
+    return true;
+}
+
+}  // namespace smear
