@@ -1,0 +1,369 @@
+// Reading SVG files into the document: the element walk, groups and nested
+// viewports, layers, and what every art object gets from its element.
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "svg_numbers.h"
+#include "svg_read_internal.h"
+
+namespace smear {
+
+namespace svg {
+
+namespace {
+
+const char *const kSvgNamespace = "http://www.w3.org/2000/svg";
+
+// Elements that draw nothing where they stand: definitions are read when
+// something refers to them, descriptions and animations are not drawing.
+const std::set<std::string> kSilent = {
+    "defs",    "metadata", "title",     "desc",         "style",  "linearGradient", "radialGradient",
+    "pattern", "symbol",   "clipPath",  "mask",         "marker", "filter",         "view",
+    "cursor",  "animate",  "animateTransform", "animateMotion", "animateColor", "set", "mpath",
+    "font",    "font-face", "glyph",    "missing-glyph", "hkern", "vkern",          "color-profile"};
+
+const std::set<std::string> kShapes = {"path", "rect", "circle", "ellipse", "line", "polyline", "polygon"};
+
+// data-* attributes the writer uses for structure rather than tags.
+bool isStructural(const std::string &name) {
+    static const std::set<std::string> kNames = {"data-mesh", "data-mesh-points", "data-mesh-colors",
+                                                 "data-children", "data-layer", "data-layer-locked"};
+    if (kNames.count(name)) return true;
+    if (name.compare(0, 10, "data-child") != 0) return false;
+    size_t i = 10;
+    while (i < name.size() && name[i] >= '0' && name[i] <= '9') ++i;
+    return i > 10 && i < name.size() && name[i] == '-';
+}
+
+Art *readElement(Context &ctx, pugi::xml_node node, const Style &parentStyle, const Affine &ctm, Art *container);
+
+void readChildren(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container) {
+    for (pugi::xml_node c : node.children())
+        if (c.type() == pugi::node_element) readElement(ctx, c, style, ctm, container);
+}
+
+Art *readGroup(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container) {
+    Art *group = newLinkedArt(ctx, kGroupArt, container);
+    setCommon(ctx, *group, node, style);
+    readChildren(ctx, node, style, ctm, group);
+    return group;
+}
+
+// The child a <switch> draws: the first one whose conditions hold.
+pugi::xml_node switchChoice(Context &ctx, pugi::xml_node node) {
+    for (pugi::xml_node c : node.children()) {
+        if (c.type() != pugi::node_element) continue;
+        const std::string name = ctx.localName(c);
+        if (name.empty() || kSilent.count(name) || name == "foreignObject") continue;
+        if (*c.attribute("requiredExtensions").value()) continue;
+        const std::string lang = c.attribute("systemLanguage").value();
+        if (!lang.empty() && lang.compare(0, 2, "en") != 0 && lang.find(",en") == std::string::npos &&
+            lang.find(", en") == std::string::npos)
+            continue;
+        return c;
+    }
+    return {};
+}
+
+Art *readElement(Context &ctx, pugi::xml_node node, const Style &parentStyle, const Affine &ctm, Art *container) {
+    const std::string name = ctx.localName(node);
+    if (name.empty()) {
+        const std::string full = node.name();
+        if (full.compare(0, 9, "sodipodi:") != 0 && full.compare(0, 9, "inkscape:") != 0)
+            ctx.problem(node, "is not an SVG element; skipped");
+        return nullptr;
+    }
+    if (kSilent.count(name)) return nullptr;
+    const Style style = ctx.computeStyle(node, parentStyle);
+    Affine m = ctm * elementTransform(ctx, node);
+    if (name == "g" && !node.attribute("data-mesh").empty()) return readMesh(ctx, node, style, m, container);
+    if (name == "g" || name == "a") return readGroup(ctx, node, style, m, container);
+    if (name == "svg") {
+        // A nested viewport: placed at x, y, its viewBox fitted to its size.
+        const double fs = style.fontSize;
+        m = m * Affine::translate(ctx.lengthAttr(node, "x", Axis::kX, fs, 0), ctx.lengthAttr(node, "y", Axis::kY, fs, 0));
+        double vb[4];
+        if (parseViewBox(node.attribute("viewBox").value(), vb))
+            m = m * viewBoxTransform(vb, ctx.lengthAttr(node, "width", Axis::kX, fs, ctx.viewportWidth),
+                                     ctx.lengthAttr(node, "height", Axis::kY, fs, ctx.viewportHeight),
+                                     node.attribute("preserveAspectRatio").value());
+        return readGroup(ctx, node, style, m, container);
+    }
+    if (name == "switch") {
+        Art *group = newLinkedArt(ctx, kGroupArt, container);
+        setCommon(ctx, *group, node, style);
+        if (const pugi::xml_node chosen = switchChoice(ctx, node)) readElement(ctx, chosen, style, m, group);
+        return group;
+    }
+    if (kShapes.count(name)) return readShape(ctx, node, name, style, m, container);
+    if (name == "text") return readText(ctx, node, style, m, container);
+    if (name == "image") return readImage(ctx, node, style, m, container);
+    if (name == "use") return readUse(ctx, node, style, m, container);
+    ctx.problem(node, name == "foreignObject" ? "foreign content cannot be read; skipped"
+                                              : "is not an element this reader can draw; skipped");
+    return nullptr;
+}
+
+void indexIds(Context &ctx, pugi::xml_node node) {
+    for (pugi::xml_node c : node.children()) {
+        if (c.type() != pugi::node_element) continue;
+        const pugi::xml_attribute id = c.attribute("id");
+        if (!id.empty()) ctx.ids.emplace(id.value(), c);
+        indexIds(ctx, c);
+    }
+}
+
+void readStyleSheets(Context &ctx, pugi::xml_node node) {
+    for (pugi::xml_node c : node.children()) {
+        if (c.type() != pugi::node_element) continue;
+        if (ctx.localName(c) == "style") {
+            const std::string type = c.attribute("type").value();
+            if (!type.empty() && type != "text/css") continue;
+            std::string css;
+            for (pugi::xml_node t : c.children())
+                if (t.type() == pugi::node_pcdata || t.type() == pugi::node_cdata) css += t.value();
+            const size_t before = ctx.sheet.unsupported.size();
+            ctx.sheet.add(css);
+            for (size_t i = before; i < ctx.sheet.unsupported.size(); ++i)
+                ctx.problem(c, "style rule for \"" + ctx.sheet.unsupported[i] + "\" is not followed");
+        } else {
+            readStyleSheets(ctx, c);
+        }
+    }
+}
+
+bool sizeAttr(Context &ctx, pugi::xml_node root, const char *name, Axis axis, double &out) {
+    const std::string v = root.attribute(name).value();
+    return !v.empty() && v.find('%') == std::string::npos && ctx.length(v, axis, 16, out) && out > 0;
+}
+
+bool readDocument(const std::string &text, pugi::xml_document &xml, Document &doc, SvgReadReport &report,
+                  std::string &error) {
+    pugi::xml_node root = xml.document_element();
+    Context ctx(doc, report, text);
+    for (const pugi::xml_attribute a : root.attributes()) {
+        const std::string name = a.name();
+        if (name.compare(0, 6, "xmlns:") == 0 && std::strcmp(a.value(), kSvgNamespace) == 0)
+            ctx.svgPrefixes.push_back(name.substr(6) + ":");
+    }
+    if (ctx.localName(root) != "svg") {
+        error = std::string("the root element is <") + root.name() + ">, not <svg>";
+        return false;
+    }
+    indexIds(ctx, root);
+    readStyleSheets(ctx, root);
+
+    doc.svgViewBox = root.attribute("viewBox").value();
+    doc.svgWidth = root.attribute("width").value();
+    doc.svgHeight = root.attribute("height").value();
+    double vb[4], w = 0, h = 0;
+    const bool hasViewBox = parseViewBox(doc.svgViewBox, vb);
+    const bool hasSize = sizeAttr(ctx, root, "width", Axis::kX, w) && sizeAttr(ctx, root, "height", Axis::kY, h);
+    if (hasViewBox) {
+        ctx.viewportWidth = vb[2];
+        ctx.viewportHeight = vb[3];
+        doc.artboard = {AIReal(vb[0]), AIReal(-vb[1]), AIReal(vb[0] + vb[2]), AIReal(-(vb[1] + vb[3]))};
+    } else if (hasSize) {
+        ctx.viewportWidth = w;
+        ctx.viewportHeight = h;
+        doc.artboard = {0, 0, AIReal(w), AIReal(-h)};
+    }
+
+    if (doc.layers.empty()) doc.addLayer("Layer 1");
+    const Style rootStyle = ctx.computeStyle(root, Style());
+    const Affine rootTransform = elementTransform(ctx, root);
+    bool layerTaken = false;
+    for (pugi::xml_node c : root.children()) {
+        if (c.type() != pugi::node_element) continue;
+        if (ctx.localName(c) == "g" && !c.attribute("data-layer").empty()) {
+            // A layer the writer wrote: the first fills the current layer
+            // when that is still empty.
+            const std::string name = c.attribute("data-layer").value();
+            Layer *layer = doc.currentLayer();
+            if (layerTaken || layer->root->firstChild) layer = doc.addLayer(name);
+            layer->name = name;
+            layerTaken = true;
+            const Style style = ctx.computeStyle(c, rootStyle);
+            layer->visible = !style.displayNone;
+            layer->locked = std::string(c.attribute("data-layer-locked").value()) == "true";
+            readChildren(ctx, c, style, rootTransform * elementTransform(ctx, c), layer->root);
+        } else {
+            readElement(ctx, c, rootStyle, rootTransform, doc.currentLayer()->root);
+        }
+    }
+
+    if (!hasViewBox && !hasSize) {
+        // No page given: the drawing's bounds are the artboard.
+        bool any = false;
+        AIRealRect all{};
+        for (const Layer *layer : doc.layers)
+            for (const Art *a = layer->root->firstChild; a; a = a->next) {
+                AIRealRect b;
+                if (!artBounds(*a, b)) continue;
+                if (!any) all = b;
+                all = {std::min(all.left, b.left), std::max(all.top, b.top), std::max(all.right, b.right),
+                       std::min(all.bottom, b.bottom)};
+                any = true;
+            }
+        if (any) doc.artboard = all;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string Context::localName(pugi::xml_node node) const {
+    const std::string name = node.name();
+    const size_t colon = name.find(':');
+    if (colon == std::string::npos) return name;
+    const std::string prefix = name.substr(0, colon + 1);
+    if (std::find(svgPrefixes.begin(), svgPrefixes.end(), prefix) != svgPrefixes.end()) return name.substr(colon + 1);
+    return {};
+}
+
+size_t Context::lineOf(ptrdiff_t offset) {
+    if (lineStarts_.empty()) {
+        lineStarts_.push_back(0);
+        for (size_t i = 0; i < text_.size(); ++i)
+            if (text_[i] == '\n') lineStarts_.push_back(i + 1);
+    }
+    return size_t(std::upper_bound(lineStarts_.begin(), lineStarts_.end(), size_t(std::max<ptrdiff_t>(0, offset))) -
+                  lineStarts_.begin());
+}
+
+void Context::problem(pugi::xml_node node, const std::string &reason) {
+    if (quiet) return;
+    std::string where = std::string("element <") + node.name();
+    const pugi::xml_attribute id = node.attribute("id");
+    if (!id.empty()) where += std::string(" id=") + id.value() + ">";
+    else if (node.offset_debug() >= 0) where += "> at line " + std::to_string(lineOf(node.offset_debug()));
+    else where += ">";
+    report.problems.push_back(where + ": " + reason);
+}
+
+pugi::xml_node Context::byId(const std::string &id) const {
+    if (id.empty()) return {};
+    const auto it = ids.find(id);
+    return it == ids.end() ? pugi::xml_node() : it->second;
+}
+
+std::string Context::hrefId(pugi::xml_node node) {
+    pugi::xml_attribute a = node.attribute("href");
+    if (a.empty()) a = node.attribute("xlink:href");
+    const std::string v = a.value();
+    return v.size() > 1 && v[0] == '#' ? v.substr(1) : std::string();
+}
+
+Affine elementTransform(Context &ctx, pugi::xml_node node, const char *attribute) {
+    const pugi::xml_attribute a = node.attribute(attribute);
+    Affine m;
+    if (a.empty()) return m;
+    if (!parseTransformList(a.value(), m)) {
+        ctx.problem(node, std::string(attribute) + " \"" + a.value() + "\" is not understood; ignored");
+        return Affine{};
+    }
+    return m;
+}
+
+bool parseViewBox(std::string_view text, double out[4]) {
+    std::vector<double> v;
+    if (!parseNumberList(text, v) || v.size() != 4 || !(v[2] > 0) || !(v[3] > 0)) return false;
+    std::copy(v.begin(), v.end(), out);
+    return true;
+}
+
+Affine viewBoxTransform(const double vb[4], double width, double height, std::string_view aspect) {
+    std::string align = "xmidymid";
+    bool slice = false;
+    {
+        std::istringstream words{std::string(aspect)};
+        std::string word;
+        while (words >> word) {
+            for (char &c : word) c = char(std::tolower(static_cast<unsigned char>(c)));
+            if (word == "defer") continue;
+            if (word == "slice") slice = true;
+            else if (word != "meet") align = word;
+        }
+    }
+    const double sx = width / vb[2], sy = height / vb[3];
+    if (align == "none") return Affine::scale(sx, sy) * Affine::translate(-vb[0], -vb[1]);
+    const double s = slice ? std::max(sx, sy) : std::min(sx, sy);
+    const double freeX = width - vb[2] * s, freeY = height - vb[3] * s;
+    const double ax = align.find("xmid") != std::string::npos ? freeX / 2
+                      : align.find("xmax") != std::string::npos ? freeX
+                                                                 : 0;
+    const double ay = align.find("ymid") != std::string::npos ? freeY / 2
+                      : align.find("ymax") != std::string::npos ? freeY
+                                                                 : 0;
+    return Affine::translate(ax, ay) * Affine::scale(s, s) * Affine::translate(-vb[0], -vb[1]);
+}
+
+Art *newLinkedArt(Context &ctx, ASInt16 type, Art *container) {
+    Art *art = ctx.doc.newArt(type);
+    ctx.doc.link(art, kPlaceInsideOnTop, container);
+    return art;
+}
+
+void setCommon(Context &ctx, Art &art, pugi::xml_node node, const Style &style) {
+    art.id = node.attribute("id").value();
+    art.opacity = AIReal(style.opacity);
+    art.blendMode = style.blendMode;
+    // visibility is inherited and set per drawn object; display hides a whole subtree.
+    const bool invisible = !style.visible && art.type != kGroupArt;
+    if (style.displayNone || invisible) art.userAttr |= kArtHidden;
+    for (const pugi::xml_attribute a : node.attributes()) {
+        const std::string name = a.name();
+        if (name.compare(0, 5, "data-") == 0 && name.size() > 5 && !isStructural(name))
+            art.tags[name.substr(5)] = ArtTag{"string", a.value()};
+    }
+    if (!style.filter.empty()) ctx.problem(node, "filter " + style.filter + " is not kept");
+    if (!style.clipPath.empty()) ctx.problem(node, "clip-path " + style.clipPath + " is not kept");
+    if (!style.mask.empty()) ctx.problem(node, "mask " + style.mask + " is not kept");
+    if (style.markers && (art.type == kPathArt || art.type == kCompoundPathArt))
+        ctx.problem(node, "markers are not kept");
+}
+
+}  // namespace svg
+
+bool readSvgString(const std::string &text, Document &doc, SvgReadReport &report, std::string &error) {
+    pugi::xml_document xml;
+    const pugi::xml_parse_result result =
+        xml.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata);
+    if (!result) {
+        size_t line = 1;
+        for (ptrdiff_t i = 0; i < result.offset && size_t(i) < text.size(); ++i) line += text[size_t(i)] == '\n';
+        error = std::string("not well-formed XML at line ") + std::to_string(line) + ": " + result.description();
+        return false;
+    }
+    if (!xml.document_element()) {
+        error = "the file holds no element";
+        return false;
+    }
+    return svg::readDocument(text, xml, doc, report, error);
+}
+
+bool readSvgFile(const std::string &path, Document &doc, SvgReadReport &report, std::string &error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot open " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    const std::string text = bytes.str();
+    if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0x1f && static_cast<unsigned char>(text[1]) == 0x8b) {
+        error = path + " is compressed (svgz); decompress it first";
+        return false;
+    }
+    if (!readSvgString(text, doc, report, error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace smear

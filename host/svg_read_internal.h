@@ -1,0 +1,172 @@
+// The SVG reader's shared state and the parts its sources give each other.
+// Everything here needs pugixml, so it lives only in svg_read*.cpp.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "css_color.h"
+#include "document.h"
+#include "svg.h"
+#include "svg_affine.h"
+#include "svg_path_data.h"
+
+namespace smear::svg {
+
+// A fill or stroke as the style says it, before it is resolved.
+struct Paint {
+    enum Kind { kNone, kColor, kUrl };
+    Kind kind = kNone;
+    CssColor color;   // kColor (maybe currentColor)
+    std::string url;  // kUrl: the id referred to, without '#'
+    // A url's fallback, used when the reference cannot be resolved.
+    bool hasFallback = false;
+    Kind fallbackKind = kNone;
+    CssColor fallbackColor;
+};
+
+struct Style {
+    // Inherited properties.
+    Paint fill;  // black unless said otherwise
+    Paint stroke;
+    double fillOpacity = 1, strokeOpacity = 1;
+    double strokeWidth = 1, miterLimit = 4, dashOffset = 0;
+    std::vector<double> dashes;
+    int cap = 0, join = 0;
+    bool evenOdd = false;
+    CssColor color;  // for currentColor
+    bool visible = true;
+    double fontSize = 16;
+    int anchor = 0;  // text-anchor: 0 start, 1 middle, 2 end
+    bool markers = false;
+    // Properties that do not inherit.
+    double opacity = 1;
+    int blendMode = 0;
+    bool displayNone = false;
+    std::string filter, clipPath, mask;
+
+    Style();
+    // The style a child starts from.
+    Style inherited() const;
+};
+
+enum class Axis { kX, kY, kOther };
+
+struct CssDeclaration {
+    std::string name, value;
+    bool important = false;
+};
+
+// A style sheet of rules with simple selectors: a type, '*', classes and an
+// id, in any combination, and lists of those. Rules with other selectors
+// are noted as unsupported.
+class StyleSheet {
+public:
+    void add(std::string_view css);
+    // Declarations of the matching rules, lowest specificity first.
+    void matching(pugi::xml_node node, std::string_view localName, std::vector<const CssDeclaration *> &out) const;
+    std::vector<std::string> unsupported;
+
+private:
+    struct Selector {
+        std::string type, id;
+        std::vector<std::string> classes;
+        int specificity = 0;
+    };
+    struct Rule {
+        Selector selector;
+        size_t order = 0;
+        std::vector<CssDeclaration> declarations;
+    };
+    std::vector<Rule> rules_;
+};
+
+std::vector<CssDeclaration> parseDeclarations(std::string_view text);
+
+class Context {
+public:
+    Context(Document &doc, SvgReadReport &report, std::string_view text) : doc(doc), report(report), text_(text) {}
+
+    // The element's name without an SVG namespace prefix; empty for an
+    // element of another namespace.
+    std::string localName(pugi::xml_node node) const;
+    // "element <name id=x>: reason", or with the line when there is no id.
+    void problem(pugi::xml_node node, const std::string &reason);
+    pugi::xml_node byId(const std::string &id) const;
+    // The target of href / xlink:href="#id"; empty when there is none.
+    static std::string hrefId(pugi::xml_node node);
+
+    // Lengths with units; percentages of the viewport along `axis`.
+    bool length(std::string_view text, Axis axis, double fontSize, double &out) const;
+    double lengthAttr(pugi::xml_node node, const char *name, Axis axis, double fontSize, double fallback) const;
+
+    Style computeStyle(pugi::xml_node node, const Style &parent);
+
+    Document &doc;
+    SvgReadReport &report;
+    std::unordered_map<std::string, pugi::xml_node> ids;
+    std::vector<std::string> svgPrefixes;  // prefixes bound to the SVG namespace, with ':'
+    StyleSheet sheet;
+    double viewportWidth = 100, viewportHeight = 100;
+    bool quiet = false;  // while measuring referenced content: no problems reported
+    std::map<std::string, Gradient *> gradients;  // by the id of the element referred to
+    std::map<std::string, Pattern *> patterns;    // by the id of the tile's element
+
+private:
+    void applyProperty(Style &s, const Style &parent, const std::string &name, const std::string &value,
+                       pugi::xml_node node);
+    size_t lineOf(ptrdiff_t offset);
+    std::string_view text_;
+    std::vector<size_t> lineStarts_;
+};
+
+// Paint (svg_read_paint.cpp): the path style for an element's computed
+// style, with geometry `localBox` (in the element's user space, for
+// bounding-box units) drawn through `ctm`. `opacityFactor` gets the fill or
+// stroke opacity that the model keeps in the art's opacity.
+AIPathStyle makePathStyle(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm,
+                          const Box &localBox, double &opacityFactor);
+
+// Shapes (svg_read_shapes.cpp).
+// The outline of path, rect, circle, ellipse, line, polyline or polygon in
+// its own user space. False with a reason when it draws nothing.
+bool shapeOutline(Context &ctx, pugi::xml_node node, const std::string &name, double fontSize,
+                  std::vector<Subpath> &out, std::string &reason);
+Art *readShape(Context &ctx, pugi::xml_node node, const std::string &name, const Style &style, const Affine &ctm,
+               Art *container);
+Art *readMesh(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container);
+
+// Text, images and symbols (svg_read_objects.cpp).
+Art *readText(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container);
+Art *readImage(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container);
+Art *readUse(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container);
+// Keeps `node` among the document's definitions under `id` (so written
+// files can refer to it), with what it refers to.
+void keepDefinition(Context &ctx, pugi::xml_node node, const std::string &id, bool asGroup, bool dropInnerIds,
+                    const std::map<std::string, std::string> &setAttributes = {},
+                    const std::vector<std::string> &dropAttributes = {});
+// Whether the element is drawn where it stands (not a symbol, nor inside
+// defs, a symbol, a pattern ...).
+bool isRendered(Context &ctx, pugi::xml_node node);
+
+// The transform attribute of an element (identity, with a problem, when malformed).
+Affine elementTransform(Context &ctx, pugi::xml_node node, const char *attribute = "transform");
+// The map of a viewBox onto a viewport, by preserveAspectRatio.
+Affine viewBoxTransform(const double viewBox[4], double width, double height, std::string_view aspect);
+bool parseViewBox(std::string_view text, double out[4]);
+
+// Id, opacity, blend mode, visibility and tags of an art object, and
+// problems for what the model cannot keep (filters, clipping, masks).
+void setCommon(Context &ctx, Art &art, pugi::xml_node node, const Style &style);
+Art *newLinkedArt(Context &ctx, ASInt16 type, Art *container);
+inline AIRealMatrix toDocumentMatrix(const Affine &m) {
+    // flip · m · flip, in the document's matrix layout.
+    return {AIReal(m.a), AIReal(-m.b), AIReal(-m.c), AIReal(m.d), AIReal(m.e), AIReal(-m.f)};
+}
+
+}  // namespace smear::svg

@@ -1,0 +1,188 @@
+// Paths and basic shapes become path art (a compound path when there are
+// several subpaths); the writer's mesh groups become mesh art again.
+#include <algorithm>
+#include <cmath>
+
+#include "svg_bezier.h"
+#include "svg_color_codec.h"
+#include "svg_numbers.h"
+#include "svg_read_internal.h"
+#include "svg_shapes.h"
+
+namespace smear::svg {
+
+namespace {
+
+bool pointList(Context &ctx, pugi::xml_node node, std::vector<Vec2> &points) {
+    std::vector<double> values;
+    const bool ok = parseNumberList(node.attribute("points").value(), values);
+    if (!ok) ctx.problem(node, "points has something that is not a number; the points before it are kept");
+    if (values.size() % 2) {
+        ctx.problem(node, "points has an odd number of coordinates; the last one is ignored");
+        values.pop_back();
+    }
+    for (size_t i = 0; i + 1 < values.size(); i += 2) points.push_back({values[i], values[i + 1]});
+    return ok;
+}
+
+// Tags of the members of a compound path the writer wrote: data-child<k>-<name>.
+bool memberTag(const std::string &attr, size_t &member, std::string &name) {
+    if (attr.compare(0, 10, "data-child") != 0) return false;
+    size_t i = 10, k = 0;
+    bool digits = false;
+    while (i < attr.size() && attr[i] >= '0' && attr[i] <= '9') {
+        k = k * 10 + size_t(attr[i++] - '0');
+        digits = true;
+    }
+    if (!digits || i >= attr.size() || attr[i] != '-' || i + 1 >= attr.size()) return false;
+    member = k;
+    name = attr.substr(i + 1);
+    return true;
+}
+
+std::vector<std::string> splitSpaces(const std::string &text) {
+    std::vector<std::string> out;
+    size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && text[i] == ' ') ++i;
+        size_t j = i;
+        while (j < text.size() && text[j] != ' ') ++j;
+        if (j > i) out.push_back(text.substr(i, j - i));
+        i = j;
+    }
+    return out;
+}
+
+}  // namespace
+
+bool shapeOutline(Context &ctx, pugi::xml_node node, const std::string &name, double fontSize,
+                  std::vector<Subpath> &out, std::string &reason) {
+    auto len = [&](const char *attr, Axis axis) { return ctx.lengthAttr(node, attr, axis, fontSize, 0); };
+    auto has = [&](const char *attr) { return !node.attribute(attr).empty(); };
+    if (name == "path") {
+        const char *d = node.attribute("d").value();
+        PathData data = parsePathData(d);
+        if (!data.error.empty()) ctx.problem(node, "path data: " + data.error + "; the path up to there is kept");
+        out = std::move(data.subpaths);
+    } else if (name == "rect") {
+        const double w = len("width", Axis::kX), h = len("height", Axis::kY);
+        if (w < 0 || h < 0) return reason = std::string(w < 0 ? "width" : "height") + " is negative", false;
+        if (w == 0 || h == 0) return reason = std::string(w == 0 ? "width" : "height") + " is zero", false;
+        double rx = len("rx", Axis::kX), ry = len("ry", Axis::kY);
+        if (rx < 0 || ry < 0) return reason = std::string(rx < 0 ? "rx" : "ry") + " is negative", false;
+        // One radius given stands for both.
+        if (has("rx") && !has("ry")) ry = rx;
+        if (has("ry") && !has("rx")) rx = ry;
+        rx = std::min(rx, w / 2);
+        ry = std::min(ry, h / 2);
+        out.push_back(rectOutline(len("x", Axis::kX), len("y", Axis::kY), w, h, rx, ry));
+    } else if (name == "circle") {
+        const double r = len("r", Axis::kOther);
+        if (r < 0) return reason = "r is negative", false;
+        if (r == 0) return reason = "r is zero", false;
+        out.push_back(ellipseOutline(len("cx", Axis::kX), len("cy", Axis::kY), r, r));
+    } else if (name == "ellipse") {
+        double rx = len("rx", Axis::kX), ry = len("ry", Axis::kY);
+        if (rx < 0 || ry < 0) return reason = std::string(rx < 0 ? "rx" : "ry") + " is negative", false;
+        if (has("rx") && !has("ry")) ry = rx;
+        if (has("ry") && !has("rx")) rx = ry;
+        if (rx == 0 || ry == 0) return reason = "a radius is zero", false;
+        out.push_back(ellipseOutline(len("cx", Axis::kX), len("cy", Axis::kY), rx, ry));
+    } else if (name == "line") {
+        out.push_back(polyOutline({{len("x1", Axis::kX), len("y1", Axis::kY)}, {len("x2", Axis::kX), len("y2", Axis::kY)}},
+                                  false));
+    } else if (name == "polyline" || name == "polygon") {
+        std::vector<Vec2> points;
+        pointList(ctx, node, points);
+        if (points.size() < 2) return reason = "has fewer than two points", false;
+        out.push_back(polyOutline(points, name == "polygon"));
+    }
+    const bool draws = std::any_of(out.begin(), out.end(), [](const Subpath &s) { return !s.curves.empty(); });
+    if (!draws) {
+        reason = name == "path" && node.attribute("d").empty() ? "has no path data" : "draws nothing";
+        return false;
+    }
+    return true;
+}
+
+Art *readShape(Context &ctx, pugi::xml_node node, const std::string &name, const Style &style, const Affine &ctm,
+               Art *container) {
+    std::vector<Subpath> outline;
+    std::string reason;
+    if (!shapeOutline(ctx, node, name, style.fontSize, outline, reason)) {
+        ctx.problem(node, reason + "; skipped");
+        return nullptr;
+    }
+    std::vector<DocumentPath> paths = toDocumentPaths(outline, ctm);
+    double opacityFactor = 1;
+    const AIPathStyle pathStyle = makePathStyle(ctx, node, style, ctm, curveBounds(outline, Affine{}), opacityFactor);
+
+    Art *art = newLinkedArt(ctx, paths.size() == 1 ? kPathArt : kCompoundPathArt, container);
+    art->style = pathStyle;
+    setCommon(ctx, *art, node, style);
+    art->opacity = AIReal(art->opacity * opacityFactor);
+    if (paths.size() == 1) {
+        art->segments = std::move(paths[0].segments);
+        art->closed = paths[0].closed;
+        return art;
+    }
+    // Members keep the ids and tags the writer noted for them.
+    const std::vector<std::string> ids = splitSpaces(node.attribute("data-children").value());
+    std::vector<Art *> members;
+    for (size_t k = 0; k < paths.size(); ++k) {
+        Art *member = newLinkedArt(ctx, kPathArt, art);
+        member->style = pathStyle;
+        member->segments = std::move(paths[k].segments);
+        member->closed = paths[k].closed;
+        if (k < ids.size()) member->id = decodeName(ids[k]);
+        members.push_back(member);
+    }
+    for (const pugi::xml_attribute a : node.attributes()) {
+        size_t k;
+        std::string tag;
+        if (memberTag(a.name(), k, tag) && k < members.size()) members[k]->tags[tag] = ArtTag{"string", a.value()};
+    }
+    return art;
+}
+
+Art *readMesh(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container) {
+    int columns = 0, rows = 0;
+    const std::string size = node.attribute("data-mesh").value();
+    const size_t x = size.find('x');
+    double i = -1, j = -1;
+    if (x != std::string::npos) {
+        parseNumber(size.substr(0, x), i);
+        parseNumber(size.substr(x + 1), j);
+    }
+    rows = int(i);
+    columns = int(j);
+    std::vector<double> coords;
+    const bool coordsOk = parseNumberList(node.attribute("data-mesh-points").value(), coords);
+    const std::vector<std::string> colors = splitSpaces(node.attribute("data-mesh-colors").value());
+    const size_t count = rows >= 0 && columns >= 0 && rows == i && columns == j
+                             ? size_t(rows + 1) * size_t(columns + 1)
+                             : 0;
+    if (count == 0 || !coordsOk || coords.size() != 2 * count || colors.size() != count) {
+        ctx.problem(node, "mesh \"" + size + "\" does not have one point and one colour per vertex; skipped");
+        return nullptr;
+    }
+    Art *art = newLinkedArt(ctx, kMeshArt, container);
+    setCommon(ctx, *art, node, style);
+    art->meshI = rows;
+    art->meshJ = columns;
+    art->vertices.resize(count);
+    for (size_t k = 0; k < count; ++k) {
+        MeshVertex &v = art->vertices[k];
+        const Vec2 p = ctm.apply({coords[2 * k], coords[2 * k + 1]});
+        v.point = {AIReal(p.x), AIReal(-p.y)};
+        if (!decodeColor(colors[k], ctx.doc, v.color)) {
+            ctx.problem(node, "mesh colour \"" + colors[k] + "\" is not understood; black is used");
+            v.color = AIColor{};
+            v.color.kind = kGrayColor;
+            v.color.c.g.gray = 1;
+        }
+    }
+    return art;
+}
+
+}  // namespace smear::svg

@@ -1,0 +1,451 @@
+// Style as SVG computes it: presentation attributes, then style sheet
+// rules by specificity, then the style attribute, with !important last;
+// inherited properties come from the parent's computed style.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "svg_numbers.h"
+#include "svg_read_internal.h"
+
+namespace smear::svg {
+
+namespace {
+
+const char *const kBlendModes[] = {"normal",     "multiply",   "screen",      "overlay",
+                                   "soft-light", "hard-light", "color-dodge", "color-burn",
+                                   "darken",     "lighten",    "difference",  "exclusion",
+                                   "hue",        "saturation", "color",       "luminosity"};
+
+const char *const kProperties[] = {
+    "clip-path", "color", "display", "fill", "fill-opacity", "fill-rule", "filter", "font-size", "marker",
+    "marker-end", "marker-mid", "marker-start", "mask", "mix-blend-mode", "opacity", "stroke",
+    "stroke-dasharray", "stroke-dashoffset", "stroke-linecap", "stroke-linejoin", "stroke-miterlimit",
+    "stroke-opacity", "stroke-width", "text-anchor", "visibility"};
+
+bool isProperty(std::string_view name) {
+    return std::find(std::begin(kProperties), std::end(kProperties), name) != std::end(kProperties);
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isSpace(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char &c : out)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return out;
+}
+
+// "url(#id)" or "url('#id')", and what follows it.
+bool parseUrl(std::string_view text, std::string &id, std::string_view &rest) {
+    if (lower(text.substr(0, 4)) != "url(") return false;
+    const size_t close = text.find(')');
+    if (close == std::string_view::npos) return false;
+    std::string_view inner = trim(text.substr(4, close - 4));
+    if (inner.size() >= 2 && (inner.front() == '"' || inner.front() == '\'') && inner.back() == inner.front())
+        inner = inner.substr(1, inner.size() - 2);
+    // Only references into this file can be followed.
+    const size_t hash = inner.find('#');
+    if (hash == std::string_view::npos) return false;
+    id = std::string(inner.substr(hash + 1));
+    rest = trim(text.substr(close + 1));
+    return true;
+}
+
+bool parseFlatPaint(std::string_view text, Paint::Kind &kind, CssColor &color) {
+    if (lower(text) == "none") {
+        kind = Paint::kNone;
+        return true;
+    }
+    if (!parseCssColor(text, color)) return false;
+    kind = Paint::kColor;
+    return true;
+}
+
+bool parsePaint(std::string_view text, Paint &out) {
+    Paint p;
+    std::string_view rest;
+    if (parseUrl(text, p.url, rest)) {
+        p.kind = Paint::kUrl;
+        if (!rest.empty()) {
+            if (!parseFlatPaint(rest, p.fallbackKind, p.fallbackColor)) return false;
+            p.hasFallback = true;
+        }
+    } else if (!parseFlatPaint(text, p.kind, p.color)) {
+        return false;
+    }
+    out = p;
+    return true;
+}
+
+// A number or a percentage, clamped to 0 .. 1 (opacities).
+bool parseUnit(std::string_view text, double &out) {
+    text = trim(text);
+    const bool percent = !text.empty() && text.back() == '%';
+    if (percent) text.remove_suffix(1);
+    double v;
+    if (!parseNumber(text, v)) return false;
+    out = std::clamp(percent ? v / 100 : v, 0.0, 1.0);
+    return true;
+}
+
+}  // namespace
+
+Style::Style() {
+    fill.kind = Paint::kColor;  // black
+}
+
+Style Style::inherited() const {
+    Style s = *this;
+    s.opacity = 1;
+    s.blendMode = 0;
+    s.displayNone = false;
+    s.filter.clear();
+    s.clipPath.clear();
+    s.mask.clear();
+    return s;
+}
+
+std::vector<CssDeclaration> parseDeclarations(std::string_view text) {
+    std::vector<CssDeclaration> out;
+    size_t i = 0;
+    while (i < text.size()) {
+        // One declaration runs to a ';' outside parentheses and quotes.
+        size_t j = i;
+        int depth = 0;
+        char quote = 0;
+        for (; j < text.size(); ++j) {
+            const char c = text[j];
+            if (quote) {
+                if (c == quote) quote = 0;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (c == '(') {
+                ++depth;
+            } else if (c == ')') {
+                depth = std::max(0, depth - 1);
+            } else if (c == ';' && depth == 0) {
+                break;
+            }
+        }
+        const std::string_view decl = text.substr(i, j - i);
+        i = j + 1;
+        const size_t colon = decl.find(':');
+        if (colon == std::string_view::npos) continue;
+        CssDeclaration d;
+        d.name = lower(trim(decl.substr(0, colon)));
+        std::string_view value = trim(decl.substr(colon + 1));
+        const size_t bang = value.rfind('!');
+        if (bang != std::string_view::npos && lower(trim(value.substr(bang + 1))) == "important") {
+            d.important = true;
+            value = trim(value.substr(0, bang));
+        }
+        d.value = std::string(value);
+        if (!d.name.empty()) out.push_back(std::move(d));
+    }
+    return out;
+}
+
+void StyleSheet::add(std::string_view css) {
+    // Comments and the HTML comment markers old files wrap sheets in go first.
+    std::string text;
+    for (size_t i = 0; i < css.size();) {
+        if (css.compare(i, 2, "/*") == 0) {
+            const size_t end = css.find("*/", i + 2);
+            i = end == std::string_view::npos ? css.size() : end + 2;
+        } else if (css.compare(i, 4, "<!--") == 0) {
+            i += 4;
+        } else if (css.compare(i, 3, "-->") == 0) {
+            i += 3;
+        } else {
+            text += css[i++];
+        }
+    }
+    size_t i = 0;
+    while (i < text.size()) {
+        const size_t open = text.find('{', i);
+        if (open == std::string::npos) break;
+        const std::string_view prelude = trim(std::string_view(text).substr(i, open - i));
+        // The block, with nested blocks (of at-rules) skipped as a whole.
+        size_t close = open + 1;
+        for (int depth = 1; close < text.size() && depth > 0; ++close) {
+            if (text[close] == '{') ++depth;
+            if (text[close] == '}') --depth;
+        }
+        const std::string_view body = std::string_view(text).substr(open + 1, close - open - 2);
+        i = close;
+        // Statements such as @import end at ';' and may stand before a rule.
+        std::string_view selectors = prelude;
+        while (!selectors.empty() && selectors.front() == '@' && selectors.find(';') != std::string_view::npos)
+            selectors = trim(selectors.substr(selectors.find(';') + 1));
+        if (selectors.empty()) continue;
+        if (selectors.front() == '@') {
+            // Block at-rules: fonts and animations do not draw; conditional
+            // rules such as @media are not followed.
+            if (lower(selectors.substr(0, 6)) == "@media" || lower(selectors.substr(0, 9)) == "@supports")
+                unsupported.push_back(std::string(selectors));
+            continue;
+        }
+        const std::vector<CssDeclaration> decls = parseDeclarations(body);
+        size_t start = 0;
+        while (start <= selectors.size()) {
+            size_t comma = selectors.find(',', start);
+            if (comma == std::string_view::npos) comma = selectors.size();
+            const std::string_view one = trim(selectors.substr(start, comma - start));
+            start = comma + 1;
+            if (one.empty()) continue;
+            Selector sel;
+            bool ok = true;
+            size_t k = 0;
+            auto word = [&]() {
+                std::string w;
+                while (k < one.size() && (std::isalnum(static_cast<unsigned char>(one[k])) || one[k] == '-' ||
+                                          one[k] == '_' || static_cast<unsigned char>(one[k]) >= 0x80))
+                    w += one[k++];
+                return w;
+            };
+            if (k < one.size() && one[k] == '*') ++k;
+            else if (k < one.size() && one[k] != '.' && one[k] != '#') sel.type = word();
+            while (ok && k < one.size()) {
+                const char c = one[k++];
+                const std::string w = word();
+                if (w.empty()) ok = false;
+                else if (c == '.') sel.classes.push_back(w);
+                else if (c == '#' && sel.id.empty()) sel.id = w;
+                else ok = false;
+            }
+            if (!ok || (sel.type.empty() && one[0] != '*' && sel.id.empty() && sel.classes.empty())) {
+                unsupported.push_back(std::string(one));
+                continue;
+            }
+            sel.specificity = (sel.id.empty() ? 0 : 10000) + 100 * int(sel.classes.size()) + (sel.type.empty() ? 0 : 1);
+            rules_.push_back({sel, rules_.size(), decls});
+        }
+    }
+}
+
+void StyleSheet::matching(pugi::xml_node node, std::string_view localName,
+                          std::vector<const CssDeclaration *> &out) const {
+    if (rules_.empty()) return;
+    const std::string id = node.attribute("id").value();
+    std::vector<std::string> classes;
+    {
+        const std::string all = node.attribute("class").value();
+        size_t i = 0;
+        while (i < all.size()) {
+            while (i < all.size() && isSpace(all[i])) ++i;
+            size_t j = i;
+            while (j < all.size() && !isSpace(all[j])) ++j;
+            if (j > i) classes.push_back(all.substr(i, j - i));
+            i = j;
+        }
+    }
+    std::vector<const Rule *> hits;
+    for (const Rule &r : rules_) {
+        const Selector &s = r.selector;
+        if (!s.type.empty() && s.type != localName) continue;
+        if (!s.id.empty() && s.id != id) continue;
+        bool all = true;
+        for (const std::string &c : s.classes)
+            all = all && std::find(classes.begin(), classes.end(), c) != classes.end();
+        if (all) hits.push_back(&r);
+    }
+    std::stable_sort(hits.begin(), hits.end(), [](const Rule *a, const Rule *b) {
+        return a->selector.specificity != b->selector.specificity ? a->selector.specificity < b->selector.specificity
+                                                                  : a->order < b->order;
+    });
+    for (const Rule *r : hits)
+        for (const CssDeclaration &d : r->declarations) out.push_back(&d);
+}
+
+bool Context::length(std::string_view text, Axis axis, double fontSize, double &out) const {
+    text = trim(text);
+    Scanner s(text);
+    double v;
+    if (!s.number(v)) return false;
+    const std::string unit = lower(text.substr(s.position()));
+    double k = 1;
+    if (unit.empty() || unit == "px") k = 1;
+    else if (unit == "pt") k = 96.0 / 72.0;
+    else if (unit == "pc") k = 16;
+    else if (unit == "in") k = 96;
+    else if (unit == "cm") k = 96 / 2.54;
+    else if (unit == "mm") k = 96 / 25.4;
+    else if (unit == "q") k = 96 / 101.6;
+    else if (unit == "em") k = fontSize;
+    else if (unit == "ex") k = fontSize / 2;
+    else if (unit == "rem") k = 16;
+    else if (unit == "%") {
+        const double w = viewportWidth, h = viewportHeight;
+        k = (axis == Axis::kX ? w : axis == Axis::kY ? h : std::sqrt((w * w + h * h) / 2)) / 100;
+    } else {
+        return false;
+    }
+    out = v * k;
+    return true;
+}
+
+double Context::lengthAttr(pugi::xml_node node, const char *name, Axis axis, double fontSize,
+                           double fallback) const {
+    const pugi::xml_attribute a = node.attribute(name);
+    double v;
+    if (a.empty() || !length(a.value(), axis, fontSize, v)) return fallback;
+    return v;
+}
+
+Style Context::computeStyle(pugi::xml_node node, const Style &parent) {
+    Style s = parent.inherited();
+    std::vector<CssDeclaration> own;
+    for (const pugi::xml_attribute a : node.attributes())
+        if (isProperty(a.name())) own.push_back({a.name(), a.value(), false});
+    std::vector<const CssDeclaration *> ordered;
+    for (const CssDeclaration &d : own) ordered.push_back(&d);
+    sheet.matching(node, localName(node), ordered);
+    const std::vector<CssDeclaration> inlineDecls = parseDeclarations(node.attribute("style").value());
+    for (const CssDeclaration &d : inlineDecls) ordered.push_back(&d);
+    std::stable_partition(ordered.begin(), ordered.end(), [](const CssDeclaration *d) { return !d->important; });
+    // The font size first: em lengths of the other properties depend on it.
+    for (const CssDeclaration *d : ordered)
+        if (d->name == "font-size") applyProperty(s, parent, d->name, d->value, node);
+    for (const CssDeclaration *d : ordered)
+        if (d->name != "font-size" && isProperty(d->name)) applyProperty(s, parent, d->name, d->value, node);
+    return s;
+}
+
+void Context::applyProperty(Style &s, const Style &parent, const std::string &name, const std::string &value,
+                            pugi::xml_node node) {
+    const std::string v = lower(trim(value));
+    auto bad = [&]() { problem(node, name + " \"" + value + "\" is not understood; ignored"); };
+    if (v == "inherit") {
+        if (name == "fill") s.fill = parent.fill;
+        else if (name == "stroke") s.stroke = parent.stroke;
+        else if (name == "fill-opacity") s.fillOpacity = parent.fillOpacity;
+        else if (name == "stroke-opacity") s.strokeOpacity = parent.strokeOpacity;
+        else if (name == "stroke-width") s.strokeWidth = parent.strokeWidth;
+        else if (name == "stroke-miterlimit") s.miterLimit = parent.miterLimit;
+        else if (name == "stroke-dashoffset") s.dashOffset = parent.dashOffset;
+        else if (name == "stroke-dasharray") s.dashes = parent.dashes;
+        else if (name == "stroke-linecap") s.cap = parent.cap;
+        else if (name == "stroke-linejoin") s.join = parent.join;
+        else if (name == "fill-rule") s.evenOdd = parent.evenOdd;
+        else if (name == "color") s.color = parent.color;
+        else if (name == "visibility") s.visible = parent.visible;
+        else if (name == "font-size") s.fontSize = parent.fontSize;
+        else if (name == "text-anchor") s.anchor = parent.anchor;
+        else if (name == "opacity") s.opacity = parent.opacity;
+        else if (name == "mix-blend-mode") s.blendMode = parent.blendMode;
+        else if (name == "display") s.displayNone = parent.displayNone;
+        return;
+    }
+    if (name == "fill" || name == "stroke") {
+        Paint p;
+        if (!parsePaint(value, p)) return bad();
+        (name == "fill" ? s.fill : s.stroke) = p;
+    } else if (name == "fill-opacity" || name == "stroke-opacity" || name == "opacity") {
+        double u;
+        if (!parseUnit(v, u)) return bad();
+        (name == "opacity" ? s.opacity : name == "fill-opacity" ? s.fillOpacity : s.strokeOpacity) = u;
+    } else if (name == "fill-rule") {
+        if (v != "evenodd" && v != "nonzero") return bad();
+        s.evenOdd = v == "evenodd";
+    } else if (name == "stroke-width" || name == "stroke-dashoffset") {
+        double w;
+        if (!length(v, Axis::kOther, s.fontSize, w) || (name == "stroke-width" && w < 0)) return bad();
+        (name == "stroke-width" ? s.strokeWidth : s.dashOffset) = w;
+    } else if (name == "stroke-miterlimit") {
+        double m;
+        if (!parseNumber(v, m) || m < 1) return bad();
+        s.miterLimit = m;
+    } else if (name == "stroke-linecap") {
+        if (v == "butt") s.cap = 0;
+        else if (v == "round") s.cap = 1;
+        else if (v == "square") s.cap = 2;
+        else return bad();
+    } else if (name == "stroke-linejoin") {
+        if (v == "miter" || v == "miter-clip" || v == "arcs") s.join = 0;
+        else if (v == "round") s.join = 1;
+        else if (v == "bevel") s.join = 2;
+        else return bad();
+    } else if (name == "stroke-dasharray") {
+        std::vector<double> dashes;
+        if (v != "none") {
+            for (size_t i = 0; i < v.size();) {
+                size_t j = v.find_first_of(", \t\n\r", i);
+                if (j == std::string::npos) j = v.size();
+                double d;
+                if (j > i) {
+                    if (!length(std::string_view(v).substr(i, j - i), Axis::kOther, s.fontSize, d) || d < 0)
+                        return bad();
+                    dashes.push_back(d);
+                }
+                i = j + 1;
+            }
+            // An odd list repeats to an even one; all zeros is a solid line.
+            if (dashes.size() % 2) dashes.insert(dashes.end(), dashes.begin(), dashes.end());
+            double sum = 0;
+            for (double d : dashes) sum += d;
+            if (sum == 0) dashes.clear();
+            if (dashes.size() > size_t(kMaxDashComponents)) {
+                problem(node, "stroke-dasharray has " + std::to_string(dashes.size()) + " entries; the first " +
+                                  std::to_string(kMaxDashComponents) + " are kept");
+                dashes.resize(size_t(kMaxDashComponents));
+            }
+        }
+        s.dashes = dashes;
+    } else if (name == "color") {
+        CssColor c;
+        if (!parseCssColor(v, c)) return bad();
+        if (!c.current) s.color = c;
+    } else if (name == "visibility") {
+        if (v != "visible" && v != "hidden" && v != "collapse") return bad();
+        s.visible = v == "visible";
+    } else if (name == "display") {
+        s.displayNone = v == "none";
+    } else if (name == "font-size") {
+        static const std::pair<const char *, double> kSizes[] = {
+            {"xx-small", 9}, {"x-small", 10}, {"small", 13}, {"medium", 16},
+            {"large", 18},   {"x-large", 24}, {"xx-large", 32}};
+        for (const auto &k : kSizes)
+            if (v == k.first) return void(s.fontSize = k.second);
+        if (v == "smaller") return void(s.fontSize = parent.fontSize / 1.2);
+        if (v == "larger") return void(s.fontSize = parent.fontSize * 1.2);
+        double f;
+        if (!v.empty() && v.back() == '%') {
+            if (!parseNumber(std::string_view(v).substr(0, v.size() - 1), f)) return bad();
+            f = parent.fontSize * f / 100;
+        } else if (!length(v, Axis::kOther, parent.fontSize, f)) {
+            return bad();
+        }
+        if (f < 0) return bad();
+        s.fontSize = f;
+    } else if (name == "text-anchor") {
+        if (v == "start") s.anchor = 0;
+        else if (v == "middle") s.anchor = 1;
+        else if (v == "end") s.anchor = 2;
+        else return bad();
+    } else if (name == "mix-blend-mode") {
+        const auto it = std::find(std::begin(kBlendModes), std::end(kBlendModes), v);
+        if (it == std::end(kBlendModes)) {
+            problem(node, "blend mode \"" + value + "\" is not one the document has; normal is used");
+            s.blendMode = 0;
+        } else {
+            s.blendMode = int(it - std::begin(kBlendModes));
+        }
+    } else if (name == "filter") {
+        s.filter = v == "none" ? "" : value;
+    } else if (name == "clip-path") {
+        s.clipPath = v == "none" ? "" : value;
+    } else if (name == "mask") {
+        s.mask = v == "none" ? "" : value;
+    } else if (name.compare(0, 6, "marker") == 0) {
+        s.markers = v != "none";
+    }
+}
+
+}  // namespace smear::svg
