@@ -71,6 +71,13 @@ TEST(ModuleResources, PropertyListReadFromTheDllMatchesTheResFile) {
     ASSERT_TRUE(cursor.has_value());
     ASSERT_EQ(cursor->size(), 1u);
     EXPECT_EQ((*cursor)[0].id, 20);
+    EXPECT_EQ((*cursor)[0].hotspotX, 14);
+    for (uint16_t i = 1; i <= 19; ++i) {
+        auto icons = fromDll.iconGroup(uint16_t(16050 + i));
+        ASSERT_TRUE(icons.has_value()) << i;
+        ASSERT_EQ(icons->size(), 1u);
+        EXPECT_EQ(icons->front().id, i);
+    }
 }
 #endif
 
