@@ -56,6 +56,23 @@ TEST_F(StrokeTest, CompoundPathIsWorkedOnOnceThroughItsChildren) {
     EXPECT_RECT_EQ(boundsOf(plain), 35, 0, 55, 10);
 }
 
+TEST_F(StrokeTest, EveryChildOfManyCompoundPathsLeavesTheList) {
+    std::vector<Art *> kept;
+    for (int i = 0; i < 60; ++i) {
+        Art *c = addCompound(doc(), i % 5 != 0);
+        if (c->selected()) kept.push_back(c);
+        for (int k = 0; k < 3; ++k) addRect(doc(), AIReal(i), AIReal(k), AIReal(i + 1), AIReal(k + 1), true, c);
+        kept.push_back(addRect(doc(), AIReal(i), 10, AIReal(i + 1), 11));
+    }
+    ASSERT_EQ(mouseDown(kScalingTool, {0, 0}), 0);
+    std::vector<Art *> left;
+    for (int i = 0; i < g().ArtCount; ++i)
+        if (entry(g(), i)) left.push_back(toArt(entry(g(), i)));
+    EXPECT_EQ(g().ArtCount, 48 + 60 * 3 + 60);  // children of unselected compound paths stay
+    EXPECT_EQ(left.size(), kept.size() + 12 * 3);
+    for (Art *a : left) EXPECT_TRUE(a->parent->type != kCompoundPathArt || !a->parent->selected());
+}
+
 TEST_F(StrokeTest, FailedCollectionLeavesAnEmptyListButTheFrameRuns) {
     Art *a = addRect(doc(), 0, 0, 10, 10);
     g().showOutline = 1;

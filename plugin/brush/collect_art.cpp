@@ -17,30 +17,39 @@ const ASInt16 kCollectedTypeCount = sizeof kCollectedTypes / sizeof kCollectedTy
 
 /* An index of the ArtList by art handle, so that taking the children of a
    compound path out of the list costs the same for any list length. Open
-   addressing; a slot holds an entry's index + 1, 0 when empty. */
+   addressing with the handle kept beside the entry's index, so a probe
+   does not have to look into the list; a null key marks an empty slot. */
+typedef struct ArtSlot {
+    AIArtHandle art;
+    ASInt32 index;
+} ArtSlot;
+
 typedef struct ArtIndex {
-    ASInt32 *slots;
+    ArtSlot *slots;
     uint32_t mask;
+    uint32_t shift;
 } ArtIndex;
 
-uint32_t HashArt(AIArtHandle art) {
+/* Fibonacci hashing: the top bits of the product spread neighbouring
+   addresses over the whole table. */
+uint32_t HashArt(const ArtIndex *index, AIArtHandle art) {
     uint64_t key = (uint64_t)(uintptr_t)art;
-    key ^= key >> 29;
-    key *= 0x9E3779B97F4A7C15ull;
-    return (uint32_t)(key >> 32);
+    return (uint32_t)((key * 0x9E3779B97F4A7C15ull) >> index->shift);
 }
 
 ASBoolean BuildArtIndex(ArtIndex *index, AIArtHandle *list, ASInt32 count) {
-    uint32_t size = 16;
-    while (size < (uint32_t)count * 2u) size <<= 1;
-    index->slots = (ASInt32 *)calloc(size, sizeof(ASInt32));
+    uint32_t bits = 4;
+    while ((1u << bits) < (uint32_t)count * 2u) ++bits;
+    index->slots = (ArtSlot *)calloc((size_t)1 << bits, sizeof(ArtSlot));
     if (index->slots == NULL) return false;
-    index->mask = size - 1;
+    index->mask = (1u << bits) - 1;
+    index->shift = 64 - bits;
     for (ASInt32 i = 0; i < count; ++i) {
         if (list[i] == NULL) continue;
-        uint32_t slot = HashArt(list[i]) & index->mask;
-        while (index->slots[slot] != 0) slot = (slot + 1) & index->mask;
-        index->slots[slot] = i + 1;
+        uint32_t slot = HashArt(index, list[i]);
+        while (index->slots[slot].art != NULL) slot = (slot + 1) & index->mask;
+        index->slots[slot].art = list[i];
+        index->slots[slot].index = i;
     }
     return true;
 }
@@ -53,10 +62,9 @@ void RemoveFromList(const ArtIndex *index, AIArtHandle *list, ASInt32 count, AIA
             if (list[i] == child) list[i] = NULL;
         return;
     }
-    for (uint32_t slot = HashArt(child) & index->mask; index->slots[slot] != 0;
+    for (uint32_t slot = HashArt(index, child); index->slots[slot].art != NULL;
          slot = (slot + 1) & index->mask) {
-        ASInt32 i = index->slots[slot] - 1;
-        if (list[i] == child) list[i] = NULL;
+        if (index->slots[slot].art == child) list[index->slots[slot].index] = NULL;
     }
 }
 
@@ -93,7 +101,7 @@ SPErr CollectArt(void) {
     if (g->ArtCount <= 0) return kNoErr;
 
     AIArtHandle *list = *matches;
-    ArtIndex index = {NULL, 0};
+    ArtIndex index = {NULL, 0, 0};
     AIRealRect all = {0, 0, 0, 0};
     ASBoolean found = false;
     for (ASInt32 i = 0; i < g->ArtCount; ++i) {
