@@ -65,6 +65,9 @@ struct Art {
     AIRealRect frame{};
     AIRealMatrix matrix{1, 0, 0, 1, 0, 0};
     std::string href;  // placed or raster image source, symbol name
+    // Text presentation the model has no field for (font family, weight,
+    // anchor ...), as CSS declarations kept from the SVG it was read from.
+    std::string svgStyle;
 
     bool selected() const { return (userAttr & kArtSelected) != 0; }
     MeshVertex &vertex(ASInt32 i, ASInt32 j) { return vertices[size_t(i) * size_t(meshJ + 1) + size_t(j)]; }

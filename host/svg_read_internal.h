@@ -43,6 +43,8 @@ struct Style {
     bool visible = true;
     double fontSize = 16;
     int anchor = 0;  // text-anchor: 0 start, 1 middle, 2 end
+    // Font properties the model only keeps as text (family, weight ...).
+    std::vector<std::pair<std::string, std::string>> fontProperties;
     bool markers = false;
     // Properties that do not inherit.
     double opacity = 1;

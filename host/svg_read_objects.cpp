@@ -19,19 +19,48 @@ size_t codePoints(const std::string &s) {
     return n;
 }
 
-// Text runs of a text element and its tspans, in document order.
-void gatherText(Context &ctx, pugi::xml_node node, std::string &text, bool &positioned, int depth) {
+// A run of text that starts where a text element or an absolutely placed
+// tspan puts it, in the style of that element.
+struct Chunk {
+    std::string raw;
+    double x = 0, y = 0;
+    Style style;
+    pugi::xml_node node;
+};
+
+bool firstCoordinate(Context &ctx, pugi::xml_node node, const char *name, Axis axis, double fontSize, double &out);
+
+// Splits a text element into chunks at every tspan with its own x or y, in
+// document order; text after a nested tspan continues the chunk it is in.
+void gatherChunks(Context &ctx, pugi::xml_node node, const Style &style, std::vector<Chunk> &chunks,
+                  bool &relative, int depth) {
     for (pugi::xml_node c : node.children()) {
         if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) {
-            text += c.value();
-        } else if (c.type() == pugi::node_element && depth < 32) {
-            const std::string name = ctx.localName(c);
-            if (name != "tspan" && name != "textPath" && name != "a" && name != "altGlyph") continue;
-            if (!text.empty() && (!c.attribute("x").empty() || !c.attribute("y").empty() ||
-                                  !c.attribute("dx").empty() || !c.attribute("dy").empty()))
-                positioned = true;
-            gatherText(ctx, c, text, positioned, depth + 1);
+            chunks.back().raw += c.value();
+            continue;
         }
+        if (c.type() != pugi::node_element || depth >= 32) continue;
+        const std::string name = ctx.localName(c);
+        if (name != "tspan" && name != "textPath" && name != "a" && name != "altGlyph") continue;
+        const Style cs = ctx.computeStyle(c, style);
+        double x, y;
+        const bool hasX = firstCoordinate(ctx, c, "x", Axis::kX, cs.fontSize, x);
+        const bool hasY = firstCoordinate(ctx, c, "y", Axis::kY, cs.fontSize, y);
+        if (hasX || hasY) {
+            const Chunk &last = chunks.back();
+            Chunk next;
+            next.x = hasX ? x : last.x;
+            next.y = hasY ? y : last.y;
+            next.style = cs;
+            next.node = c;
+            // An empty first chunk is replaced: the tspan places the text.
+            if (chunks.size() == 1 && chunks[0].raw.find_first_not_of(" \t\r\n") == std::string::npos)
+                chunks.clear();
+            chunks.push_back(next);
+        } else if (!c.attribute("dx").empty() || !c.attribute("dy").empty()) {
+            relative = true;
+        }
+        gatherChunks(ctx, c, cs, chunks, relative, depth + 1);
     }
 }
 
@@ -182,48 +211,76 @@ void keepDefinition(Context &ctx, pugi::xml_node node, const std::string &id, bo
     }
 }
 
-Art *readText(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container) {
-    std::string raw;
-    bool positioned = false;
-    gatherText(ctx, node, raw, positioned, 0);
-    const bool preserve = std::string(node.attribute("xml:space").value()) == "preserve";
-    const std::string text = normaliseSpace(raw, preserve);
-    if (text.empty()) {
-        ctx.problem(node, "has no text; skipped");
-        return nullptr;
-    }
-    if (positioned) ctx.problem(node, "tspans placed on their own are joined into one line");
+namespace {
+
+Art *textArt(Context &ctx, const Chunk &chunk, const std::string &text, const Affine &ctm, Art *container,
+             pugi::xml_node common) {
+    const Style &style = chunk.style;
     const double size = style.fontSize;
-    double x = 0, y = 0;
-    bool hasX = firstCoordinate(ctx, node, "x", Axis::kX, size, x);
-    bool hasY = firstCoordinate(ctx, node, "y", Axis::kY, size, y);
-    // A text whose first tspan places it.
-    for (pugi::xml_node c = node.first_child(); c && (!hasX || !hasY); c = c.next_sibling()) {
-        if (c.type() == pugi::node_pcdata && !normaliseSpace(c.value(), false).empty()) break;
-        if (c.type() != pugi::node_element || ctx.localName(c) != "tspan") continue;
-        if (!hasX) hasX = firstCoordinate(ctx, c, "x", Axis::kX, size, x);
-        if (!hasY) hasY = firstCoordinate(ctx, c, "y", Axis::kY, size, y);
-        break;
-    }
     // The model knows no glyphs: an average advance of 0.55 em per character
     // gives the frame its width.
     const double width = 0.55 * size * double(codePoints(text));
-    const double left = x - (style.anchor == 1 ? width / 2 : style.anchor == 2 ? width : 0);
+    const double left = chunk.x - (style.anchor == 1 ? width / 2 : style.anchor == 2 ? width : 0);
     Box local;
-    local.add(Vec2{left, y - 0.8 * size});
-    local.add(Vec2{left + width, y + 0.2 * size});
+    local.add(Vec2{left, chunk.y - 0.8 * size});
+    local.add(Vec2{left + width, chunk.y + 0.2 * size});
     double opacityFactor = 1;
-    const AIPathStyle pathStyle = makePathStyle(ctx, node, style, ctm, local, opacityFactor);
-
+    const AIPathStyle pathStyle = makePathStyle(ctx, chunk.node, style, ctm, local, opacityFactor);
     Art *art = newLinkedArt(ctx, kTextArt, container);
     art->style = pathStyle;
-    setCommon(ctx, *art, node, style);
+    if (common) setCommon(ctx, *art, common, style);
     art->opacity = AIReal(art->opacity * opacityFactor);
     art->text = text;
     art->fontSize = AIReal(size);
-    art->frame = {AIReal(left), AIReal(-(y - 0.8 * size)), AIReal(left + width), AIReal(-(y + 0.2 * size))};
+    for (const auto &p : style.fontProperties) art->svgStyle += p.first + ":" + p.second + ";";
+    if (style.anchor) art->svgStyle += style.anchor == 1 ? "text-anchor:middle;" : "text-anchor:end;";
+    art->frame = {AIReal(left), AIReal(-(chunk.y - 0.8 * size)), AIReal(left + width), AIReal(-(chunk.y + 0.2 * size))};
     art->matrix = toDocumentMatrix(ctm);
     return art;
+}
+
+}  // namespace
+
+Art *readText(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container) {
+    std::vector<Chunk> chunks(1);
+    chunks[0].style = style;
+    chunks[0].node = node;
+    firstCoordinate(ctx, node, "x", Axis::kX, style.fontSize, chunks[0].x);
+    firstCoordinate(ctx, node, "y", Axis::kY, style.fontSize, chunks[0].y);
+    bool relative = false;
+    gatherChunks(ctx, node, style, chunks, relative, 0);
+    const bool preserve = std::string(node.attribute("xml:space").value()) == "preserve";
+    std::vector<std::pair<const Chunk *, std::string>> lines;
+    for (const Chunk &c : chunks) {
+        const std::string text = normaliseSpace(c.raw, preserve);
+        if (!text.empty()) lines.emplace_back(&c, text);
+    }
+    if (lines.empty()) {
+        ctx.problem(node, "has no text; skipped");
+        return nullptr;
+    }
+    if (relative) ctx.problem(node, "tspans moved by dx or dy are joined to the text before them");
+    if (lines.size() == 1) {
+        // One line: a tspan's paint, the text element's id, tags and opacity.
+        Chunk only = *lines[0].first;
+        only.style.opacity = style.opacity;
+        only.style.blendMode = style.blendMode;
+        only.style.displayNone = style.displayNone;
+        only.style.filter = style.filter;
+        only.style.clipPath = style.clipPath;
+        only.style.mask = style.mask;
+        return textArt(ctx, only, lines[0].second, ctm, container, node);
+    }
+    // Lines placed on their own: a group of texts, the group with the
+    // text element's id, each line with its tspan's.
+    Art *group = newLinkedArt(ctx, kGroupArt, container);
+    setCommon(ctx, *group, node, style);
+    for (const auto &line : lines) {
+        Chunk c = *line.first;
+        if (c.node == node) c.style = style.inherited();
+        textArt(ctx, c, line.second, ctm, group, c.node == node ? pugi::xml_node() : c.node);
+    }
+    return group;
 }
 
 Art *readImage(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container) {

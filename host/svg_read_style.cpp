@@ -17,6 +17,15 @@ const char *const kBlendModes[] = {"normal",     "multiply",   "screen",      "o
                                    "darken",     "lighten",    "difference",  "exclusion",
                                    "hue",        "saturation", "color",       "luminosity"};
 
+// Kept as they are on text art, for the written file.
+const char *const kFontProperties[] = {"font-family",    "font-style",     "font-variant",   "font-weight",
+                                       "font-stretch",   "letter-spacing", "word-spacing",   "text-decoration",
+                                       "dominant-baseline", "writing-mode"};
+
+bool isFontProperty(std::string_view name) {
+    return std::find(std::begin(kFontProperties), std::end(kFontProperties), name) != std::end(kFontProperties);
+}
+
 const char *const kProperties[] = {
     "clip-path", "color", "display", "fill", "fill-opacity", "fill-rule", "filter", "font-size", "marker",
     "marker-end", "marker-mid", "marker-start", "mask", "mix-blend-mode", "opacity", "stroke",
@@ -24,7 +33,8 @@ const char *const kProperties[] = {
     "stroke-opacity", "stroke-width", "text-anchor", "visibility"};
 
 bool isProperty(std::string_view name) {
-    return std::find(std::begin(kProperties), std::end(kProperties), name) != std::end(kProperties);
+    return std::find(std::begin(kProperties), std::end(kProperties), name) != std::end(kProperties) ||
+           isFontProperty(name);
 }
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
@@ -322,6 +332,18 @@ void Context::applyProperty(Style &s, const Style &parent, const std::string &na
                             pugi::xml_node node) {
     const std::string v = lower(trim(value));
     auto bad = [&]() { problem(node, name + " \"" + value + "\" is not understood; ignored"); };
+    if (isFontProperty(name)) {
+        auto &props = s.fontProperties;
+        props.erase(std::remove_if(props.begin(), props.end(), [&](const auto &p) { return p.first == name; }),
+                    props.end());
+        if (v == "inherit") {
+            for (const auto &p : parent.fontProperties)
+                if (p.first == name) props.push_back(p);
+        } else if (v.find_first_of(";{}") == std::string::npos) {
+            props.emplace_back(name, std::string(trim(value)));
+        }
+        return;
+    }
     if (v == "inherit") {
         if (name == "fill") s.fill = parent.fill;
         else if (name == "stroke") s.stroke = parent.stroke;

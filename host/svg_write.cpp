@@ -122,8 +122,9 @@ void Writer::writeArt(const Art &art) {
 void Writer::writeCommon(const Art &art) {
     if (!art.id.empty()) body_.attr("id", art.id);
     if (art.opacity != 1.0f) body_.attr("opacity", formatNumber(art.opacity));
-    if (art.blendMode > 0 && art.blendMode < 16)
-        body_.attr("style", std::string("mix-blend-mode:") + kBlendModes[art.blendMode]);
+    std::string style = art.svgStyle;
+    if (art.blendMode > 0 && art.blendMode < 16) style += std::string("mix-blend-mode:") + kBlendModes[art.blendMode];
+    if (!style.empty()) body_.attr("style", style);
     if (art.userAttr & kArtHidden) body_.attr("display", "none");
     writeTags(art.tags, "data-");
 }
@@ -253,10 +254,17 @@ void Writer::writeMesh(const Art &art) {
 
 void Writer::writeText(const Art &art) {
     // The frame is in the text's own space, the baseline a fifth of the
-    // font size above its bottom; the matrix places it.
+    // font size above its bottom; the matrix places it. A text read from SVG
+    // keeps its font properties (and anchor) in svgStyle.
     body_.start("text");
     writeCommon(art);
-    body_.attr("x", formatNumber(art.frame.left));
+    // An anchored text is placed at its anchor: the middle or end of the frame.
+    const std::string &style = art.svgStyle;
+    const double x = style.find("text-anchor:middle") != std::string::npos
+                         ? (double(art.frame.left) + art.frame.right) / 2
+                     : style.find("text-anchor:end") != std::string::npos ? double(art.frame.right)
+                                                                          : double(art.frame.left);
+    body_.attr("x", formatNumber(x));
     body_.attr("y", formatNumber(-(double(art.frame.bottom) + 0.2 * double(art.fontSize))));
     body_.attr("font-size", formatNumber(art.fontSize));
     writeMatrix(art.matrix);
