@@ -6,6 +6,7 @@ void FaultPlan::failNthCall(long n, SPErr code) {
     failAt_ = calls_ + n;
     failAtCode_ = code;
     fired_ = false;
+    firedAt_.clear();
 }
 
 void FaultPlan::failEveryCall(const std::string &suite, const std::string &function, SPErr code) {
@@ -22,6 +23,7 @@ void FaultPlan::clear() {
     failAt_ = 0;
     failAtCode_ = 0;
     fired_ = false;
+    firedAt_.clear();
     every_.clear();
     nthOf_.clear();
     unavailable_.clear();
@@ -31,6 +33,7 @@ SPErr FaultPlan::onCall(const char *suite, const char *function) {
     ++calls_;
     if (failAt_ != 0 && calls_ == failAt_) {
         fired_ = true;
+        firedAt_ = std::string(suite) + "/" + function;
         return failAtCode_;
     }
     if (every_.empty() && nthOf_.empty()) return kNoErr;
@@ -40,6 +43,7 @@ SPErr FaultPlan::onCall(const char *suite, const char *function) {
         SPErr code = counted->second.code;
         nthOf_.erase(counted);
         fired_ = true;
+        firedAt_ = key;
         return code;
     }
     auto it = every_.find(key);

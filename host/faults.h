@@ -27,14 +27,16 @@ public:
     SPErr onCall(const char *suite, const char *function);
     bool isUnavailable(const std::string &suite) const { return unavailable_.count(suite) != 0; }
     long callCount() const { return calls_; }
-    // Whether the planned n-th-call fault has fired.
+    // Whether a counted fault has fired, and at which suite/function.
     bool fired() const { return fired_; }
+    const std::string &firedAt() const { return firedAt_; }
 
 private:
     long calls_ = 0;
     long failAt_ = 0;
     SPErr failAtCode_ = 0;
     bool fired_ = false;
+    std::string firedAt_;
     std::map<std::string, SPErr> every_;
     struct CountedFault {
         long remaining;

@@ -101,14 +101,18 @@ bool Host::loadModule(const std::string &path, std::string &error) {
 bool Host::attachLinked(PluginMainProc entry, const std::string &resPath, std::string &error) {
     ResourceSet resources;
     if (!readResFile(resPath, resources, error)) return false;
+    return attachLinked(entry, resources, error);
+}
+
+bool Host::attachLinked(PluginMainProc entry, const ResourceSet &resources, std::string &error) {
     const std::vector<uint8_t> *pipl = resources.find("PIPL", 16000);
     std::string entryName;
     if (pipl == nullptr) {
-        error = "no plug-in property list (PIPL 16000) in " + resPath;
+        error = "no plug-in property list (PIPL 16000)";
         return false;
     }
     if (!parsePipl(*pipl, entryName, error)) return false;
-    resources_ = std::move(resources);
+    resources_ = resources;
     entry_ = entry;
     modulePath.clear();
     return true;

@@ -96,6 +96,7 @@ public:
     bool loadModule(const std::string &path, std::string &error);
     // Uses a plug-in linked into this program, with resources read from `res`.
     bool attachLinked(PluginMainProc entry, const std::string &resPath, std::string &error);
+    bool attachLinked(PluginMainProc entry, const ResourceSet &resources, std::string &error);
     // Drops the module from memory (after an unload message); reattach with reloadModule.
     void unloadModule();
     bool reloadModule(std::string &error);

@@ -38,7 +38,9 @@ SPErr ShutdownPlugin(SPMessageData *message) {
         const SPBlocksSuite *blocks = NULL;
         error = basic->AcquireSuite(kSPBlocksSuite, kSPBlocksSuiteVersion, (const void **)&blocks);
         if (error == kNoErr) {
-            blocks->FreeBlock(gGlobals);
+            /* A block the host could not free is reported, not passed off
+               as a clean shutdown. */
+            error = blocks->FreeBlock(gGlobals);
             gGlobals = NULL;
             basic->ReleaseSuite(kSPBlocksSuite, kSPBlocksSuiteVersion);
         }
