@@ -96,7 +96,8 @@ std::vector<DocumentPath> toDocumentPaths(const std::vector<Subpath> &subpaths, 
 
 void appendNumber(std::string &out, double value) {
     if (!std::isfinite(value)) value = 0;
-    const float f = float(value);
+    float f = float(value);
+    if (f == 0) f = 0;  // no "-0" from flipped zeros
     char buf[32];
     const auto r = std::to_chars(buf, buf + sizeof buf, f);
     out.append(buf, r.ptr);
