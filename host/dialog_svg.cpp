@@ -15,7 +15,8 @@ constexpr int kMargin = 8;    // around the window, for its shadow
 constexpr int kBorder = 3;    // window border
 constexpr int kTitle = 22;    // title bar
 constexpr double kFontSize = 11;
-constexpr double kCharWidth = 5.6;  // average advance of the 11-pixel sans face
+constexpr double kCharWidth = 5.6;
+constexpr double kPopupLine = 18;  // average advance of the 11-pixel sans face
 
 const char kFont[] = "'MS Sans Serif', Tahoma, Arial, 'Liberation Sans', Helvetica, sans-serif";
 
@@ -136,6 +137,10 @@ void drawItem(Painter &p, const DialogItem &item) {
         break;
     }
     case ItemKind::Popup: {
+        // Like a drop-down list, whose closed height follows its font rather
+        // than the rectangle's, a popup is at least one line high.
+        const double h = std::max<double>(r.bottom - r.top, kPopupLine);
+        const double cy = y + h / 2;
         const double button = std::min(16.0, w / 3);
         p.rect(x, y, w, h, "#fff", item.active ? "#316ac5" : "#7f9db9", item.active ? 1.5 : 1);
         p.rect(x + w - button, y + 1, button - 1, h - 2, "#c1d3fb", "#b5c4e3");
