@@ -308,6 +308,10 @@ TEST_F(StrokeTest, MouseUpReleasesTheListOnceAndLaterMessagesTouchNothing) {
     ASSERT_EQ(mouseUp(kTransparencyTool, {0, 0}), 0);
     ASSERT_EQ(drag(kTransparencyTool, {0, 0}), 0);
     EXPECT_FALSE(tagged(a));
+    // A mouse down without the mouse up of its stroke leaks no list.
+    ASSERT_EQ(mouseDown(kTransparencyTool, {0, 0}), 0);
+    ASSERT_EQ(mouseDown(kTransparencyTool, {0, 0}), 0);
+    EXPECT_EQ(host.memoryHandles.size(), 1u);
     host.faults.failEveryCall(kAIUndoSuite, "CloseUndoStep", kMemoryFullErr);
     ASSERT_EQ(mouseDown(kTransparencyTool, {0, 0}), 0);
     EXPECT_EQ(mouseUp(kTransparencyTool, {0, 0}), kMemoryFullErr);
