@@ -35,9 +35,7 @@ int findTool(const std::deque<PaletteTool> &palette, const std::string &name, st
         return -1;
     }
     const std::string wanted = normalizeToolName(name);
-    // The latest registration wins: a second start-up adds its tools again,
-    // and only the newest handles are the plug-in's.
-    for (size_t i = palette.size(); i-- > 0;) {
+    for (size_t i = 0; i < palette.size(); ++i) {
         // Whole titles (prefix included) are accepted too.
         if (normalizeToolName(shortToolName(palette[i].title)) == wanted ||
             normalizeToolName(palette[i].title) == wanted)

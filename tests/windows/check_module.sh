@@ -14,7 +14,7 @@ status=0
 
 exports_of() {
   # The export name table lists "[ordinal] name" lines after its header.
-  "$OBJDUMP" -p "$1" | awk '/\[Ordinal\/Name Pointer\] Table/ {on = 1; next} on && /^\s*\[/ {print $NF; next} on {on = 0}'
+  "$OBJDUMP" -p "$1" | awk '/\[Ordinal\/Name Pointer\] Table/ {on = 1; next} on && /^[[:space:]]*\[/ {print $NF; next} on {on = 0}'
 }
 
 imports_of() {
