@@ -356,13 +356,21 @@ TEST_F(OptionsDialogTest, BrushOptionsChangedInOneDialogShowInEveryOther) {
     }
 }
 
-TEST_F(OptionsDialogTest, AValueChangedBetweenOpeningsShowsTheNextTime) {
+TEST_F(OptionsDialogTest, AValueChangedByADragShowsTheNextTime) {
+    open(kRotateTool, {DialogAction::escape()});
+    EXPECT_EQ(shot.find(30)->shown, "1.00");
+    // Shift and control held while dragging step the Rotate angle up by one.
+    const ASInt32 cycleUp = kADMShiftKeyMask | kADMControlKeyMask;
+    ASSERT_EQ(mouseDown(kRotateTool, {100, 100}), kNoErr);
+    drag(kRotateTool, {110, 100}, 255, cycleUp);
+    drag(kRotateTool, {120, 100}, 255, cycleUp);
+    ASSERT_EQ(mouseUp(kRotateTool, {120, 100}), kNoErr);
+    ASSERT_FLOAT_EQ(g().rotateAngle, 3.0f);
+    open(kRotateTool, {DialogAction::escape()});
+    EXPECT_EQ(shot.find(30)->shown, "3.00");
+
+    g().scaleLimitMode = 2;  // any field, however it changed
     open(kScalingTool, {DialogAction::escape()});
-    EXPECT_EQ(shot.find(3)->shown, "-1.00");
-    g().scaleHorizontal = 7.25f;  // as the modifier cycling of a drag step does
-    g().scaleLimitMode = 2;
-    open(kScalingTool, {DialogAction::escape()});
-    EXPECT_EQ(shot.find(3)->shown, "7.25");
     EXPECT_EQ(shot.find(9)->active, 2);
 }
 
