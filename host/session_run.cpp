@@ -4,6 +4,7 @@
 
 #include "option_fields.h"
 #include "session.h"
+#include "session_changes.h"
 #include "session_document.h"
 #include "session_files.h"
 #include "session_platform.h"
@@ -22,12 +23,6 @@ AIRealPoint toDoc(AIRealPoint svg) { return AIRealPoint{svg.h, -svg.v}; }
 size_t countArt(const Document &doc) {
     size_t n = 0;
     doc.forEachArt([&](const Art &) { ++n; });
-    return n;
-}
-
-size_t countTagged(const Document &doc) {
-    size_t n = 0;
-    doc.forEachArt([&](const Art &a) { n += a.tags.count("smearcraft") != 0; });
     return n;
 }
 
@@ -263,6 +258,7 @@ bool SessionRunner::stroke(const SessionStep &step, std::string &error) {
     AIToolHandle handle = nullptr;
     if (!tool(step.tool, handle, error)) return false;
     const size_t drags = step.points.size() - 1;
+    const ChangeWatch watch(host_.document());
     const SPErr down = host_.sendTool(kAIToolMouseDownSelector, handle, toDoc(step.points[0]), step.pressure[0], 0);
     SPErr firstDragError = kNoErr;
     for (size_t i = 1; i <= drags; ++i) {
@@ -273,8 +269,8 @@ bool SessionRunner::stroke(const SessionStep &step, std::string &error) {
     const SPErr up = host_.sendTool(kAIToolMouseUpSelector, handle, toDoc(step.points.back()), step.pressure.back(), 0);
     lastResult_ = up;
     out_ << ": down -> " << formatCode(down) << ", " << drags << (drags == 1 ? " drag -> " : " drags -> ")
-         << formatCode(firstDragError) << ", up -> " << formatCode(up) << "; " << countTagged(host_.document())
-         << " objects tagged\n";
+         << formatCode(firstDragError) << ", up -> " << formatCode(up) << "; "
+         << describe(watch.compare(host_.document())) << "\n";
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "fixture.h"
 #include "option_fields.h"
 #include "session.h"
+#include "session_changes.h"
 #include "session_document.h"
 #include "session_files.h"
 #include "session_report.h"
@@ -183,6 +184,24 @@ TEST(InlineDocument, ColoursOfEveryForm) {
     EXPECT_FALSE(parseColor("red", doc, c, painted, error));
 }
 
+TEST(ChangeWatch, CountsChangedAddedAndRemovedArtButNotTagsOrSelection) {
+    std::string error;
+    auto doc = buildDocument(json::parse(R"({"objects": [{"id": "a", "rect": [0, 0, 1, 1]},
+        {"id": "b", "rect": [5, 5, 1, 1]}, {"id": "c", "rect": [9, 9, 1, 1]}]})"),
+                             error);
+    ASSERT_TRUE(doc) << error;
+    std::map<std::string, Art *> byId;
+    doc->forEachArt([&](Art &a) { byId[a.id] = &a; });
+    const ChangeWatch watch(*doc);
+    byId["a"]->tags["smearcraft"] = ArtTag{"string", "x"};
+    byId["a"]->userAttr |= kArtSelected;
+    EXPECT_EQ(describe(watch.compare(*doc)), "0 objects changed");
+    byId["b"]->style.fill.color.c.g.gray = 0.5f;
+    doc->dispose(byId["c"]);
+    doc->link(doc->newArt(kPathArt), kPlaceAboveAll, nullptr);
+    EXPECT_EQ(describe(watch.compare(*doc)), "1 object changed, 1 added, 1 removed");
+}
+
 TEST(ResultCodes, NumbersAndFourCharacterCodes) {
     EXPECT_EQ(formatCode(0), "0");
     EXPECT_EQ(formatCode(-108), "-108");
@@ -299,7 +318,7 @@ TEST_F(SessionRun, StrokeUsesSvgCoordinatesAndUndoRestores) {
     ASSERT_NE(sq, nullptr);
     EXPECT_NE(sq->segments[0].p.h, 50.0f);  // two drags turned it
     EXPECT_EQ(art("g1")->segments[0].p.h, 400.0f);  // not selected, not touched
-    EXPECT_NE(report.str().find("2 drags -> 0, up -> 0; 1 objects tagged"), std::string::npos) << report.str();
+    EXPECT_NE(report.str().find("2 drags -> 0, up -> 0; 1 object changed"), std::string::npos) << report.str();
 
     std::string error;
     SessionRunner runner(host, report);

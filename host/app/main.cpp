@@ -27,7 +27,8 @@ int main(int argc, char **argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {
-        return app.exit(e);
+        // --help is no error; every mistake on the command line exits with 2.
+        return app.exit(e) == 0 ? 0 : 2;
     }
     std::cout.flush();
     return context.exitCode;

@@ -1,0 +1,165 @@
+// The smearhost program as a user runs it: its commands, their output, and
+// clear messages with a non-zero exit (never a crash, never a partial
+// output file) for everything that can be wrong on the command line.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int exitCode = -1;
+    bool crashed = false;
+    std::string out, err;
+};
+
+std::string slurp(const fs::path &p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = fs::path(SMEAR_BUILD_DIR) / "app_test" / info->name();
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+
+    Result smearhost(const std::string &args) {
+        Result r;
+        const std::string cmd = "cd '" + dir.string() + "' && '" + std::string(SMEAR_BUILD_DIR) + "/smearhost' " + args +
+                                " >stdout.txt 2>stderr.txt";
+        const int status = std::system(cmd.c_str());
+        r.crashed = !WIFEXITED(status);
+        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.out = slurp(dir / "stdout.txt");
+        r.err = slurp(dir / "stderr.txt");
+        return r;
+    }
+
+    void write(const std::string &name, const std::string &text) { std::ofstream(dir / name, std::ios::binary) << text; }
+
+    // A failure as the user must see it: a message, exit code 1, no crash.
+    void expectFailure(const Result &r, const std::string &message, int exitCode = 1) {
+        EXPECT_FALSE(r.crashed);
+        EXPECT_EQ(r.exitCode, exitCode) << r.err;
+        EXPECT_NE(r.err.find(message), std::string::npos) << "stderr: " << r.err;
+    }
+
+    fs::path dir;
+};
+
+const char kDrawing[] = R"(<svg xmlns="http://www.w3.org/2000/svg" width="400" height="400" viewBox="0 0 100 100">
+  <rect id="near" x="40" y="40" width="20" height="20" fill="#ff0000"/>
+  <rect id="far" x="85" y="85" width="10" height="10" fill="#0000ff"/>
+</svg>
+)";
+
+TEST_F(AppTest, ToolsListsTheOneGroupInOrder) {
+    Result r = smearhost("tools");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("19 tools in 1 group\ngroup \" TL58 Scaling\": 19 tools\n  0 \" TL58 Scaling\"\n", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("  18 \" TL58 Warp Mesh\"\n      tooltip \" TL58 Warp Mesh\"\n      icon 16069 (32x32)\n"),
+              std::string::npos);
+    EXPECT_LT(r.out.find("\" TL58 Tint\""), r.out.find("\" TL58 Gradient\""));
+}
+
+TEST_F(AppTest, AboutPrintsTheAboutDialog) {
+    Result r = smearhost("about");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("[About Dialog], closed by item 1\n  1 \"&OK\"\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"Version: 1.2.5\""), std::string::npos) << r.out;
+}
+
+TEST_F(AppTest, AMissingModuleIsAClearError) {
+    expectFailure(smearhost("--module nowhere/Smearcraft.so tools"), "smearhost: cannot load the plug-in:");
+}
+
+TEST_F(AppTest, AModuleWithABadPropertyListIsRefused) {
+    // The module and its resources beside it, with the PIPL's kind spoiled.
+    fs::copy_file(fs::path(SMEAR_BUILD_DIR) / "Smearcraft.so", dir / "Smearcraft.so");
+    std::string res = slurp(fs::path(SMEAR_BUILD_DIR) / "Smearcraft.res");
+    const size_t kind = res.find("AEPS");  // 'SPEA' as a little-endian word
+    ASSERT_NE(kind, std::string::npos);
+    res.replace(kind, 4, "XXXX");
+    write("Smearcraft.res", res);
+    expectFailure(smearhost("--module Smearcraft.so about"), "cannot load the plug-in");
+}
+
+TEST_F(AppTest, MalformedSessionsAreRefusedBeforeAnythingRuns) {
+    write("broken.json", "{\"steps\": [\"startup\",");
+    expectFailure(smearhost("run broken.json"), "broken.json: not valid JSON");
+    write("unknown.json", R"({"steps": ["startup", {"paint": 3}]})");
+    Result r = smearhost("run unknown.json");
+    expectFailure(r, "unknown.json: steps[1]: unknown step \"paint\"");
+    EXPECT_EQ(r.out, "");
+    expectFailure(smearhost("run missing.json"), "missing.json: cannot open the session file");
+    expectFailure(smearhost("run"), "session is required", 2);  // a usage error
+}
+
+TEST_F(AppTest, ExampleSessionsRunAndSave) {
+    Result r = smearhost("run '" + std::string(SMEAR_SOURCE_DIR) + "/examples/sessions/rotate_stroke.json'");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("[5] save rotated.svg: 2 objects"), std::string::npos) << r.out;
+    EXPECT_NE(slurp(dir / "rotated.svg"), slurp(dir / "undone.svg"));
+    EXPECT_NE(slurp(dir / "undone.svg").find("d=\"M50 50 L150 50 L150 150 L50 150 Z\""), std::string::npos);
+}
+
+TEST_F(AppTest, PaintWorksInTheFilesUserUnitsAndKeepsIds) {
+    write("in.svg", kDrawing);
+    Result r = smearhost("paint --tool ROTATE --in in.svg --out out.svg --from 45,50 --to 55,50 --steps 2 "
+                         "--set rotateAngle=30 --set brushSizeHorizontal=5 --set brushSizeVertical=5 --seed 3");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("rotateAngle = 30"), std::string::npos) << r.out;
+    // The brush (5 units around the stroke) reaches only the near square.
+    EXPECT_NE(r.out.find("2 drags -> 0, up -> 0; 1 object changed\n"), std::string::npos) << r.out;
+    const std::string out = slurp(dir / "out.svg");
+    EXPECT_NE(out.find("id=\"near\""), std::string::npos) << out;
+    EXPECT_NE(out.find("id=\"far\""), std::string::npos) << out;
+    EXPECT_NE(out.find("viewBox=\"0 0 100 100\""), std::string::npos) << out;
+}
+
+TEST_F(AppTest, PaintErrorsLeaveNoOutputFile) {
+    write("in.svg", kDrawing);
+    const std::string common = " --in in.svg --out out.svg --from 10,10 --to 90,90";
+    expectFailure(smearhost("paint --tool smudge" + common), "unknown tool 'smudge'; the tools are: scaling");
+    expectFailure(smearhost("paint --tool rotate --set rotateAngel=3" + common), "no option named 'rotateAngel'");
+    expectFailure(smearhost("paint --tool rotate --set rotateAngle=ten" + common), "rotateAngle needs a number, not 'ten'");
+    expectFailure(smearhost("paint --tool rotate --set rotateAngle" + common), "expected field=value");
+    expectFailure(smearhost("paint --tool stroke-weight --set strokeWeightMode=9" + common), "strokeWeightMode is a popup");
+    expectFailure(smearhost("paint --tool rotate --in nowhere.svg --out out.svg --from 1,1 --to 2,2"), "nowhere.svg");
+    expectFailure(smearhost("paint --tool rotate --in in.svg --out out.svg --from \"1;1\" --to 2,2"), "'1;1' is not a point X,Y");
+    expectFailure(smearhost("paint --tool rotate --in in.svg --out no/such/dir/out.svg --from 1,1 --to 2,2"),
+                  "cannot write the file");
+    EXPECT_FALSE(fs::exists(dir / "out.svg"));
+    EXPECT_FALSE(fs::exists(dir / "out.svg.partial"));
+}
+
+TEST_F(AppTest, DemoWritesAGalleryOfTheToolsThatWork) {
+    Result r = smearhost("demo --out gallery");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string index = slurp(dir / "gallery" / "index.html");
+    EXPECT_NE(index.find("<h2> TL58 Warp Mesh</h2>"), std::string::npos);
+    EXPECT_NE(r.out.find("rotate: changed the drawing"), std::string::npos) << r.out;
+    EXPECT_TRUE(fs::exists(dir / "gallery" / "before.svg"));
+    EXPECT_TRUE(fs::exists(dir / "gallery" / "rotate.svg"));
+    EXPECT_NE(index.find("src=\"rotate.svg\""), std::string::npos);
+    // The sample holds every kind of art the demo promises.
+    const std::string before = slurp(dir / "gallery" / "before.svg");
+    for (const char *id : {"id=\"ring\"", "id=\"mesh\"", "id=\"trio\"", "id=\"word\"", "id=\"tomato-box\""})
+        EXPECT_NE(before.find(id), std::string::npos) << id;
+}
+
+}  // namespace
