@@ -368,8 +368,6 @@ AIPathStyle makePathStyle(Context &ctx, pugi::xml_node node, const Style &style,
     s.fillPaint = resolvePaint(ctx, node, "fill", style.fill, style, ctm, localBox, s.fill.color, fillAlpha);
     s.strokePaint =
         resolvePaint(ctx, node, "stroke", style.stroke, style, ctm, localBox, s.stroke.color, strokeAlpha);
-    if (!s.fillPaint) s.fill.color.kind = kNoneColor;
-    if (!s.strokePaint) s.stroke.color.kind = kNoneColor;
     const double scale = ctm.meanScale();
     s.stroke.width = AIReal(style.strokeWidth * scale);
     if (style.strokeWidth <= 0) s.strokePaint = 0;
@@ -387,6 +385,8 @@ AIPathStyle makePathStyle(Context &ctx, pugi::xml_node node, const Style &style,
     const double fa = style.fillOpacity * fillAlpha, sa = style.strokeOpacity * strokeAlpha;
     if (s.fillPaint && fa <= 0) s.fillPaint = 0;
     if (s.strokePaint && sa <= 0) s.strokePaint = 0;
+    if (!s.fillPaint) s.fill.color = AIColor{kNoneColor, {}};
+    if (!s.strokePaint) s.stroke.color = AIColor{kNoneColor, {}};
     opacityFactor = 1;
     if (s.fillPaint && s.strokePaint) {
         opacityFactor = fa;
