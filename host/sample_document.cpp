@@ -23,7 +23,6 @@ const nlohmann::json &sampleDocument() {
     {"name": "Heavy Ink", "fill": "gray:0.8", "stroke": "gray:1", "strokeWidth": 6}
   ],
   "objects": [
-    {"type": "path", "id": "backdrop", "rect": [4, 120, 512, 80], "fill": "gray:0.08", "stroke": "none"},
     {"type": "path", "id": "tomato-box", "rect": [16, 110, 52, 100], "fill": "#e4572e", "stroke": "#222222", "strokeWidth": 2},
     {"type": "path", "id": "sunset-oval", "ellipse": [108, 160, 30, 50], "fill": "gradient:Sunset", "stroke": "#662e9b", "strokeWidth": 1.5},
     {"type": "compound", "id": "ring", "fill": "#2e86ab", "stroke": "#1b4f66", "strokeWidth": 1,

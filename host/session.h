@@ -42,7 +42,7 @@ struct SessionStep {
     std::vector<ASInt16> pressure;      // one per point
     std::vector<ASInt32> modifiers;     // one per drag message
 
-    std::string path;                   // save
+    std::string path;                   // save; options: where to draw the dialog as it opens
     std::vector<AIReal> randoms;        // randoms
     uint32_t seed = 0;                  // seed
 };
@@ -97,7 +97,8 @@ private:
     bool tool(const std::string &name, AIToolHandle &handle, std::string &error);
     // Runs the tool's options dialog with `actions`; reports it and any action
     // the dialog could not take.
-    SPErr runOptionsDialog(AIToolHandle handle, std::vector<DialogAction> actions, size_t &problems);
+    SPErr runOptionsDialog(AIToolHandle handle, std::vector<DialogAction> actions, size_t &problems,
+                           std::string *drawing = nullptr);
     void reportResult(SPErr result);
     void reportUi();
 

@@ -1,5 +1,7 @@
 #include "session_document.h"
 
+#include "sample_document.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
@@ -223,6 +225,12 @@ Art *readArt(const json &o, Document &doc, Art *container, const std::string &wh
     if (o.contains("id")) art->id = text(o["id"], where + ".id");
     // Children of a compound path wear its paint unless they say otherwise.
     if (container->type == kCompoundPathArt) art->style = container->style;
+    // A compound path's holes are holes: its paths fill by the even-odd rule.
+    if (artType == kCompoundPathArt) art->style.evenodd = 1;
+    if (o.contains("evenodd")) {
+        if (!o["evenodd"].is_boolean()) fail(where + ".evenodd", "expected true or false");
+        art->style.evenodd = o["evenodd"].get<bool>() ? 1 : 0;
+    }
     readPaint(o, *art, doc, where);
     doc.link(art, kPlaceInsideOnTop, container);
     if (o.value("selected", false)) art->userAttr |= kArtSelected;
@@ -370,6 +378,10 @@ bool parseColor(const std::string &t, Document &doc, AIColor &c, bool &painted, 
 std::unique_ptr<Document> buildDocument(const json &spec, std::string &error) {
     try {
         if (!spec.is_object()) fail("document", "expected an object, got " + spec.dump());
+        if (spec.contains("builtin")) {
+            if (spec["builtin"] != "sample" || spec.size() != 1) fail("builtin", "the one built-in document is \"sample\"");
+            return buildDocument(sampleDocument(), error);
+        }
         auto doc = std::make_unique<Document>();
         if (spec.contains("size")) {
             auto s = numbers(spec["size"], 2, "size");

@@ -149,6 +149,10 @@ SessionStep step(const json &j, const std::string &where) {
         if (!actions.is_array()) fail(at + ".actions", "expected a list of actions");
         for (size_t i = 0; i < actions.size(); ++i)
             s.actions.push_back(action(actions[i], at + ".actions[" + std::to_string(i) + "]"));
+        if (arg.contains("draw")) {
+            s.path = text(arg["draw"], at + ".draw");
+            if (s.path.empty()) fail(at + ".draw", "needs a file name");
+        }
         break;
     }
     case Kind::Set:

@@ -5,6 +5,7 @@
 #include "option_fields.h"
 #include "session.h"
 #include "session_changes.h"
+#include "dialog_svg.h"
 #include "session_document.h"
 #include "session_files.h"
 #include "session_platform.h"
@@ -184,10 +185,18 @@ bool SessionRunner::select(const SessionStep &step, std::string &error) {
     return true;
 }
 
-SPErr SessionRunner::runOptionsDialog(AIToolHandle handle, std::vector<DialogAction> actions, size_t &problems) {
+SPErr SessionRunner::runOptionsDialog(AIToolHandle handle, std::vector<DialogAction> actions, size_t &problems,
+                                      std::string *drawing) {
     const size_t before = host_.dialogs->problems.size();
     host_.dialogs->queue(std::move(actions));
+    auto previous = host_.dialogs->onOpen;
+    if (drawing) {
+        host_.dialogs->onOpen = [drawing](Dialog &dialog) {
+            if (drawing->empty()) *drawing = drawDialogSvg(dialog);
+        };
+    }
     const SPErr result = host_.sendTool(kAIToolEditOptionsSelector, handle, AIRealPoint{0, 0}, 255, 0);
+    host_.dialogs->onOpen = previous;
     // A dialog that never opened leaves its script behind.
     host_.dialogs->clearScripts();
     problems = host_.dialogs->problems.size() - before;
@@ -198,7 +207,15 @@ bool SessionRunner::options(const SessionStep &step, std::string &error) {
     AIToolHandle handle = nullptr;
     if (!tool(step.tool, handle, error)) return false;
     size_t problems = 0;
-    reportResult(runOptionsDialog(handle, step.actions, problems));
+    std::string drawing;
+    reportResult(runOptionsDialog(handle, step.actions, problems, step.path.empty() ? nullptr : &drawing));
+    if (step.path.empty()) return true;
+    if (drawing.empty()) {
+        error = "no dialog opened to draw";
+        return false;
+    }
+    if (!writeFileAtomically(joinPath(outDir, step.path), drawing, error)) return false;
+    out_ << "  drawn to " << step.path << "\n";
     return true;
 }
 

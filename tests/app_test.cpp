@@ -147,6 +147,17 @@ TEST_F(AppTest, PaintErrorsLeaveNoOutputFile) {
     EXPECT_FALSE(fs::exists(dir / "out.svg.partial"));
 }
 
+TEST_F(AppTest, DialogDrawsTheOptionsDialogAsItOpens) {
+    Result r = smearhost("dialog --tool 'Fill Channels' --set fillChannel2=33 --out fc.svg");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string svg = slurp(dir / "fc.svg");
+    EXPECT_NE(svg.find("Fill (Channels)"), std::string::npos);
+    EXPECT_NE(svg.find("33.00"), std::string::npos);  // the value set before it opened
+    EXPECT_NE(r.out.find("options Fill Channels -> 'STOP'"), std::string::npos) << r.out;  // then cancelled
+    expectFailure(smearhost("dialog --tool smudge --out x.svg"), "unknown tool 'smudge'");
+    EXPECT_FALSE(fs::exists(dir / "x.svg"));
+}
+
 TEST_F(AppTest, DemoWritesAGalleryOfTheToolsThatWork) {
     Result r = smearhost("demo --out gallery");
     ASSERT_EQ(r.exitCode, 0) << r.err;

@@ -307,6 +307,19 @@ TEST_F(SessionRun, OptionsStepPlaysTheUsersActions) {
     EXPECT_NE(r.find("[3] options transparency -> 'STOP'\n"), std::string::npos) << r;
 }
 
+TEST_F(SessionRun, OptionsStepDrawsTheDialogWhenAsked) {
+    const std::string out = std::string(SMEAR_BUILD_DIR) + "/session_test_rotate_dialog.svg";
+    std::remove(out.c_str());
+    const std::string r = playOk(R"({"steps": ["startup",
+        {"options": {"tool": "rotate", "actions": [{"escape": true}], "draw": ")" + out + R"("}}]})");
+    std::ifstream in(out);
+    std::stringstream svg;
+    svg << in.rdbuf();
+    EXPECT_NE(svg.str().find("<svg"), std::string::npos);
+    EXPECT_NE(svg.str().find("Rotate"), std::string::npos);
+    EXPECT_NE(r.find("  drawn to "), std::string::npos) << r;
+}
+
 TEST_F(SessionRun, StrokeUsesSvgCoordinatesAndUndoRestores) {
     playOk(std::string("{") + kSquare + R"(, "steps": ["startup", {"select": ["sq"]},
         {"set": {"tool": "rotate", "rotateAngle": 10}},

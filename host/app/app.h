@@ -30,5 +30,6 @@ void addAboutCommand(CLI::App &app, Context &context);
 void addRunCommand(CLI::App &app, Context &context);
 void addPaintCommand(CLI::App &app, Context &context);
 void addDemoCommand(CLI::App &app, Context &context);
+void addDialogCommand(CLI::App &app, Context &context);
 
 }  // namespace smear::app

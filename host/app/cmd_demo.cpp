@@ -28,7 +28,6 @@ const uint32_t kSeed = 7;
 // other tool paints with its defaults.
 const std::map<std::string, std::vector<std::pair<std::string, std::string>>> &demoSettings() {
     static const std::map<std::string, std::vector<std::pair<std::string, std::string>>> settings = {
-        {"rotate", {{"rotateAngle", "2"}}},
         {"transparency", {{"transparencyAmount", "-3"}}},
         {"stroke-weight", {{"strokeWeightAmount", "0.3"}}},
         {"fill-intensity", {{"fillIntensityAmount", "-2"}}},

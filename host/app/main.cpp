@@ -24,6 +24,7 @@ int main(int argc, char **argv) {
     smear::app::addRunCommand(app, context);
     smear::app::addPaintCommand(app, context);
     smear::app::addDemoCommand(app, context);
+    smear::app::addDialogCommand(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {
