@@ -8,6 +8,8 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 JOBS=${JOBS:-$(nproc)}
+# Build folders: PREFIX, PREFIX-asan and PREFIX-win.
+PREFIX=${SMEAR_BUILD_PREFIX:-build}
 passed=0
 
 stage() { echo; echo "=== $* ==="; }
@@ -21,21 +23,21 @@ configure_and_build() {  # dir, extra cmake arguments...
 }
 
 stage "native build and tests"
-configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo || fail "native build"
-ctest --test-dir build --output-on-failure -j "$JOBS" || fail "native tests"
+configure_and_build "$PREFIX" -DCMAKE_BUILD_TYPE=RelWithDebInfo || fail "native build"
+ctest --test-dir "$PREFIX" --output-on-failure -j "$JOBS" || fail "native tests"
 ok
 
 stage "AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
-configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DSMEAR_SANITIZE=ON -DSMEAR_BUILD_BENCH=OFF \
+configure_and_build "$PREFIX-asan" -DCMAKE_BUILD_TYPE=Debug -DSMEAR_SANITIZE=ON -DSMEAR_BUILD_BENCH=OFF \
   || fail "sanitizer build"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-asan --output-on-failure -j "$JOBS" || fail "sanitizer tests"
+  ctest --test-dir "$PREFIX-asan" --output-on-failure -j "$JOBS" || fail "sanitizer tests"
 ok
 
 stage "Windows build (i686-w64-mingw32)"
-configure_and_build build-win -DCMAKE_BUILD_TYPE=Release \
+configure_and_build "$PREFIX-win" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" || fail "Windows build"
-bash tests/windows/check_module.sh build-win/Smearcraft.aip || fail "module export and import tables"
+bash tests/windows/check_module.sh "$PREFIX-win/Smearcraft.aip" || fail "module export and import tables"
 ok
 
 # A private Wine prefix: nothing of the machine's own, no display needed.
@@ -46,11 +48,11 @@ unset DISPLAY
 wineboot -i >/dev/null 2>&1 || true
 
 stage "Windows tests under Wine"
-(cd build-win && wine ./smear_tests.exe) || fail "Windows tests under Wine"
+(cd "$PREFIX-win" && wine ./smear_tests.exe) || fail "Windows tests under Wine"
 ok
 
 stage "native and Windows sessions give the same output"
-bash tests/windows/parity.sh build build-win || fail "session parity"
+bash tests/windows/parity.sh "$PREFIX" "$PREFIX-win" || fail "session parity"
 ok
 
 echo
