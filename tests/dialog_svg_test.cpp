@@ -2,11 +2,10 @@
 // its text or value, the focus shows, and the drawings in docs/dialogs are the
 // ones the code draws now. With SMEAR_WRITE_DIALOG_DOCS set, the test writes
 // them instead of comparing.
-#include <pugixml.hpp>
-
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <vector>
 
@@ -27,6 +26,15 @@ std::string docPath(int k) {
     char name[64];
     std::snprintf(name, sizeof name, "/docs/dialogs/tool-%02d-%s.svg", k, kDocNames[k]);
     return std::string(SMEAR_SOURCE_DIR) + name;
+}
+
+std::string unescape(std::string s) {
+    for (const auto &[from, to] : {std::pair<std::string, std::string>{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""},
+                                   {"&amp;", "&"}}) {
+        for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+            s.replace(at, from.size(), to);
+    }
+    return s;
 }
 
 class DialogDrawingTest : public PluginTest {
@@ -61,27 +69,31 @@ TEST_F(DialogDrawingTest, EveryItemIsDrawnInsideTheWindowWithWhatItShows) {
         std::vector<std::pair<int, std::string>> texts;
         int focus = 0;
         const std::string svg = draw(k, &texts, &focus);
-        pugi::xml_document doc;
-        ASSERT_TRUE(doc.load_string(svg.c_str(), pugi::parse_default | pugi::parse_ws_pcdata)) << svg.substr(0, 200);
-        pugi::xml_node root = doc.child("svg");
-        const double width = root.attribute("width").as_double();
-        const double height = root.attribute("height").as_double();
+        // The drawing is plain SVG: read its size, and each item's group with
+        // the texts and coordinates inside it.
+        std::smatch m;
+        ASSERT_TRUE(std::regex_search(svg, m, std::regex("<svg [^>]*width=\"([0-9.]+)\" height=\"([0-9.]+)\"")));
+        const double width = std::stod(m[1]);
+        const double height = std::stod(m[2]);
         EXPECT_GE(width, 260);
         EXPECT_GE(height, 500);
+        EXPECT_EQ(svg.rfind("</svg>"), svg.size() - 7);
 
         std::map<int, std::string> drawn;  // item id -> its texts, joined
         int items = 0;
-        for (pugi::xml_node g : root.children("g")) {
+        const std::regex group("<g data-id=\"(-?[0-9]+)\"[^>]*>([\\s\\S]*?)</g>");
+        const std::regex text("<text [^>]*>([^<]*)</text>");
+        const std::regex coord(" (x|y)=\"(-?[0-9.]+)\"");
+        for (auto g = std::sregex_iterator(svg.begin(), svg.end(), group); g != std::sregex_iterator(); ++g) {
             ++items;
-            const int id = g.attribute("data-id").as_int();
-            for (pugi::xml_node node : g.children()) {
-                if (std::string(node.name()) == "text") drawn[id] += node.child_value();
-                for (const char *coord : {"x", "y"}) {
-                    if (!node.attribute(coord)) continue;
-                    const double v = node.attribute(coord).as_double();
-                    EXPECT_GE(v, 0) << "item " << id;
-                    EXPECT_LE(v, std::string(coord) == "x" ? width : height) << "item " << id;
-                }
+            const int id = std::stoi((*g)[1]);
+            const std::string inner = (*g)[2];
+            for (auto t = std::sregex_iterator(inner.begin(), inner.end(), text); t != std::sregex_iterator(); ++t)
+                drawn[id] += unescape((*t)[1]);
+            for (auto c = std::sregex_iterator(inner.begin(), inner.end(), coord); c != std::sregex_iterator(); ++c) {
+                const double v = std::stod((*c)[2]);
+                EXPECT_GE(v, 0) << "item " << id;
+                EXPECT_LE(v, (*c)[1] == "x" ? width : height) << "item " << id;
             }
         }
         EXPECT_EQ(size_t(items), texts.size());
@@ -96,6 +108,9 @@ TEST_F(DialogDrawingTest, EveryItemIsDrawnInsideTheWindowWithWhatItShows) {
 }
 
 TEST_F(DialogDrawingTest, TheDrawingsInTheDocumentationAreCurrent) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the native build draws and compares the documentation";
+#endif
     const bool write = std::getenv("SMEAR_WRITE_DIALOG_DOCS") != nullptr;
     for (int k = 0; k < kToolCount; ++k) {
         const std::string svg = draw(k);
