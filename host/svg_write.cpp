@@ -150,6 +150,7 @@ void Writer::writeCompound(const Art &art) {
     // (the members of a compound path share one paint); the members' ids
     // and tags are kept in data attributes.
     std::string d, ids;
+    bool named = false;
     const Art *first = nullptr;
     std::vector<const Art *> members;
     for (const Art *c = art.firstChild; c; c = c->next) {
@@ -159,12 +160,13 @@ void Writer::writeCompound(const Art &art) {
         const std::string sub = pathData(c->segments, c->closed);
         if (!sub.empty()) d += (d.empty() ? "" : " ") + sub;
         ids += (ids.empty() ? "" : " ") + encodeName(c->id);
+        named = named || !c->id.empty();
     }
     body_.start("path");
     writeCommon(art);
     body_.attr("d", d);
     writePaint(first ? first->style : art.style);
-    body_.attr("data-children", ids);
+    if (named) body_.attr("data-children", ids);
     for (size_t k = 0; k < members.size(); ++k)
         writeTags(members[k]->tags, "data-child" + std::to_string(k) + "-");
     body_.end();
@@ -292,11 +294,13 @@ void Writer::writeImage(const Art &art) {
 
 void Writer::writeSymbol(const Art &art) {
     // The frame is the bounds of the symbol's content in its own space; the
-    // matrix places that content.
+    // matrix places that content, and the symbol's paint is what the
+    // content inherits.
     body_.start("use");
     writeCommon(art);
     writeMatrix(art.matrix);
     body_.attr("xlink:href", "#" + art.href);
+    writePaint(art.style);
     body_.end();
 }
 

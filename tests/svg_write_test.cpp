@@ -175,6 +175,9 @@ TEST_F(SvgWrite, CompoundPathIsOnePathThatNamesItsMembers) {
     EXPECT_EQ(attrAfter(e, "fill-rule"), "evenodd");
     EXPECT_EQ(attrAfter(e, "data-children"), "outer ~");
     EXPECT_EQ(attrAfter(e, "data-child1-smearcraft"), "7");
+    // Members without ids (as read from most files) need no list.
+    outer->id.clear();
+    EXPECT_EQ(attrAfter(element(writeSvg(doc), "donut"), "data-children"), "<missing>");
 }
 
 TEST_F(SvgWrite, GradientsArePlacedInDefsAndSharedWhenIdentical) {
