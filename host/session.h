@@ -87,6 +87,11 @@ public:
     // The result of the last plug-in message a step sent.
     SPErr lastResult() const { return lastResult_; }
 
+    // What the host does when it quits: a plug-in still started is shut
+    // down (reported as a "quit" line). Call it however the session ended.
+    void quit();
+    bool started() const { return started_; }
+
 private:
     bool select(const SessionStep &step, std::string &error);
     bool options(const SessionStep &step, std::string &error);
@@ -108,6 +113,7 @@ private:
     size_t transcriptSeen_ = 0;
     size_t problemsSeen_ = 0;
     SPErr lastResult_ = 0;
+    bool started_ = false;
 };
 
 }  // namespace smear

@@ -93,8 +93,14 @@ bool SessionRunner::runStep(const SessionStep &step, std::string &error) {
     if (!step.tool.empty()) out_ << " " << step.tool;
     bool ok = true;
     switch (step.kind) {
-    case Kind::Startup: reportResult(host_.sendBasic(kSPInterfaceCaller, kSPInterfaceStartupSelector)); break;
-    case Kind::Shutdown: reportResult(host_.sendBasic(kSPInterfaceCaller, kSPInterfaceShutdownSelector)); break;
+    case Kind::Startup:
+        reportResult(host_.sendBasic(kSPInterfaceCaller, kSPInterfaceStartupSelector));
+        started_ = true;  // even a failed start-up may hold what a shutdown frees
+        break;
+    case Kind::Shutdown:
+        reportResult(host_.sendBasic(kSPInterfaceCaller, kSPInterfaceShutdownSelector));
+        started_ = false;
+        break;
     case Kind::About: reportResult(host_.sendBasic(kSPInterfaceCaller, kSPInterfaceAboutSelector)); break;
     case Kind::Unload:
         reportResult(host_.sendBasic(kSPAccessCaller, kSPAccessUnloadSelector));
@@ -135,6 +141,14 @@ bool SessionRunner::runStep(const SessionStep &step, std::string &error) {
     }
     reportUi();
     return true;
+}
+
+void SessionRunner::quit() {
+    if (!started_) return;
+    started_ = false;
+    out_ << "quit: shutdown";
+    reportResult(host_.sendBasic(kSPInterfaceCaller, kSPInterfaceShutdownSelector));
+    reportUi();
 }
 
 void SessionRunner::reportResult(SPErr result) {

@@ -370,6 +370,23 @@ TEST_F(SessionRun, UnknownToolStopsTheSessionWithTheToolList) {
     EXPECT_EQ(report.str().find("[3]"), std::string::npos);  // nothing after the failed step ran
 }
 
+TEST_F(SessionRun, QuittingShutsDownAPluginLeftStarted) {
+    Session s;
+    std::string error;
+    ASSERT_TRUE(parseSession(json::parse(R"({"steps": ["startup", "about"]})"), s, error));
+    SessionRunner runner(host, report);
+    ASSERT_TRUE(runner.run(s, error)) << error;
+    EXPECT_TRUE(runner.started());
+    runner.quit();
+    runner.quit();  // once only
+    EXPECT_EQ(gGlobals, nullptr);
+    const std::string r = report.str();
+    const std::string last = "\nquit: shutdown -> 0\n";
+    ASSERT_GT(r.size(), last.size());
+    EXPECT_EQ(r.substr(r.size() - last.size()), last) << r;
+    EXPECT_EQ(r.find("quit"), r.rfind("quit")) << r;
+}
+
 TEST_F(SessionRun, RandomsAreQueuedAndTheSeedIsApplied) {
     playOk(R"({"seed": 42, "steps": [{"randoms": [0.25, 0.75]}]})");
     EXPECT_EQ(host.random.seedValue(), 42u);

@@ -64,6 +64,11 @@ bool runDemo(const Context &context, const DemoOptions &o, std::string &error) {
     SessionRunner starter(host, startup);
     SessionStep start;
     start.kind = SessionStep::Kind::Startup;
+    // However the demo ends, the plug-in is shut down as the host does when it quits.
+    struct QuitOnExit {
+        SessionRunner &runner;
+        ~QuitOnExit() { runner.quit(); }
+    } quitOnExit{starter};
     if (!starter.runStep(start, error)) return false;
     if (starter.lastResult() != kNoErr) {
         error = "the plug-in's start-up failed:\n" + startup.str();
@@ -112,7 +117,6 @@ bool runDemo(const Context &context, const DemoOptions &o, std::string &error) {
         std::cout << entry.name << ": " << (entry.changed ? "changed the drawing" : "no change") << "\n";
         entries.push_back(entry);
     }
-    host.sendBasic(kSPInterfaceCaller, kSPInterfaceShutdownSelector);
 
     std::ostringstream stroke;
     stroke << "Each tool paints one stroke over the sample drawing with every object selected: mouse down at ("

@@ -109,7 +109,9 @@ void addPaintCommand(CLI::App &app, Context &context) {
         }
         std::ostringstream quiet;
         SessionRunner runner(host, o->quiet ? static_cast<std::ostream &>(quiet) : std::cout);
-        if (!runner.run(session, error)) context.exitCode = fail(error);
+        const bool ok = runner.run(session, error);
+        runner.quit();
+        if (!ok) context.exitCode = fail(error);
     });
 }
 

@@ -26,7 +26,9 @@ void addRunCommand(CLI::App &app, Context &context) {
         }
         SessionRunner runner(host, std::cout);
         runner.outDir = *outDir;
-        if (!runner.run(session, error)) context.exitCode = fail(error);
+        const bool ok = runner.run(session, error);
+        runner.quit();
+        if (!ok) context.exitCode = fail(error);
     });
 }
 
