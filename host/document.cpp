@@ -237,6 +237,10 @@ std::unique_ptr<Document> Document::clone() const {
     for (const Gradient *g : gradients) doc->gradients.push_back(maps.gradient.at(g));
     for (const Pattern *p : patterns) doc->patterns.push_back(maps.pattern.at(p));
     doc->artboard = artboard;
+    doc->svgViewBox = svgViewBox;
+    doc->svgWidth = svgWidth;
+    doc->svgHeight = svgHeight;
+    doc->svgDefinitions = svgDefinitions;
     return doc;
 }
 

@@ -593,6 +593,8 @@ TEST(SvgRoundTrip, ArtWrittenAndReadBackIsTheSame) {
     EXPECT_EQ(i2->frame.right, i1->frame.right);
     // And once more: a second trip changes nothing.
     EXPECT_EQ(writeSvg(back->doc), svg);
+    // A copy of the document (as undo keeps) writes the same file.
+    EXPECT_EQ(writeSvg(*back->doc.clone()), svg);
 }
 
 TEST(SvgRoundTrip, LayersGradientsAndSymbols) {
@@ -633,6 +635,7 @@ TEST(SvgRoundTrip, LayersGradientsAndSymbols) {
         EXPECT_NEAR(x.gradientAngle, y.gradientAngle, 1e-4);
         EXPECT_NEAR(x.gradientLength, y.gradientLength, 1e-4);
     }
+    EXPECT_EQ(writeSvg(*back->doc.clone()), writeSvg(back->doc));  // definitions and viewport go along
     const Art *u1 = byId(r->doc, "u"), *u2 = byId(back->doc, "u");
     EXPECT_EQ(u2->href, "dot");
     for (const AIReal AIRealMatrix::*f : {&AIRealMatrix::a, &AIRealMatrix::b, &AIRealMatrix::c, &AIRealMatrix::d,
