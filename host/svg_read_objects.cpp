@@ -42,6 +42,7 @@ void gatherChunks(Context &ctx, pugi::xml_node node, const Style &style, std::ve
         if (c.type() != pugi::node_element || depth >= 32) continue;
         const std::string name = ctx.localName(c);
         if (name != "tspan" && name != "textPath" && name != "a" && name != "altGlyph") continue;
+        if (name == "textPath") ctx.problem(c, "text on a path is kept on a straight line");
         const Style cs = ctx.computeStyle(c, style);
         double x, y;
         const bool hasX = firstCoordinate(ctx, c, "x", Axis::kX, cs.fontSize, x);
@@ -304,7 +305,11 @@ Art *readUse(Context &ctx, pugi::xml_node node, const Style &style, const Affine
     const std::string id = Context::hrefId(node);
     const pugi::xml_node target = ctx.byId(id);
     if (!target) {
-        ctx.problem(node, id.empty() ? "refers to nothing; skipped" : "refers to #" + id + ", which does not exist; skipped");
+        const std::string href =
+            node.attribute("href").empty() ? node.attribute("xlink:href").value() : node.attribute("href").value();
+        ctx.problem(node, !id.empty()     ? "refers to #" + id + ", which does not exist; skipped"
+                          : href.empty() ? "refers to nothing; skipped"
+                                         : "refers to " + href + ", outside this file; skipped");
         return nullptr;
     }
     for (pugi::xml_node p = node; p; p = p.parent())

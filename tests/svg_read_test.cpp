@@ -278,15 +278,18 @@ TEST(SvgRead, ProblemsAreReportedAndEverythingElseKept) {
         "<circle r='0'/>\n"
         "<path id='broken' d='M0 0 L5 5 L7'/>\n"
         "<g id='after'><rect width='1' height='1' filter='url(#blur)'/></g>\n"
+        "<use id='elsewhere' href='other.svg#a'/><use id='gone' href='#nothing'/>\n"
         "</svg>");
     ASSERT_TRUE(r->ok);
-    ASSERT_EQ(r->report.problems.size(), 5u) << problems(r->report);
+    ASSERT_EQ(r->report.problems.size(), 7u) << problems(r->report);
     EXPECT_NE(r->report.problems[0].find("element <foreignObject id=f1>"), std::string::npos);
     EXPECT_NE(r->report.problems[0].find("skipped"), std::string::npos);
     EXPECT_EQ(r->report.problems[1], "element <ellipse id=e3>: rx is negative; skipped");
     EXPECT_EQ(r->report.problems[2], "element <circle> at line 6: r is zero; skipped");
     EXPECT_NE(r->report.problems[3].find("element <path id=broken>: path data"), std::string::npos);
     EXPECT_NE(r->report.problems[4].find("filter url(#blur) is not kept"), std::string::npos);
+    EXPECT_EQ(r->report.problems[5], "element <use id=elsewhere>: refers to other.svg#a, outside this file; skipped");
+    EXPECT_EQ(r->report.problems[6], "element <use id=gone>: refers to #nothing, which does not exist; skipped");
     // Everything else is there, the broken path up to its last good segment.
     const std::vector<const Art *> art = allArt(r->doc);
     ASSERT_EQ(art.size(), 4u);
