@@ -220,7 +220,8 @@ bool gradientPaint(Context &ctx, pugi::xml_node node, pugi::xml_node ref, const 
     }
     const Vec2 c{coord("cx", Axis::kX, boxUnits ? 0.5 : ctx.viewportWidth / 2),
                  coord("cy", Axis::kY, boxUnits ? 0.5 : ctx.viewportHeight / 2)};
-    const double r = coord("r", Axis::kOther, boxUnits ? 0.5 : 50);
+    const double w = ctx.viewportWidth, h = ctx.viewportHeight;
+    const double r = coord("r", Axis::kOther, boxUnits ? 0.5 : 0.5 * std::sqrt((w * w + h * h) / 2));
     const Vec2 f{coord("fx", Axis::kX, c.x), coord("fy", Axis::kY, c.y)};
     // A conformal map keeps circles circles: the gradient is placed in
     // document space outright. Otherwise it stays in its own space and the
