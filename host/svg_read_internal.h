@@ -143,10 +143,14 @@ Art *readShape(Context &ctx, pugi::xml_node node, const std::string &name, const
                Art *container);
 Art *readMesh(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container);
 
-// Text, images and symbols (svg_read_objects.cpp).
+// Text (svg_read_text.cpp), images and symbol references (svg_read_use.cpp).
 Art *readText(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container);
 Art *readImage(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container);
 Art *readUse(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container);
+
+// Definitions (svg_read_defs.cpp).
+// Adds the bounds of what an element draws, mapped by `m`, to `box`.
+void addContentBounds(Context &ctx, pugi::xml_node node, const Affine &m, Box &box, int depth);
 // Keeps `node` among the document's definitions under `id` (so written
 // files can refer to it), with what it refers to.
 void keepDefinition(Context &ctx, pugi::xml_node node, const std::string &id, bool asGroup, bool dropInnerIds,

@@ -1,0 +1,155 @@
+// Text: a text element becomes text art, or a group of text art when its
+// tspans place lines of their own.
+#include "svg_read_internal.h"
+
+namespace smear::svg {
+
+namespace {
+
+size_t codePoints(const std::string &s) {
+    size_t n = 0;
+    for (unsigned char c : s) n += (c & 0xc0) != 0x80;
+    return n;
+}
+
+// The first number of an x or y list.
+bool firstCoordinate(Context &ctx, pugi::xml_node node, const char *name, Axis axis, double fontSize, double &out) {
+    const std::string v = node.attribute(name).value();
+    if (v.empty()) return false;
+    size_t end = v.find_first_of(", \t\n\r");
+    return ctx.length(std::string_view(v).substr(0, end == std::string::npos ? v.size() : end), axis, fontSize, out);
+}
+
+// A run of text that starts where a text element or an absolutely placed
+// tspan puts it, in the style of that element.
+struct Chunk {
+    std::string raw;
+    double x = 0, y = 0;
+    Style style;
+    pugi::xml_node node;
+};
+
+// Splits a text element into chunks at every tspan with its own x or y, in
+// document order; text after a nested tspan continues the chunk it is in.
+void gatherChunks(Context &ctx, pugi::xml_node node, const Style &style, std::vector<Chunk> &chunks,
+                  bool &relative, int depth) {
+    for (pugi::xml_node c : node.children()) {
+        if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) {
+            chunks.back().raw += c.value();
+            continue;
+        }
+        if (c.type() != pugi::node_element || depth >= 32) continue;
+        const std::string name = ctx.localName(c);
+        if (name != "tspan" && name != "textPath" && name != "a" && name != "altGlyph") continue;
+        if (name == "textPath") ctx.problem(c, "text on a path is kept on a straight line");
+        const Style cs = ctx.computeStyle(c, style);
+        double x, y;
+        const bool hasX = firstCoordinate(ctx, c, "x", Axis::kX, cs.fontSize, x);
+        const bool hasY = firstCoordinate(ctx, c, "y", Axis::kY, cs.fontSize, y);
+        if (hasX || hasY) {
+            const Chunk &last = chunks.back();
+            Chunk next;
+            next.x = hasX ? x : last.x;
+            next.y = hasY ? y : last.y;
+            next.style = cs;
+            next.node = c;
+            // An empty first chunk is replaced: the tspan places the text.
+            if (chunks.size() == 1 && chunks[0].raw.find_first_not_of(" \t\r\n") == std::string::npos)
+                chunks.clear();
+            chunks.push_back(next);
+        } else if (!c.attribute("dx").empty() || !c.attribute("dy").empty()) {
+            relative = true;
+        }
+        gatherChunks(ctx, c, cs, chunks, relative, depth + 1);
+    }
+}
+
+// White space as SVG handles it: by default new lines go, tabs become
+// spaces, runs of spaces collapse and the ends are trimmed; with
+// xml:space="preserve" every new line and tab is one space.
+std::string normaliseSpace(const std::string &raw, bool preserve) {
+    std::string out;
+    for (char c : raw) {
+        if (c == '\n' || c == '\r') {
+            if (preserve) out += ' ';
+            continue;
+        }
+        if (c == '\t') c = ' ';
+        if (!preserve && c == ' ' && (out.empty() || out.back() == ' ')) continue;
+        out += c;
+    }
+    if (!preserve && !out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+Art *textArt(Context &ctx, const Chunk &chunk, const std::string &text, const Affine &ctm, Art *container,
+             pugi::xml_node common) {
+    const Style &style = chunk.style;
+    const double size = style.fontSize;
+    // The model knows no glyphs: an average advance of 0.55 em per character
+    // gives the frame its width.
+    const double width = 0.55 * size * double(codePoints(text));
+    const double left = chunk.x - (style.anchor == 1 ? width / 2 : style.anchor == 2 ? width : 0);
+    Box local;
+    local.add(Vec2{left, chunk.y - 0.8 * size});
+    local.add(Vec2{left + width, chunk.y + 0.2 * size});
+    double opacityFactor = 1;
+    const AIPathStyle pathStyle = makePathStyle(ctx, chunk.node, style, ctm, local, opacityFactor);
+    Art *art = newLinkedArt(ctx, kTextArt, container);
+    art->style = pathStyle;
+    if (common) setCommon(ctx, *art, common, style);
+    art->opacity = AIReal(art->opacity * opacityFactor);
+    art->text = text;
+    art->fontSize = AIReal(size);
+    for (const auto &p : style.fontProperties) art->svgStyle += p.first + ":" + p.second + ";";
+    if (style.anchor) art->svgStyle += style.anchor == 1 ? "text-anchor:middle;" : "text-anchor:end;";
+    art->frame = {AIReal(left), AIReal(-(chunk.y - 0.8 * size)), AIReal(left + width), AIReal(-(chunk.y + 0.2 * size))};
+    art->matrix = toDocumentMatrix(ctm);
+    return art;
+}
+
+}  // namespace
+
+Art *readText(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container) {
+    std::vector<Chunk> chunks(1);
+    chunks[0].style = style;
+    chunks[0].node = node;
+    firstCoordinate(ctx, node, "x", Axis::kX, style.fontSize, chunks[0].x);
+    firstCoordinate(ctx, node, "y", Axis::kY, style.fontSize, chunks[0].y);
+    bool relative = false;
+    gatherChunks(ctx, node, style, chunks, relative, 0);
+    const bool preserve = std::string(node.attribute("xml:space").value()) == "preserve";
+    std::vector<std::pair<const Chunk *, std::string>> lines;
+    for (const Chunk &c : chunks) {
+        const std::string text = normaliseSpace(c.raw, preserve);
+        if (!text.empty()) lines.emplace_back(&c, text);
+    }
+    if (lines.empty()) {
+        ctx.problem(node, "has no text; skipped");
+        return nullptr;
+    }
+    if (relative) ctx.problem(node, "tspans moved by dx or dy are joined to the text before them");
+    if (lines.size() == 1) {
+        // One line: a tspan's paint, the text element's id, tags and opacity.
+        Chunk only = *lines[0].first;
+        only.style.opacity = style.opacity;
+        only.style.blendMode = style.blendMode;
+        only.style.displayNone = style.displayNone;
+        only.style.filter = style.filter;
+        only.style.clipPath = style.clipPath;
+        only.style.mask = style.mask;
+        return textArt(ctx, only, lines[0].second, ctm, container, node);
+    }
+    // Lines placed on their own: a group of texts, the group with the
+    // text element's id, each line with its tspan's.
+    Art *group = newLinkedArt(ctx, kGroupArt, container);
+    setCommon(ctx, *group, node, style);
+    for (const auto &line : lines) {
+        Chunk c = *line.first;
+        if (c.node == node) c.style = style.inherited();
+        textArt(ctx, c, line.second, ctm, group, c.node == node ? pugi::xml_node() : c.node);
+    }
+    return group;
+}
+
+}  // namespace smear::svg
