@@ -30,6 +30,7 @@ std::string galleryHtml(const std::string &beforeFile, const std::string &stroke
       << ".pair { display: flex; gap: 1em; flex-wrap: wrap; }\n"
       << "figure { margin: 0; }\n"
       << "figure img { width: 390px; border: 1px solid #999; background: #fff; }\n"
+      << "figure img.dialog { width: auto; height: 260px; border: none; background: none; }\n"
       << "figcaption { font-size: 90%; color: #555; }\n"
       << "details pre { font-size: 80%; background: #f4f4f4; padding: 0.5em; overflow-x: auto; }\n"
       << ".idle { color: #a33; }\n"
@@ -49,6 +50,9 @@ std::string galleryHtml(const std::string &beforeFile, const std::string &stroke
         } else {
             h << "<p class=\"idle\">This tool does not change the drawing yet.</p>\n";
         }
+        if (!e.dialogFile.empty())
+            h << "<figure><img class=\"dialog\" src=\"" << htmlEscape(e.dialogFile) << "\" alt=\"options of "
+              << htmlEscape(e.name) << "\"><figcaption>its options dialog</figcaption></figure>\n";
         h << "<details><summary>Session report</summary><pre>" << htmlEscape(e.report) << "</pre></details>\n"
           << "</section>\n";
     }

@@ -13,6 +13,7 @@ struct GalleryEntry {
     std::string tooltip;
     std::string settings;  // options the demo set, "rotateAngle=4", or empty
     std::string afterFile; // picture after the stroke, relative to the gallery
+    std::string dialogFile; // picture of the tool's options dialog, empty when none
     bool changed = false;  // whether the stroke changed the drawing
     std::string report;    // the session report of the stroke
 };

@@ -167,6 +167,7 @@ TEST_F(AppTest, DemoWritesAGalleryOfTheToolsThatWork) {
     EXPECT_TRUE(fs::exists(dir / "gallery" / "before.svg"));
     EXPECT_TRUE(fs::exists(dir / "gallery" / "rotate.svg"));
     EXPECT_NE(index.find("src=\"rotate.svg\""), std::string::npos);
+    EXPECT_NE(slurp(dir / "gallery" / "warp-mesh-dialog.svg").find("Warp Mesh"), std::string::npos);
     // The sample holds every kind of art the demo promises.
     const std::string before = slurp(dir / "gallery" / "before.svg");
     for (const char *id : {"id=\"ring\"", "id=\"mesh\"", "id=\"trio\"", "id=\"word\"", "id=\"tomato-box\""})

@@ -103,9 +103,18 @@ bool runDemo(const Context &context, const DemoOptions &o, std::string &error) {
             entry.settings = settingsText(settings->second);
         }
         session.steps.push_back(straightStroke(entry.name, kFrom, kTo, kSteps, 255));
+        // The options dialog as the user opens it afterwards, then cancels it.
+        SessionStep dialog;
+        dialog.kind = SessionStep::Kind::Options;
+        dialog.tool = entry.name;
+        dialog.actions.push_back(DialogAction::escape());
+        dialog.path = entry.name + "-dialog.svg";
+        session.steps.push_back(dialog);
+        entry.dialogFile = dialog.path;
 
         std::ostringstream report;
         SessionRunner runner(host, report);
+        runner.outDir = o.out;
         if (!runner.run(session, error)) {
             error = entry.name + ": " + error;
             return false;
