@@ -260,7 +260,12 @@ TEST_F(SessionRun, LifecycleReportsResultsDialogsAndTheCursor) {
     const std::string r = playOk(std::string("{") + kSquare + R"(, "seed": 4, "steps": ["startup",
         {"cursor": {"tool": "warp mesh", "at": [1, 1]}}, "about", "unload", "reload", "shutdown"]})");
     EXPECT_NE(r.find("document: 3 objects\nseed 4\n[1] startup -> 0\n"), std::string::npos) << r;
+#ifndef _WIN32
+    // (On Windows a plug-in linked into the test program has no module of
+    // its own to load the cursor from; the parity check sees it set from
+    // Smearcraft.aip.)
     EXPECT_NE(r.find("[2] cursor warp mesh -> 0, cursor 16001\n"), std::string::npos) << r;
+#endif
     EXPECT_NE(r.find("[3] about -> 0\n  dialog "), std::string::npos) << r;
     EXPECT_NE(r.find("[About Dialog], closed by item 1\n    1 \"&OK\"\n"), std::string::npos) << r;
     EXPECT_NE(r.find("\"Version: 1.2.5\""), std::string::npos) << r;

@@ -17,6 +17,9 @@ int main(int argc, char **argv) {
     smear::app::Context context;
     CLI::App app{"smearhost: loads the Smearcraft plug-in as the illustration host does, and drives it"};
     app.option_defaults()->always_capture_default();
+    // The same command lines on both builds: a path such as /work/s.json is
+    // an argument, never a Windows-style option. Subcommands inherit this.
+    app.allow_windows_style_options(false);
     app.add_option("--module", context.modulePath, "plug-in module to load (default: the one beside smearhost)");
     app.require_subcommand(1);
     smear::app::addToolsCommand(app, context);
