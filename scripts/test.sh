@@ -50,7 +50,9 @@ result "Windows build and module tables" $?
 
 # A private Wine prefix: nothing of the machine's own, no display needed.
 WINEPREFIX=$(mktemp -d /tmp/smear-wine.XXXXXX)
-export WINEPREFIX WINEDEBUG=-all
+# No Mono or Gecko: nothing here needs them, and their first-run installers
+# would want a display.
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
 unset DISPLAY
 wineboot -i >/dev/null 2>&1 || true
