@@ -52,6 +52,7 @@ compare() {
 
 compare tools tools
 compare about about
+compare demo demo --out gallery
 
 # Every example session that carries its document inline (the Windows program
 # reads no SVG files).
