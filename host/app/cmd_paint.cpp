@@ -39,7 +39,7 @@ bool parsePoint(const std::string &text, AIRealPoint &p, std::string &error) {
     return false;
 }
 
-// The session `paint` plays: start-up, select all, the options, one
+// The session `paint` plays: select all, start-up, the options, one
 // stroke, save, shutdown.
 bool paintSession(const PaintOptions &o, Session &session, std::string &error) {
     AIRealPoint from{}, to{};
@@ -48,12 +48,13 @@ bool paintSession(const PaintOptions &o, Session &session, std::string &error) {
     session.document = o.in;
     session.hasSeed = true;
     session.seed = o.seed;
-    SessionStep step;
-    step.kind = SessionStep::Kind::Startup;
-    session.steps.push_back(step);
-    step.kind = SessionStep::Kind::Select;
-    step.selectAll = true;
-    session.steps.push_back(step);
+    SessionStep select;
+    select.kind = SessionStep::Kind::Select;
+    select.selectAll = true;
+    session.steps.push_back(select);
+    SessionStep startup;
+    startup.kind = SessionStep::Kind::Startup;
+    session.steps.push_back(startup);
     if (!o.sets.empty()) {
         SessionStep set;
         set.kind = SessionStep::Kind::Set;
