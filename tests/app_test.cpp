@@ -117,6 +117,19 @@ TEST_F(AppTest, ExampleSessionsRunAndSave) {
     EXPECT_NE(slurp(dir / "undone.svg").find("d=\"M50 50 L150 50 L150 150 L50 150 Z\""), std::string::npos);
 }
 
+TEST_F(AppTest, ASessionsSvgDocumentIsFoundBesideTheSession) {
+    fs::create_directories(dir / "work");
+    write("work/in.svg", kDrawing);
+    write("work/s.json", R"({"document": "in.svg", "steps": [{"select": ["far"]}, {"save": "copy.svg"}]})");
+    Result r = smearhost("run work/s.json --out-dir out");  // run from elsewhere
+    expectFailure(r, "out/copy.svg: cannot write the file");  // no such folder yet
+    fs::create_directories(dir / "out");
+    r = smearhost("run work/s.json --out-dir out");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("document: 2 objects\n[1] select: 1 objects selected\n"), std::string::npos) << r.out;
+    EXPECT_NE(slurp(dir / "out" / "copy.svg").find("id=\"far\""), std::string::npos);
+}
+
 TEST_F(AppTest, PaintWorksInTheFilesUserUnitsAndKeepsIds) {
     write("in.svg", kDrawing);
     Result r = smearhost("paint --tool ROTATE --in in.svg --out out.svg --from 45,50 --to 55,50 --steps 2 "
