@@ -11,4 +11,4 @@ cmake -S "$ROOT" -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 ninja -C build -j "${JOBS:-$(nproc)}"
 ./build/smearhost tools
 ./build/smearhost demo --out "$OUT"
-echo "demo: open $ROOT/$OUT/index.html"
+echo "demo: open $(cd "$OUT" && pwd)/index.html"
