@@ -148,6 +148,10 @@ SPErr Host::sendBasic(const char *caller, const char *selector) {
     SPMessageData message{kSPValidSPMessageData, pluginRef(), pluginGlobals, basicSuite()};
     SPErr result = send(caller, selector, &message);
     pluginGlobals = message.globals;  // the plug-in writes its slot at unload and shutdown
+    // A plug-in that has shut down takes its tools with it; a later start-up
+    // registers them afresh.
+    if (std::strcmp(caller, kSPInterfaceCaller) == 0 && std::strcmp(selector, kSPInterfaceShutdownSelector) == 0)
+        palette.clear();
     return result;
 }
 
