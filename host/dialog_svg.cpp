@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "dialog_manager.h"
+#include "xml_out.h"
 
 namespace smear {
 
@@ -20,19 +21,8 @@ constexpr double kPopupLine = 18;  // average advance of the 11-pixel sans face
 
 const char kFont[] = "'MS Sans Serif', Tahoma, Arial, 'Liberation Sans', Helvetica, sans-serif";
 
-std::string escape(const std::string &text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
+// Dialog texts go into both element text and attributes.
+std::string escape(const std::string &text) { return XmlOut::escape(text, true); }
 
 class Painter {
 public:

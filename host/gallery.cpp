@@ -2,21 +2,11 @@
 
 #include <sstream>
 
+#include "xml_out.h"
+
 namespace smear {
 
-std::string htmlEscape(const std::string &text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
+std::string htmlEscape(const std::string &text) { return XmlOut::escape(text, true); }
 
 std::string galleryHtml(const std::string &beforeFile, const std::string &strokeText,
                         const std::vector<GalleryEntry> &entries) {
