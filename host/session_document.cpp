@@ -252,18 +252,18 @@ Art *readArt(const json &o, Document &doc, Art *container, const std::string &wh
     return art;
 }
 
-void readResources(const json &spec, Document &doc) {
+void readResources(const json &desc, Document &doc) {
     bool painted = true;
-    if (spec.contains("customColors"))
-        for (size_t i = 0; i < spec["customColors"].size(); ++i) {
+    if (desc.contains("customColors"))
+        for (size_t i = 0; i < desc["customColors"].size(); ++i) {
             const std::string at = "customColors[" + std::to_string(i) + "]";
-            const json &c = spec["customColors"][i];
+            const json &c = desc["customColors"][i];
             doc.addCustomColor(text(c.value("name", json()), at + ".name"), colorOf(c.value("color", json()), doc, painted, at + ".color"));
         }
-    if (spec.contains("gradients"))
-        for (size_t i = 0; i < spec["gradients"].size(); ++i) {
+    if (desc.contains("gradients"))
+        for (size_t i = 0; i < desc["gradients"].size(); ++i) {
             const std::string at = "gradients[" + std::to_string(i) + "]";
-            const json &g = spec["gradients"][i];
+            const json &g = desc["gradients"][i];
             Gradient *gradient = doc.addGradient(text(g.value("name", json()), at + ".name"));
             gradient->radial = g.value("radial", false);
             const json &stops = g.value("stops", json::array());
@@ -275,25 +275,25 @@ void readResources(const json &spec, Document &doc) {
                                                        colorOf(stops[s][1], doc, painted, st + "[1]")});
             }
         }
-    if (spec.contains("patterns"))
-        for (size_t i = 0; i < spec["patterns"].size(); ++i) {
+    if (desc.contains("patterns"))
+        for (size_t i = 0; i < desc["patterns"].size(); ++i) {
             const std::string at = "patterns[" + std::to_string(i) + "]";
-            const json &p = spec["patterns"][i];
+            const json &p = desc["patterns"][i];
             Pattern *pattern = doc.addPattern(text(p.value("name", json()), at + ".name"));
             auto t = numbers(p.value("tile", json::array({0, 0, 10, 10})), 4, at + ".tile");
             pattern->tile = AIRealRect{AIReal(t[0]), AIReal(-t[1]), AIReal(t[0] + t[2]), AIReal(-(t[1] + t[3]))};
             pattern->color = colorOf(p.value("color", json("#000000")), doc, painted, at + ".color");
         }
-    if (spec.contains("swatches"))
-        for (size_t i = 0; i < spec["swatches"].size(); ++i) {
+    if (desc.contains("swatches"))
+        for (size_t i = 0; i < desc["swatches"].size(); ++i) {
             const std::string at = "swatches[" + std::to_string(i) + "]";
-            const json &s = spec["swatches"][i];
+            const json &s = desc["swatches"][i];
             doc.addSwatch(text(s.value("name", json()), at + ".name"), colorOf(s.value("color", json()), doc, painted, at + ".color"));
         }
-    if (spec.contains("graphicStyles"))
-        for (size_t i = 0; i < spec["graphicStyles"].size(); ++i) {
+    if (desc.contains("graphicStyles"))
+        for (size_t i = 0; i < desc["graphicStyles"].size(); ++i) {
             const std::string at = "graphicStyles[" + std::to_string(i) + "]";
-            const json &s = spec["graphicStyles"][i];
+            const json &s = desc["graphicStyles"][i];
             // Read the way objects are, on an art object that never joins the document.
             Art *probe = doc.newArt(kPathArt);
             doc.dispose(probe);
@@ -375,22 +375,22 @@ bool parseColor(const std::string &t, Document &doc, AIColor &c, bool &painted, 
     return true;
 }
 
-std::unique_ptr<Document> buildDocument(const json &spec, std::string &error) {
+std::unique_ptr<Document> buildDocument(const json &desc, std::string &error) {
     try {
-        if (!spec.is_object()) fail("document", "expected an object, got " + spec.dump());
-        if (spec.contains("builtin")) {
-            if (spec["builtin"] != "sample" || spec.size() != 1) fail("builtin", "the one built-in document is \"sample\"");
+        if (!desc.is_object()) fail("document", "expected an object, got " + desc.dump());
+        if (desc.contains("builtin")) {
+            if (desc["builtin"] != "sample" || desc.size() != 1) fail("builtin", "the one built-in document is \"sample\"");
             return buildDocument(sampleDocument(), error);
         }
         auto doc = std::make_unique<Document>();
-        if (spec.contains("size")) {
-            auto s = numbers(spec["size"], 2, "size");
+        if (desc.contains("size")) {
+            auto s = numbers(desc["size"], 2, "size");
             if (s[0] <= 0 || s[1] <= 0) fail("size", "width and height must be above 0");
             doc->artboard = AIRealRect{0, 0, AIReal(s[0]), AIReal(-s[1])};
         }
-        readResources(spec, *doc);
-        if (spec.contains("layers")) {
-            const json &layers = spec["layers"];
+        readResources(desc, *doc);
+        if (desc.contains("layers")) {
+            const json &layers = desc["layers"];
             if (!layers.is_array() || layers.empty()) fail("layers", "expected a list of layers");
             for (size_t i = 0; i < layers.size(); ++i) {
                 const std::string at = "layers[" + std::to_string(i) + "]";
@@ -403,7 +403,7 @@ std::unique_ptr<Document> buildDocument(const json &spec, std::string &error) {
                 readObjects(l.value("objects", json::array()), *doc, layer, at + ".objects");
             }
         }
-        if (spec.contains("objects")) readObjects(spec["objects"], *doc, doc->layers.front(), "objects");
+        if (desc.contains("objects")) readObjects(desc["objects"], *doc, doc->layers.front(), "objects");
         for (Layer *layer : doc->layers) placePaintTree(*layer->root);
         doc->currentLayerIndex = 0;
         return doc;

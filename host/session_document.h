@@ -15,7 +15,7 @@ namespace smear {
 
 // Builds a document from its description; null with a message naming the
 // offending entry ("objects[2].fill: ...") when the description is wrong.
-std::unique_ptr<Document> buildDocument(const nlohmann::json &spec, std::string &error);
+std::unique_ptr<Document> buildDocument(const nlohmann::json &desc, std::string &error);
 
 // Parses a colour as the descriptions write it: "none", "#rrggbb", "gray:0.4"
 // (ink, 0 white .. 1 black), "cmyk:c,m,y,k", "custom:Name" or

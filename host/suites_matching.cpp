@@ -23,8 +23,8 @@ SPErr deliver(const std::vector<AIArtHandle> &found, AIArtHandle ***matches, ASI
     return kNoErr;
 }
 
-bool matchesSpec(const Art &art, const AIMatchingArtSpec &spec) {
-    return art.type == spec.type && (art.userAttr & spec.whichAttr) == spec.attr;
+bool matchesSpec(const Art &art, const AIMatchingArtSpec &wanted) {
+    return art.type == wanted.type && (art.userAttr & wanted.whichAttr) == wanted.attr;
 }
 
 SPErr getMatchingArt(const AIMatchingArtSpec *specs, ASInt16 numSpecs, AIArtHandle ***matches,

@@ -104,7 +104,7 @@ typedef struct AIPathSegment {
     ASBoolean corner;
 } AIPathSegment;
 
-/* One specification of a matching-art query. */
+/* One criterion of a matching-art query. */
 typedef struct AIMatchingArtSpec {
     ASInt16 type;
     ASInt32 whichAttr;

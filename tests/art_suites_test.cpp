@@ -237,10 +237,10 @@ TEST_F(ArtSuites, MatchingArtSkipsDisposedArtAndReportsFaults) {
     EXPECT_EQ(match({{kPathArt, kArtSelected, kArtSelected}}), std::vector<std::string>{"b"});
 
     host.faults.failEveryCall(kAIMatchingArtSuite, "GetMatchingArt", kOutOfMemoryErr);
-    AIMatchingArtSpec spec{kPathArt, kArtSelected, kArtSelected};
-    AIArtHandle **found = reinterpret_cast<AIArtHandle **>(&spec);
+    AIMatchingArtSpec wanted{kPathArt, kArtSelected, kArtSelected};
+    AIArtHandle **found = reinterpret_cast<AIArtHandle **>(&wanted);
     ASInt32 n = 7;
-    EXPECT_EQ(matching.GetMatchingArt(&spec, 1, &found, &n), kOutOfMemoryErr);
+    EXPECT_EQ(matching.GetMatchingArt(&wanted, 1, &found, &n), kOutOfMemoryErr);
     EXPECT_EQ(found, nullptr);
     EXPECT_EQ(n, 0);
     EXPECT_TRUE(host.memoryHandles.empty());

@@ -22,8 +22,8 @@ typedef struct CountLimits {
     ASInt32 swatchMaximum;
 } CountLimits;
 
-static ASInt32 IntMaximum(const DialogItemSpec *spec, CountLimits *limits) {
-    switch (spec->limitSource) {
+static ASInt32 IntMaximum(const DialogItemSpec *row, CountLimits *limits) {
+    switch (row->limitSource) {
     case kStyleCountLimit:
         if (!limits->styleCountAsked) {
             ASInt32 count = 0;
@@ -31,7 +31,7 @@ static ASInt32 IntMaximum(const DialogItemSpec *spec, CountLimits *limits) {
             if (sAIArtStyle->CountNamedArtStyles(&count) == kNoErr)
                 limits->styleMaximum = count - 1;
             else
-                limits->styleMaximum = (ASInt32)spec->maximum;
+                limits->styleMaximum = (ASInt32)row->maximum;
         }
         return limits->styleMaximum;
     case kSwatchCountLimit:
@@ -42,75 +42,75 @@ static ASInt32 IntMaximum(const DialogItemSpec *spec, CountLimits *limits) {
         return limits->swatchMaximum;
     case kFixedLimit:
     default:
-        return (ASInt32)spec->maximum;
+        return (ASInt32)row->maximum;
     }
 }
 
-static void CreatePopupEntries(ADMItemRef item, const DialogItemSpec *spec) {
+static void CreatePopupEntries(ADMItemRef item, const DialogItemSpec *row) {
     ADMListRef list = sADMItem->GetList(item);
-    for (ASInt32 i = 0; i < spec->list->count; ++i) {
+    for (ASInt32 i = 0; i < row->list->count; ++i) {
         ADMEntryRef entry = sADMList->InsertEntry(list, i);
-        sADMEntry->SetText(entry, spec->list->entries[i]);
+        sADMEntry->SetText(entry, row->list->entries[i]);
         sADMEntry->SetID(entry, i);
     }
-    sADMEntry->Select(sADMList->GetEntry(list, *IntField(spec->field)), true);
+    sADMEntry->Select(sADMList->GetEntry(list, *IntField(row->field)), true);
 }
 
 /* Creates one item and shows its field, in the call order each kind needs. */
-static void CreateDialogItem(ADMDialogRef dialog, const DialogItemSpec *spec, CountLimits *limits) {
+static void CreateDialogItem(ADMDialogRef dialog, const DialogItemSpec *row, CountLimits *limits) {
     ADMItemRef item;
-    switch (spec->kind) {
+    switch (row->kind) {
     case kLabelItem:
-        item = sADMDialog->CreateItem(dialog, spec->id, kADMTextStaticType, &spec->rect, NULL, NULL);
-        sADMItem->SetText(item, spec->text);
+        item = sADMDialog->CreateItem(dialog, row->id, kADMTextStaticType, &row->rect, NULL, NULL);
+        sADMItem->SetText(item, row->text);
         break;
     case kFloatFieldItem:
-        item = sADMDialog->CreateItem(dialog, spec->id, kADMSpinEditType, &spec->rect, NULL, NULL);
+        item = sADMDialog->CreateItem(dialog, row->id, kADMSpinEditType, &row->rect, NULL, NULL);
         sADMItem->SetUnits(item, kADMNoUnits);
-        sADMItem->SetMinFloatValue(item, spec->minimum);
-        sADMItem->SetMaxFloatValue(item, spec->maximum);
-        sADMItem->SetFloatValue(item, *FloatField(spec->field));
+        sADMItem->SetMinFloatValue(item, row->minimum);
+        sADMItem->SetMaxFloatValue(item, row->maximum);
+        sADMItem->SetFloatValue(item, *FloatField(row->field));
         sADMItem->SetPrecision(item, 2);
         break;
     case kIntFieldItem: {
         /* The count behind a maximum is asked before the item exists. */
-        ASInt32 maximum = IntMaximum(spec, limits);
-        item = sADMDialog->CreateItem(dialog, spec->id, kADMSpinEditType, &spec->rect, NULL, NULL);
+        ASInt32 maximum = IntMaximum(row, limits);
+        item = sADMDialog->CreateItem(dialog, row->id, kADMSpinEditType, &row->rect, NULL, NULL);
         sADMItem->SetUnits(item, kADMNoUnits);
-        sADMItem->SetMinIntValue(item, (ASInt32)spec->minimum);
+        sADMItem->SetMinIntValue(item, (ASInt32)row->minimum);
         sADMItem->SetMaxIntValue(item, maximum);
-        sADMItem->SetIntValue(item, *IntField(spec->field));
+        sADMItem->SetIntValue(item, *IntField(row->field));
         break;
     }
     case kCheckBoxItem:
-        item = sADMDialog->CreateItem(dialog, spec->id, kADMTextCheckBoxType, &spec->rect, NULL, NULL);
-        sADMItem->SetBooleanValue(item, *IntField(spec->field) != 0);
-        sADMItem->SetText(item, spec->text);
+        item = sADMDialog->CreateItem(dialog, row->id, kADMTextCheckBoxType, &row->rect, NULL, NULL);
+        sADMItem->SetBooleanValue(item, *IntField(row->field) != 0);
+        sADMItem->SetText(item, row->text);
         break;
     case kPopupItem:
-        item = sADMDialog->CreateItem(dialog, spec->id, kADMPopupListType, &spec->rect, NULL, NULL);
-        CreatePopupEntries(item, spec);
+        item = sADMDialog->CreateItem(dialog, row->id, kADMPopupListType, &row->rect, NULL, NULL);
+        CreatePopupEntries(item, row);
         break;
     }
 }
 
 /* Stores one value item's value into its field; labels store nothing. */
-static void StoreDialogItem(ADMDialogRef dialog, const DialogItemSpec *spec) {
+static void StoreDialogItem(ADMDialogRef dialog, const DialogItemSpec *row) {
     ADMItemRef item;
-    if (spec->kind == kLabelItem) return;
-    item = sADMDialog->GetItem(dialog, spec->id);
-    switch (spec->kind) {
+    if (row->kind == kLabelItem) return;
+    item = sADMDialog->GetItem(dialog, row->id);
+    switch (row->kind) {
     case kFloatFieldItem:
-        *FloatField(spec->field) = sADMItem->GetFloatValue(item);
+        *FloatField(row->field) = sADMItem->GetFloatValue(item);
         break;
     case kIntFieldItem:
-        *IntField(spec->field) = sADMItem->GetIntValue(item);
+        *IntField(row->field) = sADMItem->GetIntValue(item);
         break;
     case kCheckBoxItem:
-        *IntField(spec->field) = sADMItem->GetBooleanValue(item) ? 1 : 0;
+        *IntField(row->field) = sADMItem->GetBooleanValue(item) ? 1 : 0;
         break;
     case kPopupItem:
-        *IntField(spec->field) = sADMEntry->GetID(sADMList->GetActiveEntry(sADMItem->GetList(item)));
+        *IntField(row->field) = sADMEntry->GetID(sADMList->GetActiveEntry(sADMItem->GetList(item)));
         break;
     case kLabelItem:
     default:
