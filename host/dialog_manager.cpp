@@ -248,7 +248,10 @@ ASInt32 DialogManager::modal(SPPluginRef plugin, const char *name, ASInt32 dialo
     event.kind = "dialog";
     event.title = dialog->title;
     event.name = dialog->name;
-    for (const auto &item : dialog->items()) event.texts.emplace_back(item->id, item->displayText());
+    for (const auto &item : dialog->items()) {
+        event.texts.emplace_back(item->id, item->displayText());
+        if (item->kind == ItemKind::CheckBox) event.checkBoxes[item->id] = item->checked;
+    }
     host.transcript.push_back(std::move(event));
     const size_t eventIndex = host.transcript.size() - 1;
 

@@ -28,6 +28,7 @@ struct UiEvent {
     std::string title;  // alert text, or dialog title
     std::string name;   // dialog name given by the plug-in
     std::vector<std::pair<int, std::string>> texts;  // item id and text, in creation order
+    std::map<int, bool> checkBoxes;                    // check box id and whether it was ticked
     int result = 0;     // id of the item that closed the dialog
 };
 

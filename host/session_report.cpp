@@ -87,7 +87,9 @@ void printUiEvent(std::ostream &out, const UiEvent &event, const std::string &in
     out << ", closed by item " << event.result << "\n";
     for (const auto &item : event.texts) {
         if (item.second.empty()) continue;
-        out << indent << "  " << item.first << " " << quoted(item.second) << "\n";
+        auto box = event.checkBoxes.find(item.first);
+        const char *state = box == event.checkBoxes.end() ? "" : box->second ? "[x] " : "[ ] ";
+        out << indent << "  " << item.first << " " << state << quoted(item.second) << "\n";
     }
 }
 

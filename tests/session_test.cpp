@@ -312,6 +312,19 @@ TEST_F(SessionRun, OptionsStepPlaysTheUsersActions) {
     EXPECT_NE(r.find("[3] options transparency -> 'STOP'\n"), std::string::npos) << r;
 }
 
+TEST_F(SessionRun, ReportShowsWhetherEachCheckBoxWasTickedWhenTheDialogOpened) {
+    playOk(std::string("{") + kSquare + R"(, "steps": ["startup",
+        {"options": {"tool": "rotate", "actions": [{"check": 32}, {"press": 1}]}},
+        {"options": {"tool": "rotate", "actions": [{"press": 2}]}}]})");
+    const std::string r = report.str();
+    const size_t second = r.find("[3] options rotate");
+    ASSERT_NE(second, std::string::npos) << r;
+    // Before the first OK the box was clear; the second opening shows it ticked.
+    EXPECT_NE(r.find("32 [ ] \"Rotate [R]\""), std::string::npos) << r;
+    EXPECT_NE(r.find("32 [x] \"Rotate [R]\"", second), std::string::npos) << r;
+    EXPECT_NE(r.find("190 [x] \"Smearcraft outline\""), std::string::npos) << r;
+}
+
 TEST_F(SessionRun, OptionsStepDrawsTheDialogWhenAsked) {
     const std::string out = std::string(SMEAR_BUILD_DIR) + "/session_test_rotate_dialog.svg";
     std::remove(out.c_str());
