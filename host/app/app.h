@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "host.h"
+#include "session.h"
 
 namespace smear::app {
 
@@ -24,6 +25,15 @@ bool openPlugin(Host &host, const Context &context, std::string &error);
 
 // Prints "smearhost: message" to the error stream and gives the exit code 1.
 int fail(const std::string &message);
+
+// A "set" step for `tool` from --set arguments (field=value each).
+bool setStepFromArguments(const std::string &tool, const std::vector<std::string> &sets, SessionStep &step,
+                          std::string &error);
+
+// Loads the plug-in, plays `session` and shuts the plug-in down if the
+// session left it started; the report goes to standard output unless
+// `quiet`. Sets the context's exit code on failure.
+void playSession(Context &context, const Session &session, bool quiet, const std::string &outDir = {});
 
 void addToolsCommand(CLI::App &app, Context &context);
 void addAboutCommand(CLI::App &app, Context &context);

@@ -1,7 +1,4 @@
 // `smearhost dialog`: a picture of a tool's options dialog as it opens.
-#include <iostream>
-#include <sstream>
-
 #include "app.h"
 #include "session.h"
 
@@ -32,15 +29,10 @@ void addDialogCommand(CLI::App &app, Context &context) {
         session.steps.push_back(step);
         if (!o->sets.empty()) {
             SessionStep set;
-            set.kind = SessionStep::Kind::Set;
-            set.tool = o->tool;
-            for (const std::string &s : o->sets) {
-                const size_t eq = s.find('=');
-                if (eq == std::string::npos || eq == 0) {
-                    context.exitCode = fail("--set '" + s + "': expected field=value, such as rotateAngle=10");
-                    return;
-                }
-                set.values.emplace_back(s.substr(0, eq), s.substr(eq + 1));
+            std::string error;
+            if (!setStepFromArguments(o->tool, o->sets, set, error)) {
+                context.exitCode = fail(error);
+                return;
             }
             session.steps.push_back(set);
         }
@@ -53,17 +45,7 @@ void addDialogCommand(CLI::App &app, Context &context) {
         step.kind = SessionStep::Kind::Shutdown;
         session.steps.push_back(step);
 
-        Host host;
-        std::string error;
-        if (!openPlugin(host, context, error)) {
-            context.exitCode = fail(error);
-            return;
-        }
-        std::ostringstream quiet;
-        SessionRunner runner(host, o->quiet ? static_cast<std::ostream &>(quiet) : std::cout);
-        const bool ok = runner.run(session, error);
-        runner.quit();
-        if (!ok) context.exitCode = fail(error);
+        playSession(context, session, o->quiet);
     });
 }
 

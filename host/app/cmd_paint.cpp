@@ -1,8 +1,6 @@
 // `smearhost paint`: one stroke of one tool over an SVG drawing.
 #include <cmath>
 #include <cstdlib>
-#include <iostream>
-#include <sstream>
 
 #include "app.h"
 #include "session.h"
@@ -57,16 +55,7 @@ bool paintSession(const PaintOptions &o, Session &session, std::string &error) {
     session.steps.push_back(startup);
     if (!o.sets.empty()) {
         SessionStep set;
-        set.kind = SessionStep::Kind::Set;
-        set.tool = o.tool;
-        for (const std::string &s : o.sets) {
-            const size_t eq = s.find('=');
-            if (eq == std::string::npos || eq == 0) {
-                error = "--set '" + s + "': expected field=value, such as rotateAngle=10";
-                return false;
-            }
-            set.values.emplace_back(s.substr(0, eq), s.substr(eq + 1));
-        }
+        if (!setStepFromArguments(o.tool, o.sets, set, error)) return false;
         session.steps.push_back(set);
     }
     session.steps.push_back(straightStroke(o.tool, from, to, o.steps, ASInt16(o.pressure)));
@@ -103,16 +92,7 @@ void addPaintCommand(CLI::App &app, Context &context) {
             context.exitCode = fail(error);
             return;
         }
-        Host host;
-        if (!openPlugin(host, context, error)) {
-            context.exitCode = fail(error);
-            return;
-        }
-        std::ostringstream quiet;
-        SessionRunner runner(host, o->quiet ? static_cast<std::ostream &>(quiet) : std::cout);
-        const bool ok = runner.run(session, error);
-        runner.quit();
-        if (!ok) context.exitCode = fail(error);
+        playSession(context, session, o->quiet);
     });
 }
 

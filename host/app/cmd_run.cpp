@@ -1,6 +1,4 @@
 // `smearhost run SESSION`: plays a session file and prints its report.
-#include <iostream>
-
 #include "app.h"
 #include "session.h"
 
@@ -19,16 +17,7 @@ void addRunCommand(CLI::App &app, Context &context) {
             context.exitCode = fail(error);
             return;
         }
-        Host host;
-        if (!openPlugin(host, context, error)) {
-            context.exitCode = fail(error);
-            return;
-        }
-        SessionRunner runner(host, std::cout);
-        runner.outDir = *outDir;
-        const bool ok = runner.run(session, error);
-        runner.quit();
-        if (!ok) context.exitCode = fail(error);
+        playSession(context, session, false, *outDir);
     });
 }
 

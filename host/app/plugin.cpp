@@ -1,5 +1,6 @@
 // Finding and loading the plug-in module.
 #include <iostream>
+#include <sstream>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -45,6 +46,36 @@ bool openPlugin(Host &host, const Context &context, std::string &error) {
         return false;
     }
     return true;
+}
+
+bool setStepFromArguments(const std::string &tool, const std::vector<std::string> &sets, SessionStep &step,
+                          std::string &error) {
+    step.kind = SessionStep::Kind::Set;
+    step.tool = tool;
+    for (const std::string &s : sets) {
+        const size_t eq = s.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            error = "--set '" + s + "': expected field=value, such as rotateAngle=10";
+            return false;
+        }
+        step.values.emplace_back(s.substr(0, eq), s.substr(eq + 1));
+    }
+    return true;
+}
+
+void playSession(Context &context, const Session &session, bool quiet, const std::string &outDir) {
+    Host host;
+    std::string error;
+    if (!openPlugin(host, context, error)) {
+        context.exitCode = fail(error);
+        return;
+    }
+    std::ostringstream discarded;
+    SessionRunner runner(host, quiet ? static_cast<std::ostream &>(discarded) : std::cout);
+    runner.outDir = outDir;
+    const bool ok = runner.run(session, error);
+    runner.quit();
+    if (!ok) context.exitCode = fail(error);
 }
 
 int fail(const std::string &message) {
