@@ -8,7 +8,10 @@
 namespace smear {
 namespace {
 
-using StrokeTest = BrushTest;
+class StrokeTest : public BrushTest {
+protected:
+    void checkCompoundChildrenLeaveTheList();
+};
 
 AIArtHandle entry(Globals &g, int i) { return (reinterpret_cast<AIArtHandle *>(*g.ArtList))[i]; }
 
@@ -57,6 +60,19 @@ TEST_F(StrokeTest, CompoundPathIsWorkedOnOnceThroughItsChildren) {
 }
 
 TEST_F(StrokeTest, EveryChildOfManyCompoundPathsLeavesTheList) {
+    // With or without the memory for the lookup index, the same entries go.
+    for (bool indexMemory : {true, false}) {
+        SCOPED_TRACE(indexMemory ? "indexed" : "searched");
+        host.replaceDocument(std::make_unique<Document>());
+        if (!indexMemory) host.faults.failEveryCall("AI MdMemory Suite", "MdMemoryNewHandle", kOutOfMemoryErr);
+        checkCompoundChildrenLeaveTheList();
+        ASSERT_EQ(mouseUp(kScalingTool, {0, 0}), 0);
+        host.faults.clear();
+    }
+    EXPECT_TRUE(host.memoryHandles.empty());  // the index's memory went back too
+}
+
+void StrokeTest::checkCompoundChildrenLeaveTheList() {
     std::vector<Art *> kept;
     for (int i = 0; i < 60; ++i) {
         Art *c = addCompound(doc(), i % 5 != 0);

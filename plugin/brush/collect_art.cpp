@@ -1,5 +1,5 @@
 #include <stdint.h>
-#include <stdlib.h>
+#include <string.h>
 
 #include "globals.h"
 #include "brush_step.h"
@@ -25,6 +25,7 @@ typedef struct ArtSlot {
 } ArtSlot;
 
 typedef struct ArtIndex {
+    AIMdMemoryHandle memory; /* the host's block that holds the slots */
     ArtSlot *slots;
     uint32_t mask;
     uint32_t shift;
@@ -40,8 +41,12 @@ uint32_t HashArt(const ArtIndex *index, AIArtHandle art) {
 ASBoolean BuildArtIndex(ArtIndex *index, AIArtHandle *list, ASInt32 count) {
     uint32_t bits = 4;
     while ((1u << bits) < (uint32_t)count * 2u) ++bits;
-    index->slots = (ArtSlot *)calloc((size_t)1 << bits, sizeof(ArtSlot));
-    if (index->slots == NULL) return false;
+    size_t bytes = ((size_t)1 << bits) * sizeof(ArtSlot);
+    AIMdMemoryHandle memory = NULL;
+    if (sAIMdMemory->MdMemoryNewHandle(bytes, &memory) != kNoErr || memory == NULL) return false;
+    index->memory = memory;
+    index->slots = (ArtSlot *)*memory;
+    memset(index->slots, 0, bytes);
     index->mask = (1u << bits) - 1;
     index->shift = 64 - bits;
     for (ASInt32 i = 0; i < count; ++i) {
@@ -101,7 +106,7 @@ SPErr CollectArt(void) {
     if (g->ArtCount <= 0) return kNoErr;
 
     AIArtHandle *list = *matches;
-    ArtIndex index = {NULL, 0, 0};
+    ArtIndex index = {NULL, NULL, 0, 0};
     AIRealRect all = {0, 0, 0, 0};
     ASBoolean found = false;
     for (ASInt32 i = 0; i < g->ArtCount; ++i) {
@@ -127,7 +132,7 @@ SPErr CollectArt(void) {
             child = next;
         }
     }
-    free(index.slots);
+    if (index.memory != NULL) sAIMdMemory->MdMemoryDisposeHandle(index.memory);
     if (found) g->SelectionCenter = RectCenter(&all);
     return kNoErr;
 }
