@@ -70,19 +70,8 @@ constexpr NamedColor kNamedColors[] = {
     {"yellowgreen", 0x9acd32},
 };
 
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char &c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return out;
-}
-
-std::string_view trim(std::string_view s) {
-    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; };
-    while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isSpace(s.back())) s.remove_suffix(1);
-    return s;
-}
+using svg::lower;
+using svg::trim;
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';

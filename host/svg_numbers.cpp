@@ -7,10 +7,24 @@ namespace smear::svg {
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isSpace(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char &c : out)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return out;
+}
 
 void Scanner::skipSpace() {
     while (!atEnd() && isSpace(text_[pos_])) ++pos_;

@@ -3,10 +3,18 @@
 // whatever the C library's locale says.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace smear::svg {
+
+// CSS and SVG whitespace.
+bool isSpace(char c);
+// The text without leading and trailing whitespace.
+std::string_view trim(std::string_view s);
+// ASCII letters in lower case; keywords and names are ASCII.
+std::string lower(std::string_view s);
 
 class Scanner {
 public:

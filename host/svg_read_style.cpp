@@ -36,21 +36,6 @@ bool isProperty(std::string_view name) {
            isFontProperty(name);
 }
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isSpace(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char &c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return out;
-}
-
 // "url(#id)" or "url('#id')", and what follows it.
 bool parseUrl(std::string_view text, std::string &id, std::string_view &rest) {
     if (lower(text.substr(0, 4)) != "url(") return false;
