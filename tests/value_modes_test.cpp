@@ -49,13 +49,15 @@ TEST_F(ValueModesTest, EachModeWithItsDrawsInOrder) {
     host.random.queue(0.5f);  // exactly 0.5 is a positive sign
     host.random.queue(1.0f);
     EXPECT_EQ(rule(kValueModeJitter, draws), 0.375f);
-    EXPECT_EQ(rule(6, draws), 0.25f);  // no such entry: unchanged
+    EXPECT_EQ(rule(kValueModeIgnore, draws), 0.25f);
+    EXPECT_EQ(rule(kValueModeMultiply, draws), 0.25f * 0.125f);  // c x q
+    EXPECT_EQ(rule(8, draws), 0.25f);  // no such entry: unchanged
     EXPECT_EQ(draws, 0);
 }
 
-TEST_F(ValueModesTest, OnlyAddAndJitterReadTheCurrentValue) {
-    const bool reads[6] = {true, false, false, false, false, true};
-    for (int mode = 0; mode < 6; ++mode) EXPECT_EQ(bool(ValueModeReadsCurrent(mode)), reads[mode]) << mode;
+TEST_F(ValueModesTest, OnlyAddJitterIgnoreAndMultiplyReadTheCurrentValue) {
+    const bool reads[8] = {true, false, false, false, false, true, true, true};
+    for (int mode = 0; mode < 8; ++mode) EXPECT_EQ(bool(ValueModeReadsCurrent(mode)), reads[mode]) << mode;
 }
 
 TEST_F(ValueModesTest, SignSkipAndAmountSplitAtOneHalf) {

@@ -10,10 +10,14 @@ SPErr TrailCopy(AIArtHandle art) {
     return sAIArt->DuplicateArt(art, kPlaceAboveAll, art, &copy);
 }
 
-SPErr WalkTargets(const DragStep *step, const ArtStep *art, ArtTargetProc visit, void *data) {
+ASBoolean IsCompoundPath(AIArtHandle art) {
     ASInt16 type = kUnknownArt;
-    if (art->throughChildren) sAIArt->GetArtType(art->art, &type);
-    if (type != kCompoundPathArt) return visit(step, art, art->art, false, data);
+    sAIArt->GetArtType(art, &type);
+    return type == kCompoundPathArt;
+}
+
+SPErr WalkTargets(const DragStep *step, const ArtStep *art, ArtTargetProc visit, void *data) {
+    if (!art->throughChildren || !IsCompoundPath(art->art)) return visit(step, art, art->art, false, data);
     AIArtHandle child = NULL;
     SPErr error = sAIArt->GetArtFirstChild(art->art, &child);
     while (error == kNoErr && child != NULL) {
@@ -21,4 +25,18 @@ SPErr WalkTargets(const DragStep *step, const ArtStep *art, ArtTargetProc visit,
         if (error == kNoErr) error = sAIArt->GetArtSibling(child, &child);
     }
     return error;
+}
+
+SPErr WalkMembers(const DragStep *step, const ArtStep *art, ArtTargetProc visit, void *data) {
+    if (!art->throughChildren || !IsCompoundPath(art->art)) return visit(step, art, art->art, false, data);
+    AIArtHandle member = NULL;
+    sAIArt->GetArtFirstChild(art->art, &member);
+    while (member != NULL) {
+        SPErr error = visit(step, art, member, true, data);
+        if (error != kNoErr) return error;
+        AIArtHandle next = NULL;
+        sAIArt->GetArtSibling(member, &next);
+        member = next;
+    }
+    return kNoErr;
 }

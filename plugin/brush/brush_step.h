@@ -15,6 +15,7 @@ typedef struct DragStep {
     AIRealRect BrushRect;
     AIRealRect DoubledRect;
     AIReal MovementAngle;
+    ASInt32 SwatchCount; /* the document's swatches, counted by Swatches before its loop */
 } DragStep;
 
 /* One object of the ArtList as the per-art loop hands it to an effect. */
@@ -32,6 +33,11 @@ typedef struct ArtStep {
 /* The part of a tool's effect that runs for each object of the list. */
 typedef void (*BeforeWeightProc)(const DragStep *step, ArtStep *art);
 typedef SPErr (*ArtEffectProc)(const DragStep *step, ArtStep *art);
+/* Runs once per processed step before the per-art loop. */
+typedef void (*BeforeLoopProc)(DragStep *step);
+/* A tool that walks the whole ArtList itself (more than one pass) in place
+   of the per-art loop. A non-zero result ends the step. */
+typedef SPErr (*ListEffectProc)(const DragStep *step);
 /* Visits one object the effect works on: the art itself, or one child path
    of a compound path. A non-zero result ends the drag step. */
 typedef SPErr (*ArtTargetProc)(const DragStep *step, const ArtStep *art, AIArtHandle object,
@@ -45,6 +51,12 @@ SPErr TrailCopy(AIArtHandle art);
    through children (the compound path itself is then not visited), else for
    the art itself. Errors of the child walk and of `visit` end the walk. */
 SPErr WalkTargets(const DragStep *step, const ArtStep *art, ArtTargetProc visit, void *data);
+/* The same for the tools that do not look at the child walk's errors: the
+   walk simply stops where no further child comes back. Errors of `visit`
+   still end it. */
+SPErr WalkMembers(const DragStep *step, const ArtStep *art, ArtTargetProc visit, void *data);
+/* True when `art` is a compound path, whose members a tool works through. */
+ASBoolean IsCompoundPath(AIArtHandle art);
 
 /* The angle of the line from LastPoint to CurrentPoint. */
 AIReal MovementAngle(void);

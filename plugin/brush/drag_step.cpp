@@ -51,6 +51,15 @@ SPErr ArtLoop(const ToolEffect *tool, const DragStep *step) {
     return kNoErr;
 }
 
+/* The tool's part of the step: its own walk of the list, or the per-art
+   loop around its effect. */
+SPErr RunTool(const ToolEffect *tool, DragStep *step) {
+    if (tool->listEffect != NULL) return tool->listEffect(step);
+    if (tool->effect == NULL) return kNoErr;
+    if (tool->beforeLoop != NULL) tool->beforeLoop(step);
+    return ArtLoop(tool, step);
+}
+
 /* Draws the brush outline, or moves the one of an earlier step to the new
    brush rectangle. Its errors are of no consequence to the stroke. */
 void DrawOutline(const AIRealRect *r) {
@@ -100,6 +109,7 @@ SPErr ToolMouseDrag(AIToolMessage *message) {
     if (toolId >= 0) ModifierCycling(toolId, modifiers);
 
     DragStep step;
+    step.SwatchCount = 0;
     step.MovementAngle = MovementAngle();
     step.PressureFactor = PressureFactor(g->pressureModification, message->pressure);
     step.SizePressureFactor = PressureFactor(g->sizeFromPressure, message->pressure);
@@ -110,10 +120,10 @@ SPErr ToolMouseDrag(AIToolMessage *message) {
 
     if (g->showOutline) DrawOutline(&step.BrushRect);
 
-    if (toolId >= 0 && ToolEffects[toolId].effect != NULL && g->ArtList != NULL) {
+    if (toolId >= 0 && g->ArtList != NULL) {
         /* A host error ends the step where it happened: what changed stays
            changed, and LastPoint and the slowdown count stay as they are. */
-        if (ArtLoop(&ToolEffects[toolId], &step) != kNoErr) return kNoErr;
+        if (RunTool(&ToolEffects[toolId], &step) != kNoErr) return kNoErr;
     }
 
     g->LastPoint = g->CurrentPoint;

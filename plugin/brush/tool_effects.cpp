@@ -1,29 +1,90 @@
 #include "tool_effects.h"
 
+#include "color_reducer.h"
+#include "fill_channels.h"
+#include "gradient_pattern.h"
 #include "paint_effects.h"
+#include "style_effects.h"
+#include "swatch_tint_effects.h"
 #include "transform_effects.h"
 
 /* Translate draws its random skip after its own random offsets, inside its
-   effect; the tools of weight-by-point take their weights in their effects. */
+   effect; the tools of weight-by-point take their weights in their effects;
+   Colour reducer walks the list twice in one step, so it replaces the loop. */
 const ToolEffect ToolEffects[kToolCount] = {
-    /* Scaling */ {ScalingEffect, NULL, true, true, true, &Globals::scaleApplyRandom, false},
-    /* Translate */ {TranslateEffect, NULL, true, true, true, NULL, false},
-    /* Rotate */ {RotateEffect, RotateBeforeWeight, true, true, true, NULL, false},
-    /* Transparency */ {TransparencyEffect, NULL, true, false, true, NULL, false},
-    /* Stroke weight */ {StrokeWeightEffect, NULL, true, true, true, NULL, false},
+    /* Scaling */
+    {.effect = ScalingEffect, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = true, .throughChildren = true, .trailCopy = true,
+     .skipOption = &Globals::scaleApplyRandom, .skipEveryObject = false},
+    /* Translate */
+    {.effect = TranslateEffect, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = true, .throughChildren = true, .trailCopy = true, .skipOption = NULL,
+     .skipEveryObject = false},
+    /* Rotate */
+    {.effect = RotateEffect, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = RotateBeforeWeight,
+     .objectWeight = true, .throughChildren = true, .trailCopy = true, .skipOption = NULL,
+     .skipEveryObject = false},
+    /* Transparency */
+    {.effect = TransparencyEffect, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = true, .throughChildren = false, .trailCopy = true, .skipOption = NULL,
+     .skipEveryObject = false},
+    /* Stroke weight */
+    {.effect = StrokeWeightEffect, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = true, .throughChildren = true, .trailCopy = true, .skipOption = NULL,
+     .skipEveryObject = false},
     /* Fill intensity */
-    {FillIntensityEffect, NULL, true, true, true, &Globals::fillIntensityApplyRandom, true},
-    /* Fill channels */ {NULL, NULL, true, true, true, &Globals::fillChannelsApplyRandom, true},
-    /* Styles */ {NULL, NULL, true, false, true, NULL, false},
-    /* Blend mode */ {NULL, NULL, true, false, false, NULL, false},
-    /* Color reducer */ {NULL, NULL, true, true, true, NULL, false},
-    /* Corner points */ {NULL, NULL, false, true, true, NULL, false},
-    /* Swatches */ {NULL, NULL, true, true, true, NULL, false},
-    /* Tint */ {NULL, NULL, true, true, true, NULL, false},
-    /* Gradient */ {NULL, NULL, true, true, true, NULL, false},
-    /* Pattern */ {NULL, NULL, true, true, true, NULL, false},
-    /* Quick shrink */ {NULL, NULL, true, true, true, NULL, false},
-    /* Point shifter */ {NULL, NULL, false, true, true, NULL, false},
-    /* Gradient mesh */ {NULL, NULL, false, false, true, NULL, false},
-    /* Warp mesh */ {NULL, NULL, false, false, true, NULL, false},
+    {.effect = FillIntensityEffect, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = true, .throughChildren = true, .trailCopy = true,
+     .skipOption = &Globals::fillIntensityApplyRandom, .skipEveryObject = true},
+    /* Fill channels */
+    {.effect = FillChannelsEffect, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = true, .throughChildren = true, .trailCopy = true,
+     .skipOption = &Globals::fillChannelsApplyRandom, .skipEveryObject = true},
+    /* Styles */
+    {.effect = StylesEffect, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = true, .throughChildren = false, .trailCopy = true, .skipOption = NULL,
+     .skipEveryObject = false},
+    /* Blend mode */
+    {.effect = BlendModeEffect, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = true, .throughChildren = false, .trailCopy = false, .skipOption = NULL,
+     .skipEveryObject = false},
+    /* Color reducer */
+    {.effect = NULL, .listEffect = ColorReducerStep, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = true, .throughChildren = true, .trailCopy = true, .skipOption = NULL,
+     .skipEveryObject = false},
+    /* Corner points */
+    {.effect = NULL, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = false, .throughChildren = true, .trailCopy = true, .skipOption = NULL,
+     .skipEveryObject = false},
+    /* Swatches */
+    {.effect = SwatchesEffect, .listEffect = NULL, .beforeLoop = SwatchesBeforeLoop,
+     .beforeWeight = NULL, .objectWeight = true, .throughChildren = true, .trailCopy = true,
+     .skipOption = NULL, .skipEveryObject = false},
+    /* Tint */
+    {.effect = TintEffect, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = true, .throughChildren = true, .trailCopy = true, .skipOption = NULL,
+     .skipEveryObject = false},
+    /* Gradient */
+    {.effect = GradientEffect, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = true, .throughChildren = true, .trailCopy = true, .skipOption = NULL,
+     .skipEveryObject = false},
+    /* Pattern */
+    {.effect = PatternEffect, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = true, .throughChildren = true, .trailCopy = true, .skipOption = NULL,
+     .skipEveryObject = false},
+    /* Quick shrink */
+    {.effect = NULL, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL, .objectWeight = true,
+     .throughChildren = true, .trailCopy = true, .skipOption = NULL, .skipEveryObject = false},
+    /* Point shifter */
+    {.effect = NULL, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = false, .throughChildren = true, .trailCopy = true, .skipOption = NULL,
+     .skipEveryObject = false},
+    /* Gradient mesh */
+    {.effect = NULL, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = false, .throughChildren = false, .trailCopy = true, .skipOption = NULL,
+     .skipEveryObject = false},
+    /* Warp mesh */
+    {.effect = NULL, .listEffect = NULL, .beforeLoop = NULL, .beforeWeight = NULL,
+     .objectWeight = false, .throughChildren = false, .trailCopy = true, .skipOption = NULL,
+     .skipEveryObject = false},
 };

@@ -7,8 +7,10 @@
 #include "globals.h"
 
 typedef struct ToolEffect {
-    ArtEffectProc effect;          /* null: no per-art loop */
-    BeforeWeightProc beforeWeight; /* runs before the object's weight, or null */
+    ArtEffectProc effect;          /* what happens to one object; null: no per-art loop */
+    ListEffectProc listEffect;     /* a tool that walks the list itself, in place of the loop */
+    BeforeLoopProc beforeLoop;     /* runs once before the loop, or null */
+    BeforeWeightProc beforeWeight; /* runs before each object's weight, or null */
     ASBoolean objectWeight;        /* false for tools that weigh each point themselves */
     ASBoolean throughChildren;     /* a compound path is changed through its child paths */
     ASBoolean trailCopy;           /* duplicates each object when "Trail cursor" is on */

@@ -1,24 +1,16 @@
 #include "paint_effects.h"
 
 #include "globals.h"
+#include "paint_support.h"
 #include "suites.h"
 #include "value_modes.h"
 
 namespace {
 
-/* 100/255: an RGB channel takes the percentage as steps of 0..255. */
-const AIReal kRgbStep = 0.39215687f;
-
 /* Maximum (entry 3) and scale (entry 4) of each option's ValueMode. */
 const AIReal kOpacityMaximum = 1.0f, kOpacityScale = 1.0f;
 const AIReal kStrokeMaximum = 10.0f, kStrokeScale = 20.0f;
 const AIReal kChannelMaximum = 1.0f, kChannelScale = 1.0f;
-
-AIReal ClampUnit(AIReal x) {
-    if (x < 0.0f) return 0.0f;
-    if (x > 1.0f) return 1.0f;
-    return x;
-}
 
 SPErr StrokeWeightTarget(const DragStep *step, const ArtStep *art, AIArtHandle object,
                          ASBoolean isChild, void *) {
@@ -28,7 +20,7 @@ SPErr StrokeWeightTarget(const DragStep *step, const ArtStep *art, AIArtHandle o
     /* A compound path's child paths take the value as hundredths. */
     AIReal v = isChild ? g->strokeWeightAmount * 0.01f : g->strokeWeightAmount;
     AIPathStyle style = {};
-    sAIPathStyle->GetPathStyle(object, &style);
+    if (!ReadPathStyle(object, &style)) return kNoErr;
     AIReal width = ValueMode(g->strokeWeightMode, v, art->weight, step->PressureFactor,
                              style.stroke.width, kStrokeMaximum, kStrokeScale);
     style.stroke.width = width < 0.0f ? 0.0f : width;
@@ -47,7 +39,7 @@ SPErr RecolourTarget(const DragStep *step, const ArtStep *art, AIArtHandle objec
     SmearcraftTag(object);
     if (!art->apply) return kNoErr;
     AIPathStyle style = {};
-    sAIPathStyle->GetPathStyle(object, &style);
+    if (!ReadPathStyle(object, &style)) return kNoErr;
     AIColor *color = *(const ASBoolean *)data ? &style.fill.color : &style.stroke.color;
     AIReal v = gGlobals->fillIntensityAmount * 0.01f;
     switch (color->kind) {

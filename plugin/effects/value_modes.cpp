@@ -14,6 +14,15 @@ AIReal RandomAmount(AIReal value) {
     return r * value * s;
 }
 
+ASInt32 TruncateToInt(AIReal x) {
+    if (!(x == x)) return 0;
+    /* The largest reals below 2^31 in size, so that a caller may still add
+       or subtract a little. */
+    if (x >= 2147483648.0f) return 2147483520;
+    if (x <= -2147483648.0f) return -2147483520;
+    return (ASInt32)x;
+}
+
 ASBoolean ValueModeReadsCurrent(ASInt32 mode) {
     switch (mode) {
     case kValueModeRandomFromZero:
@@ -46,6 +55,8 @@ AIReal ValueMode(ASInt32 mode, AIReal v, AIReal w, AIReal p, AIReal c, AIReal ma
         AIReal r = RandomDraw();
         return c + s * r * q;
     }
+    case kValueModeMultiply:
+        return c * q;
     default:
         return c;
     }
