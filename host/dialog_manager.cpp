@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "host.h"
+#include "resources.h"
 
 namespace smear {
 
@@ -216,7 +216,6 @@ void DialogManager::build(Dialog &dialog, const DialogTemplate &tmpl) {
 
 ASInt32 DialogManager::modal(SPPluginRef plugin, const char *name, ASInt32 dialogId, ADMDialogInitProc initProc,
                              void *userData) {
-    Host &host = currentHost();
     std::vector<DialogAction> script;
     if (!scripts_.empty()) {
         script = std::move(scripts_.front());
@@ -224,7 +223,7 @@ ASInt32 DialogManager::modal(SPPluginRef plugin, const char *name, ASInt32 dialo
     }
     const std::string dialogName = name ? name : "";
     std::optional<DialogTemplate> tmpl;
-    if (dialogId >= 0 && dialogId <= 0xFFFF) tmpl = host.resources().dialog(uint16_t(dialogId));
+    if (dialogId >= 0 && dialogId <= 0xFFFF) tmpl = resources_.dialog(uint16_t(dialogId));
     if (!tmpl) {
         problems.push_back(dialogName + ": no dialog template " + std::to_string(dialogId));
         return -1;
@@ -252,8 +251,8 @@ ASInt32 DialogManager::modal(SPPluginRef plugin, const char *name, ASInt32 dialo
         event.texts.emplace_back(item->id, item->displayText());
         if (item->kind == ItemKind::CheckBox) event.checkBoxes[item->id] = item->checked;
     }
-    host.transcript.push_back(std::move(event));
-    const size_t eventIndex = host.transcript.size() - 1;
+    transcript_.push_back(std::move(event));
+    const size_t eventIndex = transcript_.size() - 1;
 
     if (onOpen) onOpen(*dialog);
 
@@ -275,7 +274,7 @@ ASInt32 DialogManager::modal(SPPluginRef plugin, const char *name, ASInt32 dialo
         problem(*dialog, "item 1 did not close the dialog; closed with the close box");
         dialog->end(0);
     }
-    host.transcript[eventIndex].result = dialog->result();
+    transcript_[eventIndex].result = dialog->result();
     return dialog->result();
 }
 

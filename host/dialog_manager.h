@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "hostapi.h"
+#include "ui_event.h"
 
 namespace smear {
 
+class ResourceSet;
 struct DialogTemplate;
 struct DialogItemTemplate;
 class Dialog;
@@ -185,7 +187,12 @@ struct DialogIcon {
 
 class DialogManager {
 public:
-    DialogManager() = default;
+    // Dialogs are built from the templates in `resources`, and each one that
+    // opens is added to `transcript`. Both belong to the owner (the host) and
+    // outlive the manager; the resources may be replaced, as when the module
+    // is loaded again.
+    DialogManager(const ResourceSet &resources, std::vector<UiEvent> &transcript)
+        : resources_(resources), transcript_(transcript) {}
     DialogManager(const DialogManager &) = delete;
     DialogManager &operator=(const DialogManager &) = delete;
 
@@ -227,6 +234,8 @@ private:
     void notify(DialogItem &item);
     void problem(const Dialog &dialog, const std::string &what);
 
+    const ResourceSet &resources_;
+    std::vector<UiEvent> &transcript_;
     std::deque<std::vector<DialogAction>> scripts_;
     std::vector<Dialog *> open_;
     std::list<DialogIcon> icons_;

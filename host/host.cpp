@@ -69,8 +69,9 @@ AIReal RandomSource::next() {
 
 // ---- Host
 
-Host::Host() : dialogs(std::make_unique<DialogManager>()), document_(std::make_unique<Document>()) {
+Host::Host() : document_(std::make_unique<Document>()) {
     g_current = this;
+    dialogs = std::make_unique<DialogManager>(resources_, transcript);
     random.seed(1);
     registerPlatformSuites(suites);
     registerHostSuites(suites);

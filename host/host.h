@@ -16,21 +16,12 @@
 #include "faults.h"
 #include "hostapi.h"
 #include "resources.h"
+#include "ui_event.h"
 
 namespace smear {
 
 class DialogManager;
 class PluginModule;
-
-// Something the user saw: an alert, or a dialog with its items.
-struct UiEvent {
-    std::string kind;   // "alert" or "dialog"
-    std::string title;  // alert text, or dialog title
-    std::string name;   // dialog name given by the plug-in
-    std::vector<std::pair<int, std::string>> texts;  // item id and text, in creation order
-    std::map<int, bool> checkBoxes;                    // check box id and whether it was ticked
-    int result = 0;     // id of the item that closed the dialog
-};
 
 // A memory handle's block: the handle is the address of `master`, which
 // points at the bytes.
