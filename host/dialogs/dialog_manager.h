@@ -1,8 +1,8 @@
 // The stand-in dialog manager: modal dialogs built from the plug-in's dialog
 // templates, items created at run time, and a script of user actions that is
-// played while a dialog is open. The ADM suites (suites_adm*.cpp) are thin
-// wrappers over the objects declared here; handles given to the plug-in are
-// pointers to them.
+// played while a dialog is open. The ADM suites (suites/suites_adm*.cpp) are
+// thin wrappers over the objects declared here; handles given to the plug-in
+// are pointers to them.
 #pragma once
 
 #include <deque>
