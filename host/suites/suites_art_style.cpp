@@ -25,6 +25,18 @@ void setPathStyleOfTree(Art &art, const AIPathStyle &style) {
     for (Art *c = art.firstChild; c; c = c->next) setPathStyleOfTree(*c, style);
 }
 
+void setStrokeWidthOfTree(Art &art, AIReal width) {
+    art.style.stroke.width = width;
+    for (Art *c = art.firstChild; c; c = c->next) setStrokeWidthOfTree(*c, width);
+}
+
+// A named style's stroke width scaled by the art's style factor; a width is
+// never negative.
+AIReal scaledWidth(const GraphicStyle &style, AIReal factor) {
+    const AIReal width = style.style.stroke.width * factor;
+    return width > 0 ? width : 0.0f;
+}
+
 SPErr countNamedArtStyles(ASInt32 *count) {
     if (SPErr e = enterSuite(kSuite, "CountNamedArtStyles")) return e;
     if (!count) return kBadParameterErr;
@@ -58,9 +70,9 @@ ASBoolean artStylesEquiv(AIArtStyleHandle a, AIArtStyleHandle b) {
     return a == b;
 }
 
-// Applying a style paints the art as the style says: its path style (on the
-// members of a compound path too; a group keeps its members' own) and its
-// opacity.
+// Applying a style paints the art as the style says: its path style, with
+// the stroke width scaled by the art's style factor (on the members of a
+// compound path too; a group keeps its members' own) and its opacity.
 SPErr setArtStyle(AIArtHandle h, AIArtStyleHandle styleHandle) {
     if (SPErr e = enterSuite(kSuite, "SetArtStyle")) return e;
     Art *art = nullptr;
@@ -69,8 +81,10 @@ SPErr setArtStyle(AIArtHandle h, AIArtStyleHandle styleHandle) {
     if (!style) return kBadParameterErr;
     art->artStyle = style;
     art->opacity = style->opacity;
-    if (art->type == kCompoundPathArt) setPathStyleOfTree(*art, style->style);
-    else if (art->type != kGroupArt) art->style = style->style;
+    AIPathStyle painted = style->style;
+    painted.stroke.width = scaledWidth(*style, art->styleFactor);
+    if (art->type == kCompoundPathArt) setPathStyleOfTree(*art, painted);
+    else if (art->type != kGroupArt) art->style = painted;
     return kNoErr;
 }
 
@@ -84,8 +98,12 @@ SPErr setStyleFactor(AIArtHandle h, AIReal factor) {
     if (SPErr e = enterSuite(kSuite, "SetStyleFactor", logArgs([&] { return std::to_string(factor); }))) return e;
     Art *art = nullptr;
     if (SPErr e = editableArt(h, art)) return e;
-    if (std::isnan(factor)) return kBadParameterErr;
+    if (!std::isfinite(factor)) return kBadParameterErr;
     art->styleFactor = factor;
+    // The factor scales the stroke width of the art's named style; art
+    // without one keeps its paint (and the factor, for a style it gets later).
+    const GraphicStyle *style = toDocumentStyle(toHandle(art->artStyle));
+    if (style && art->type != kGroupArt) setStrokeWidthOfTree(*art, scaledWidth(*style, factor));
     return kNoErr;
 }
 
