@@ -194,12 +194,21 @@ void placePaint(AIColor &c, const Art &art) {
     AIRealRect b{};
     if (!artBounds(art, b)) return;
     if (c.kind == kGradient) {
-        c.c.b.gradientOrigin = AIRealPoint{b.left, (b.top + b.bottom) / 2};
+        // A linear gradient runs across the box from its left edge; a radial
+        // one spreads from the box's centre to its farther edge.
+        const Gradient *g = reinterpret_cast<const Gradient *>(c.c.b.gradient);
+        const AIReal w = b.right - b.left, h = b.top - b.bottom;
+        if (g && g->radial) {
+            c.c.b.gradientOrigin = AIRealPoint{b.left + w / 2, b.bottom + h / 2};
+            c.c.b.gradientLength = (w > h ? w : h) / 2;
+        } else {
+            c.c.b.gradientOrigin = AIRealPoint{b.left, (b.top + b.bottom) / 2};
+            c.c.b.gradientLength = w;
+        }
         c.c.b.gradientAngle = 0;
-        c.c.b.gradientLength = b.right - b.left;
         c.c.b.matrix = AIRealMatrix{1, 0, 0, 1, 0, 0};
     } else if (c.kind == kPattern) {
-        c.c.p.scale = AIRealPoint{1, 1};
+        c.c.p.scale = AIRealPoint{100, 100};  // percent: the tile at its own size
         c.c.p.transform = AIRealMatrix{1, 0, 0, 1, 0, 0};
     }
 }
@@ -363,7 +372,7 @@ bool parseColor(const std::string &t, Document &doc, AIColor &c, bool &painted, 
             if (!p) fail("colour", "no pattern named '" + arg + "'");
             c.kind = kPattern;
             c.c.p.pattern = reinterpret_cast<AIPatternHandle>(p);
-            c.c.p.scale = AIRealPoint{1, 1};
+            c.c.p.scale = AIRealPoint{100, 100};
             c.c.p.transform = AIRealMatrix{1, 0, 0, 1, 0, 0};
         } else {
             fail("colour", "'" + t + "' is not a colour (none, #rrggbb, gray:, cmyk:, custom:, gradient:, pattern:)");
