@@ -86,9 +86,45 @@ std::string encodeColor(const AIColor &color) {
         return "spot:" + encodeName(custom->name) + ":" + components({color.c.c.tint}) + ":" +
                encodeColor(custom->base);
     }
+    case kGradient: {
+        const AIGradientStyle &b = color.c.b;
+        const Gradient *g = reinterpret_cast<const Gradient *>(b.gradient);
+        if (!g) return "none";
+        const AIRealMatrix &m = b.matrix;
+        return "gradient:" + encodeName(g->name) + ":" +
+               components({b.gradientOrigin.h, b.gradientOrigin.v, b.gradientAngle, b.gradientLength, m.a, m.b, m.c,
+                           m.d, m.tx, m.ty, b.hiliteAngle, b.hiliteLength});
+    }
+    case kPattern: {
+        const AIPatternStyle &p = color.c.p;
+        const Pattern *pattern = reinterpret_cast<const Pattern *>(p.pattern);
+        if (!pattern) return "none";
+        const AIRealMatrix &m = p.transform;
+        return "pattern:" + encodeName(pattern->name) + ":" +
+               components({p.shiftDist, p.shiftAngle, p.scale.h, p.scale.v, p.rotate, AIReal(p.reflect),
+                           p.reflectAngle, p.shearAngle, p.shearAxis, m.a, m.b, m.c, m.d, m.tx, m.ty});
+    }
     default: return "none";
     }
 }
+
+namespace {
+
+// "NAME:v1,v2,..." with `count` numbers; the name is decoded.
+bool namedComponents(std::string_view rest, size_t count, std::string &name, AIReal *out) {
+    const size_t colon = rest.find(':');
+    if (colon == std::string_view::npos) return false;
+    name = decodeName(rest.substr(0, colon));
+    return readComponents(rest.substr(colon + 1), count, out);
+}
+
+template <class T> T *byName(const std::vector<T *> &list, const std::string &name) {
+    for (T *t : list)
+        if (t->name == name) return t;
+    return nullptr;
+}
+
+}  // namespace
 
 bool decodeColor(std::string_view token, Document &doc, AIColor &out) {
     out = AIColor{};
@@ -134,6 +170,43 @@ bool decodeColor(std::string_view token, Document &doc, AIColor &out) {
         out.kind = kCustomColor;
         out.c.c.color = reinterpret_cast<AICustomColorHandle>(custom);
         out.c.c.tint = tint;
+        return true;
+    }
+    if (kind == "gradient") {
+        std::string name;
+        AIReal v[12];
+        if (!namedComponents(rest, 12, name, v)) return false;
+        Gradient *g = byName(doc.gradients, name);
+        if (!g) return false;
+        out.kind = kGradient;
+        AIGradientStyle &b = out.c.b;
+        b.gradient = reinterpret_cast<AIGradientHandle>(g);
+        b.gradientOrigin = {v[0], v[1]};
+        b.gradientAngle = v[2];
+        b.gradientLength = v[3];
+        b.matrix = {v[4], v[5], v[6], v[7], v[8], v[9]};
+        b.hiliteAngle = v[10];
+        b.hiliteLength = v[11];
+        return true;
+    }
+    if (kind == "pattern") {
+        std::string name;
+        AIReal v[15];
+        if (!namedComponents(rest, 15, name, v)) return false;
+        Pattern *pattern = byName(doc.patterns, name);
+        if (!pattern) return false;
+        out.kind = kPattern;
+        AIPatternStyle &p = out.c.p;
+        p.pattern = reinterpret_cast<AIPatternHandle>(pattern);
+        p.shiftDist = v[0];
+        p.shiftAngle = v[1];
+        p.scale = {v[2], v[3]};
+        p.rotate = v[4];
+        p.reflect = ASInt32(v[5]);
+        p.reflectAngle = v[6];
+        p.shearAngle = v[7];
+        p.shearAxis = v[8];
+        p.transform = {v[9], v[10], v[11], v[12], v[13], v[14]};
         return true;
     }
     return false;

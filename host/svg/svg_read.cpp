@@ -1,6 +1,7 @@
 // Reading SVG files into the document: the element walk, groups and nested
 // viewports, layers, and what every art object gets from its element.
 #include <algorithm>
+#include <cmath>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -30,8 +31,9 @@ const std::set<std::string> kShapes = {"path", "rect", "circle", "ellipse", "lin
 
 // data-* attributes the writer uses for structure rather than tags.
 bool isStructural(const std::string &name) {
-    static const std::set<std::string> kNames = {"data-mesh", "data-mesh-points", "data-mesh-colors",
-                                                 "data-children", "data-layer", "data-layer-locked"};
+    static const std::set<std::string> kNames = {
+        "data-mesh",       "data-mesh-points", "data-mesh-colors", "data-children",          "data-layer",
+        "data-layer-locked", "data-smear-fill", "data-smear-stroke", "data-smear-style", "data-smear-style-factor"};
     if (kNames.count(name)) return true;
     if (name.compare(0, 10, "data-child") != 0) return false;
     size_t i = 10;
@@ -156,6 +158,7 @@ bool readDocument(const std::string &text, pugi::xml_document &xml, Document &do
     }
     indexIds(ctx, root);
     readStyleSheets(ctx, root);
+    readNamedStyles(ctx, root);
 
     doc.svgViewBox = root.attribute("viewBox").value();
     doc.svgWidth = root.attribute("width").value();
@@ -195,6 +198,8 @@ bool readDocument(const std::string &text, pugi::xml_document &xml, Document &do
             readElement(ctx, c, rootStyle, rootTransform, doc.currentLayer()->root);
         }
     }
+
+    readSwatches(ctx, root);
 
     if (!hasViewBox && !hasSize) {
         // No page given: the drawing's bounds are the artboard.
@@ -319,6 +324,17 @@ void setCommon(Context &ctx, Art &art, pugi::xml_node node, const Style &style) 
         const std::string name = a.name();
         if (name.compare(0, 5, "data-") == 0 && name.size() > 5 && !isStructural(name))
             art.tags[name.substr(5)] = ArtTag{"string", a.value()};
+    }
+    // The named style the art was given, and its factor, by the writer's marks.
+    const pugi::xml_attribute styleName = node.attribute("data-smear-style");
+    if (!styleName.empty()) {
+        for (GraphicStyle *g : ctx.doc.graphicStyles)
+            if (!art.artStyle && g->name == styleName.value()) art.artStyle = g;
+        if (!art.artStyle) ctx.problem(node, std::string("names the graphic style \"") + styleName.value() +
+                                                 "\", which the file does not define; not kept");
+        double factor;
+        const pugi::xml_attribute f = node.attribute("data-smear-style-factor");
+        if (!f.empty() && parseNumber(f.value(), factor) && std::isfinite(factor)) art.styleFactor = AIReal(factor);
     }
     if (!style.filter.empty()) ctx.problem(node, "filter " + style.filter + " is not kept");
     if (!style.clipPath.empty()) ctx.problem(node, "clip-path " + style.clipPath + " is not kept");

@@ -134,6 +134,20 @@ private:
 AIPathStyle makePathStyle(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm,
                           const Box &localBox, double &opacityFactor);
 
+// A gradient, pattern or one-stop swatch element as a paint of its own, in
+// the file's user space; false when it paints nothing.
+bool definitionPaint(Context &ctx, pugi::xml_node def, AIColor &out);
+
+// The document's library (svg_read_library.cpp): named styles from the
+// style elements the writer marks, swatches from the gradients and patterns
+// marked as swatches (by the writer or by an SVG editor).
+void readNamedStyles(Context &ctx, pugi::xml_node root);
+void readSwatches(Context &ctx, pugi::xml_node root);
+// The exact colour a data-smear-fill or data-smear-stroke token keeps, in
+// place of `read` (what the element's paint gave, through `ctm`), when the
+// two still show the same: an editor that repainted the element wins.
+void applyPaintToken(Context &ctx, pugi::xml_node node, const char *attribute, const Affine &ctm, AIColor &read);
+
 // Shapes (svg_read_shapes.cpp).
 // The outline of path, rect, circle, ellipse, line, polyline or polygon in
 // its own user space. False with a reason when it draws nothing.

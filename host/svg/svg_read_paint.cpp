@@ -362,6 +362,16 @@ bool resolvePaint(Context &ctx, pugi::xml_node node, const char *which, const Pa
 
 }  // namespace
 
+bool definitionPaint(Context &ctx, pugi::xml_node def, AIColor &out) {
+    const std::string kind = ctx.localName(def);
+    const std::string id = def.attribute("id").value();
+    double alpha = 1;
+    if (kind == "linearGradient" || kind == "radialGradient")
+        return gradientPaint(ctx, def, def, id, Affine{}, Box{}, out, alpha);
+    if (kind == "pattern") return patternPaint(ctx, def, def, id, Affine{}, out);
+    return false;
+}
+
 AIPathStyle makePathStyle(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm,
                           const Box &localBox, double &opacityFactor) {
     AIPathStyle s{};
@@ -369,6 +379,8 @@ AIPathStyle makePathStyle(Context &ctx, pugi::xml_node node, const Style &style,
     s.fillPaint = resolvePaint(ctx, node, "fill", style.fill, style, ctm, localBox, s.fill.color, fillAlpha);
     s.strokePaint =
         resolvePaint(ctx, node, "stroke", style.stroke, style, ctm, localBox, s.stroke.color, strokeAlpha);
+    if (s.fillPaint) applyPaintToken(ctx, node, "data-smear-fill", ctm, s.fill.color);
+    if (s.strokePaint) applyPaintToken(ctx, node, "data-smear-stroke", ctm, s.stroke.color);
     const double scale = ctm.meanScale();
     s.stroke.width = AIReal(style.strokeWidth * scale);
     if (style.strokeWidth <= 0) s.strokePaint = 0;

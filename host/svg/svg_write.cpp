@@ -60,6 +60,8 @@ std::string Writer::write() {
     const bool oneLayer = doc_.layers.size() == 1 && doc_.layers[0]->visible && !doc_.layers[0]->locked;
     for (const Layer *layer : doc_.layers) writeLayer(*layer, !oneLayer);
     const std::string bodyText = body_.take();
+    // After the art: their paints may add gradients and patterns to defs_.
+    const std::string library = namedStyleDefinitions() + swatchDefinitions();
 
     std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg";
     auto attr = [&](const char *name, const std::string &value) {
@@ -67,6 +69,8 @@ std::string Writer::write() {
     };
     attr("xmlns", "http://www.w3.org/2000/svg");
     attr("xmlns:xlink", "http://www.w3.org/1999/xlink");
+    // Swatches are written the way an SVG editor keeps its own.
+    if (!doc_.swatches.empty()) attr("xmlns:inkscape", "http://www.inkscape.org/namespaces/inkscape");
     attr("version", "1.1");
     if (doc_.svgWidth.empty() && doc_.svgHeight.empty() && doc_.svgViewBox.empty()) {
         // A document that did not come from SVG: its artboard is the page.
@@ -82,10 +86,11 @@ std::string Writer::write() {
         if (!doc_.svgViewBox.empty()) attr("viewBox", doc_.svgViewBox);
     }
     text += ">\n";
-    if (!defs_.empty() || !doc_.svgDefinitions.empty()) {
+    if (!defs_.empty() || !doc_.svgDefinitions.empty() || !library.empty()) {
         text += "  <defs>\n";
         for (const auto &def : doc_.svgDefinitions) text += "    " + def.second + "\n";
         text += defs_;
+        text += library;
         text += "  </defs>\n";
     }
     if (bodyText != "\n") text += bodyText;
@@ -119,13 +124,26 @@ void Writer::writeArt(const Art &art) {
     }
 }
 
-void Writer::writeCommon(const Art &art) {
+void Writer::writeCommon(const Art &art, const AIPathStyle *paint) {
     if (!art.id.empty()) body_.attr("id", art.id);
-    if (art.opacity != 1.0f) body_.attr("opacity", formatNumber(art.opacity));
+    const int named = namedStyleIndex(art);
+    // Art painted in its named style's class: its own paint and opacity go
+    // into its style attribute, where the class rule cannot override them.
+    const bool paintInStyle = paint && named >= 0;
+    if (paintInStyle) body_.attr("class", namedStyleClass(named));
+    if (art.opacity != 1.0f && !paintInStyle) body_.attr("opacity", formatNumber(art.opacity));
     std::string style = art.svgStyle;
     if (art.blendMode > 0 && art.blendMode < 16) style += std::string("mix-blend-mode:") + kBlendModes[art.blendMode];
+    if (paintInStyle) {
+        if (!style.empty() && style.back() != ';') style += ';';
+        style += inlinePaint(*paint) + ";opacity:" + formatNumber(art.opacity);
+    }
     if (!style.empty()) body_.attr("style", style);
     if (art.userAttr & kArtHidden) body_.attr("display", "none");
+    if (named >= 0) {
+        body_.attr("data-smear-style", doc_.graphicStyles[size_t(named)]->name);
+        if (art.styleFactor != 1.0f) body_.attr("data-smear-style-factor", formatNumber(art.styleFactor));
+    }
     writeTags(art.tags, "data-");
 }
 
@@ -139,9 +157,9 @@ void Writer::writeMatrix(const AIRealMatrix &m) {
 
 void Writer::writePath(const Art &art) {
     body_.start("path");
-    writeCommon(art);
+    writeCommon(art, &art.style);
     body_.attr("d", pathData(art.segments, art.closed));
-    writePaint(art.style);
+    writePaint(art.style, namedStyleIndex(art) >= 0);
     body_.end();
 }
 
@@ -162,10 +180,11 @@ void Writer::writeCompound(const Art &art) {
         ids += (ids.empty() ? "" : " ") + encodeName(c->id);
         named = named || !c->id.empty();
     }
+    const AIPathStyle &paint = first ? first->style : art.style;
     body_.start("path");
-    writeCommon(art);
+    writeCommon(art, &paint);
     body_.attr("d", d);
-    writePaint(first ? first->style : art.style);
+    writePaint(paint, namedStyleIndex(art) >= 0);
     if (named) body_.attr("data-children", ids);
     for (size_t k = 0; k < members.size(); ++k)
         writeTags(members[k]->tags, "data-child" + std::to_string(k) + "-");
@@ -259,7 +278,7 @@ void Writer::writeText(const Art &art) {
     // font size above its bottom; the matrix places it. A text read from SVG
     // keeps its font properties (and anchor) in svgStyle.
     body_.start("text");
-    writeCommon(art);
+    writeCommon(art, &art.style);
     // An anchored text is placed at its anchor: the middle or end of the frame.
     const std::string &style = art.svgStyle;
     const double x = style.find("text-anchor:middle") != std::string::npos
@@ -270,7 +289,7 @@ void Writer::writeText(const Art &art) {
     body_.attr("y", formatNumber(-(double(art.frame.bottom) + 0.2 * double(art.fontSize))));
     body_.attr("font-size", formatNumber(art.fontSize));
     writeMatrix(art.matrix);
-    writePaint(art.style);
+    writePaint(art.style, namedStyleIndex(art) >= 0);
     const std::string &t = art.text;
     if (t.find("  ") != std::string::npos || (!t.empty() && (t.front() == ' ' || t.back() == ' ')))
         body_.attr("xml:space", "preserve");
@@ -297,10 +316,10 @@ void Writer::writeSymbol(const Art &art) {
     // matrix places that content, and the symbol's paint is what the
     // content inherits.
     body_.start("use");
-    writeCommon(art);
+    writeCommon(art, &art.style);
     writeMatrix(art.matrix);
     body_.attr("xlink:href", "#" + art.href);
-    writePaint(art.style);
+    writePaint(art.style, namedStyleIndex(art) >= 0);
     body_.end();
 }
 

@@ -4,6 +4,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "document.h"
 #include "xml_out.h"
@@ -26,15 +28,30 @@ private:
     void writeText(const Art &art);
     void writeImage(const Art &art);
     void writeSymbol(const Art &art);
-    void writeCommon(const Art &art);
+    // `paint` is the style the element is painted with, null for art that
+    // is not painted itself (groups, meshes, images).
+    void writeCommon(const Art &art, const AIPathStyle *paint = nullptr);
     void writeTags(const std::map<std::string, ArtTag> &tags, const std::string &prefix);
     void writeMatrix(const AIRealMatrix &m);
 
-    // Paint (svg_write_paint.cpp).
-    void writePaint(const AIPathStyle &style);
+    // Paint (svg_write_paint.cpp). Art with a named style is painted in its
+    // style attribute, which its style's class rule cannot override.
+    using Attributes = std::vector<std::pair<std::string, std::string>>;
+    void writePaint(const AIPathStyle &style, bool paintInStyle = false);
+    std::string inlinePaint(const AIPathStyle &style);
     std::string paint(const AIColor &color);
     std::string gradientPaint(const AIGradientStyle &g);
     std::string patternPaint(const AIPatternStyle &p);
+    // Definition markup with "@ID@" for its id; empty without a gradient or
+    // pattern to draw.
+    std::string gradientMarkup(const AIGradientStyle &g, const Attributes &extra);
+    std::string patternMarkup(const AIPatternStyle &p, const Attributes &extra);
+
+    // The document's named styles and swatches (svg_write_library.cpp).
+    // The index of the art's named style in the document, -1 for none.
+    int namedStyleIndex(const Art &art) const;
+    std::string namedStyleDefinitions();
+    std::string swatchDefinitions();
     std::string definitionId(const std::string &base, const std::string &markupWithoutId);
     std::string freshId(const std::string &base);
 
@@ -50,5 +67,14 @@ private:
 // matrix (which maps document space, y up).
 std::string svgMatrix(const AIRealMatrix &m);
 bool isIdentity(const AIRealMatrix &m);
+
+// The patternTransform that places a pattern fill: the record's matrix, then
+// its rotation and its scales (percent).
+std::string patternTransformText(const AIPatternStyle &p);
+// The colour token of a paint that SVG's own paint does not say exactly
+// (every kind but none and RGB whose channels are whole bytes), else empty.
+std::string exactPaintToken(const AIColor &color);
+// The class of named style `index` in the style sheet.
+std::string namedStyleClass(int index);
 
 }  // namespace smear::svg

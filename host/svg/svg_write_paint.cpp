@@ -25,7 +25,32 @@ std::string rotateScale(double rotateDegrees, double scaleX, double scaleY) {
     return out;
 }
 
+// Whether #rrggbb, read back, gives exactly this channel.
+bool exactByte(AIReal channel) { return AIReal(double(std::lround(double(channel) * 255)) / 255.0) == channel; }
+
 }  // namespace
+
+std::string patternTransformText(const AIPatternStyle &p) {
+    // The tile is scaled (percent) and rotated in its own space, then placed
+    // by the record's transform.
+    std::string transform;
+    if (!isIdentity(p.transform)) transform = svgMatrix(p.transform);
+    const std::string own = rotateScale(p.rotate, p.scale.h / 100.0, p.scale.v / 100.0);
+    if (!own.empty()) transform += (transform.empty() ? "" : " ") + own;
+    return transform;
+}
+
+std::string exactPaintToken(const AIColor &color) {
+    switch (color.kind) {
+    case kNoneColor: return {};
+    case kThreeColor: {
+        const AIThreeColorStyle &c = color.c.rgb;
+        if (exactByte(c.red) && exactByte(c.green) && exactByte(c.blue)) return {};
+        return encodeColor(color);
+    }
+    default: return encodeColor(color);
+    }
+}
 
 std::string Writer::freshId(const std::string &base) {
     std::string id;
@@ -60,13 +85,29 @@ std::string Writer::paint(const AIColor &color) {
     }
 }
 
-void Writer::writePaint(const AIPathStyle &style) {
-    body_.attr("fill", style.fillPaint ? paint(style.fill.color) : "none");
+std::string Writer::inlinePaint(const AIPathStyle &style) {
+    std::string css = "fill:" + (style.fillPaint ? paint(style.fill.color) : std::string("none"));
+    css += ";stroke:" + (style.strokePaint ? paint(style.stroke.color) : std::string("none"));
+    if (style.strokePaint) css += ";stroke-width:" + formatNumber(style.stroke.width);
+    return css;
+}
+
+void Writer::writePaint(const AIPathStyle &style, bool paintInStyle) {
+    if (!paintInStyle) body_.attr("fill", style.fillPaint ? paint(style.fill.color) : "none");
+    // What #rrggbb or a gradient element cannot say exactly rides along.
+    if (style.fillPaint) {
+        const std::string token = exactPaintToken(style.fill.color);
+        if (!token.empty()) body_.attr("data-smear-fill", token);
+    }
     if (style.evenodd) body_.attr("fill-rule", "evenodd");
     if (!style.strokePaint) return;
     const AIStrokeStyle &s = style.stroke;
-    body_.attr("stroke", paint(s.color));
-    body_.attr("stroke-width", formatNumber(s.width));
+    if (!paintInStyle) {
+        body_.attr("stroke", paint(s.color));
+        body_.attr("stroke-width", formatNumber(s.width));
+    }
+    const std::string token = exactPaintToken(s.color);
+    if (!token.empty()) body_.attr("data-smear-stroke", token);
     if (s.cap > 0 && s.cap < 3) body_.attr("stroke-linecap", kCaps[s.cap]);
     if (s.join > 0 && s.join < 3) body_.attr("stroke-linejoin", kJoins[s.join]);
     if (s.miterLimit != 4.0f) body_.attr("stroke-miterlimit", formatNumber(s.miterLimit));
@@ -82,8 +123,13 @@ void Writer::writePaint(const AIPathStyle &style) {
 }
 
 std::string Writer::gradientPaint(const AIGradientStyle &g) {
+    const std::string markup = gradientMarkup(g, {});
+    return markup.empty() ? "none" : "url(#" + definitionId("smear-gradient", markup) + ")";
+}
+
+std::string Writer::gradientMarkup(const AIGradientStyle &g, const Attributes &extra) {
     const Gradient *gradient = reinterpret_cast<const Gradient *>(g.gradient);
-    if (!gradient) return "none";
+    if (!gradient) return {};
     // Origin, angle and length are in document space before the record's
     // matrix; SVG gets them flipped, and the matrix as gradientTransform.
     const double angle = radians(g.gradientAngle);
@@ -115,6 +161,7 @@ std::string Writer::gradientPaint(const AIGradientStyle &g) {
     }
     if (!isIdentity(g.matrix)) x.attr("gradientTransform", svgMatrix(g.matrix));
     x.attr("data-name", gradient->name);
+    for (const auto &a : extra) x.attr(a.first, a.second);
     for (const GradientStop &stop : gradient->stops) {
         double rgb[3] = {0, 0, 0};
         displayRgb(stop.color, rgb);
@@ -124,28 +171,29 @@ std::string Writer::gradientPaint(const AIGradientStyle &g) {
         if (stop.opacity != 1.0f) x.attr("stop-opacity", formatNumber(stop.opacity));
         x.end();
     }
-    return "url(#" + definitionId("smear-gradient", x.take()) + ")";
+    return x.take();
 }
 
 std::string Writer::patternPaint(const AIPatternStyle &p) {
+    const std::string markup = patternMarkup(p, {});
+    return markup.empty() ? "none" : "url(#" + definitionId("smear-pattern", markup) + ")";
+}
+
+std::string Writer::patternMarkup(const AIPatternStyle &p, const Attributes &extra) {
     const Pattern *pattern = reinterpret_cast<const Pattern *>(p.pattern);
-    if (!pattern) return "none";
-    // The tile is scaled (percent) and rotated in its own space, then placed
-    // by the record's transform.
-    std::string transform;
-    if (!isIdentity(p.transform)) transform = svgMatrix(p.transform);
-    const std::string own = rotateScale(p.rotate, p.scale.h / 100.0, p.scale.v / 100.0);
-    if (!own.empty()) transform += (transform.empty() ? "" : " ") + own;
+    if (!pattern) return {};
+    const std::string transform = patternTransformText(p);
 
     XmlOut x(2);
     x.start("pattern");
     x.attr("id", "@ID@");
+    for (const auto &a : extra) x.attr(a.first, a.second);
     if (doc_.svgDefinitions.count(pattern->name)) {
         // The tile as the file drew it, kept among the definitions.
         x.attr("xlink:href", "#" + pattern->name);
         if (!transform.empty()) x.attr("patternTransform", transform);
         x.end();
-        return "url(#" + definitionId("smear-pattern", x.take()) + ")";
+        return x.take();
     }
     // A pattern known only by its tile and ink: a dot of ink in each tile.
     const AIRealRect &t = pattern->tile;
@@ -165,7 +213,7 @@ std::string Writer::patternPaint(const AIPatternStyle &p) {
     x.attr("r", formatNumber(std::fmin(std::fabs(w), std::fabs(h)) / 3));
     x.attr("fill", hexColor(rgb));
     x.end();
-    return "url(#" + definitionId("smear-pattern", x.take()) + ")";
+    return x.take();
 }
 
 }  // namespace smear::svg

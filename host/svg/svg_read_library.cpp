@@ -1,0 +1,193 @@
+// Reading what the writer keeps beside the art: the document's named styles
+// (style elements it marks), its swatches (gradients and patterns marked as
+// swatches, by the writer or by an SVG editor) and the exact colour records
+// of painted elements.
+#include <cmath>
+#include <cstring>
+
+#include "svg_color_codec.h"
+#include "svg_numbers.h"
+#include "svg_path_data.h"
+#include "svg_read_internal.h"
+#include "svg_write_internal.h"
+
+namespace smear::svg {
+
+namespace {
+
+bool isFlat(const AIColor &c) { return c.kind != kGradient && c.kind != kPattern; }
+
+// The element the writer drew a gradient or pattern named `name` with.
+pugi::xml_node namedDefinition(Context &ctx, const std::string &name) {
+    if (const pugi::xml_node byId = ctx.byId(name)) return byId;
+    for (const auto &entry : ctx.ids)
+        if (name == entry.second.attribute("data-name").value()) return entry.second;
+    return {};
+}
+
+// Decodes a colour token; a gradient or pattern the document does not have
+// yet is read from its definition in the file first.
+bool decodeToken(Context &ctx, const std::string &token, AIColor &out) {
+    if (decodeColor(token, ctx.doc, out)) return true;
+    const size_t colon = token.find(':');
+    const std::string kind = token.substr(0, colon);
+    if ((kind != "gradient" && kind != "pattern") || colon == std::string::npos) return false;
+    const size_t end = token.find(':', colon + 1);
+    if (end == std::string::npos) return false;
+    const pugi::xml_node def = namedDefinition(ctx, decodeName(token.substr(colon + 1, end - colon - 1)));
+    AIColor ignored;
+    return def && definitionPaint(ctx, def, ignored) && decodeColor(token, ctx.doc, out);
+}
+
+bool near(double a, double b, double tol) { return std::fabs(a - b) <= tol; }
+
+bool nearPoint(AIRealPoint a, AIRealPoint b, double tol) { return near(a.h, b.h, tol) && near(a.v, b.v, tol); }
+
+bool nearMatrix(const AIRealMatrix &a, const AIRealMatrix &b, double tol) {
+    return near(a.a, b.a, 1e-4) && near(a.b, b.b, 1e-4) && near(a.c, b.c, 1e-4) && near(a.d, b.d, 1e-4) &&
+           near(a.tx, b.tx, tol) && near(a.ty, b.ty, tol);
+}
+
+AIRealPoint along(AIRealPoint from, double length, double angleDegrees) {
+    const double t = radians(angleDegrees);
+    return {AIReal(from.h + length * std::cos(t)), AIReal(from.v + length * std::sin(t))};
+}
+
+// Whether a gradient placement read from SVG shows the same as the kept one.
+bool sameGradientPlacement(const AIGradientStyle &read, const AIGradientStyle &kept, bool radial) {
+    const double tol = 1e-3 * std::fmax(1.0, std::fabs(kept.gradientLength));
+    if (radial) {
+        const double r1 = std::fabs(read.gradientLength), r2 = std::fabs(kept.gradientLength);
+        return nearPoint(read.gradientOrigin, kept.gradientOrigin, tol) && near(r1, r2, tol) &&
+               nearMatrix(read.matrix, kept.matrix, tol) &&
+               nearPoint(along(read.gradientOrigin, read.hiliteLength * r1, read.gradientAngle + read.hiliteAngle),
+                         along(kept.gradientOrigin, kept.hiliteLength * r2, kept.gradientAngle + kept.hiliteAngle),
+                         tol);
+    }
+    // A linear gradient read back is folded into document space; a kept one
+    // with a matrix of its own is compared only by its gradient.
+    if (!isIdentity(kept.matrix)) return true;
+    return nearPoint(read.gradientOrigin, kept.gradientOrigin, tol) &&
+           nearPoint(along(read.gradientOrigin, read.gradientLength, read.gradientAngle),
+                     along(kept.gradientOrigin, kept.gradientLength, kept.gradientAngle), tol);
+}
+
+bool samePatternPlacement(const AIPatternStyle &read, const AIPatternStyle &kept, const Affine &ctm) {
+    Affine own;
+    if (!parseTransformList(patternTransformText(kept), own)) return false;
+    const AIRealMatrix expected = toDocumentMatrix(ctm * own);
+    const double tol = 1e-3 * (1 + std::fabs(expected.tx) + std::fabs(expected.ty));
+    return nearMatrix(read.transform, expected, tol);
+}
+
+// Whether `kept` shows as `read` does; for a gradient or pattern it then
+// takes the one the file's paint refers to.
+bool showsTheSame(const AIColor &read, AIColor &kept, const Affine &ctm) {
+    if (isFlat(read) && isFlat(kept)) {
+        double a[3], b[3];
+        const bool shownA = displayRgb(read, a), shownB = displayRgb(kept, b);
+        return shownA == shownB && (!shownA || hexColor(a) == hexColor(b));
+    }
+    if (read.kind != kept.kind) return false;
+    if (read.kind == kGradient) {
+        const Gradient *g1 = reinterpret_cast<const Gradient *>(read.c.b.gradient);
+        const Gradient *g2 = reinterpret_cast<const Gradient *>(kept.c.b.gradient);
+        if (!g1 || !g2 || g1->name != g2->name || g1->radial != g2->radial ||
+            !sameGradientPlacement(read.c.b, kept.c.b, g1->radial))
+            return false;
+        kept.c.b.gradient = read.c.b.gradient;
+        return true;
+    }
+    const Pattern *p1 = reinterpret_cast<const Pattern *>(read.c.p.pattern);
+    const Pattern *p2 = reinterpret_cast<const Pattern *>(kept.c.p.pattern);
+    if (!p1 || !p2 || p1->name != p2->name || !samePatternPlacement(read.c.p, kept.c.p, ctm)) return false;
+    kept.c.p.pattern = read.c.p.pattern;
+    return true;
+}
+
+bool readNumbers(const pugi::xml_attribute a, std::vector<double> &out) {
+    return !a.empty() && parseNumberList(a.value(), out);
+}
+
+// A style element the writer marked: the named style it keeps.
+void readNamedStyle(Context &ctx, pugi::xml_node node) {
+    const std::string name = node.attribute("data-smear-style").value();
+    for (const GraphicStyle *g : ctx.doc.graphicStyles)
+        if (g->name == name) return;  // the document has it already
+    AIPathStyle style{};
+    std::vector<double> stroke, paint, opacity;
+    if (!decodeToken(ctx, node.attribute("data-smear-fill").value(), style.fill.color) ||
+        !decodeToken(ctx, node.attribute("data-smear-stroke").value(), style.stroke.color) ||
+        !readNumbers(node.attribute("data-smear-stroke-attrs"), stroke) || stroke.size() < 5 ||
+        stroke.size() > 5 + kMaxDashComponents || !readNumbers(node.attribute("data-smear-paint"), paint) ||
+        paint.size() != 3 || !readNumbers(node.attribute("data-smear-opacity"), opacity) || opacity.size() != 1) {
+        ctx.problem(node, "graphic style \"" + name + "\" is not written as this reader expects; not kept");
+        return;
+    }
+    AIStrokeStyle &s = style.stroke;
+    s.width = AIReal(stroke[0]);
+    s.cap = ASInt32(stroke[1]);
+    s.join = ASInt32(stroke[2]);
+    s.miterLimit = AIReal(stroke[3]);
+    s.dashOffset = AIReal(stroke[4]);
+    s.dashCount = ASInt32(stroke.size() - 5);
+    for (size_t i = 5; i < stroke.size(); ++i) s.dashes[i - 5] = AIReal(stroke[i]);
+    style.fillPaint = paint[0] != 0;
+    style.strokePaint = paint[1] != 0;
+    style.evenodd = paint[2] != 0;
+    ctx.doc.addGraphicStyle(name, style)->opacity = AIReal(opacity[0]);
+}
+
+void findNamedStyles(Context &ctx, pugi::xml_node node) {
+    for (pugi::xml_node c : node.children()) {
+        if (c.type() != pugi::node_element) continue;
+        if (ctx.localName(c) == "style" && !c.attribute("data-smear-style").empty()) readNamedStyle(ctx, c);
+        else findNamedStyles(ctx, c);
+    }
+}
+
+bool sameSwatch(const Swatch &s, const std::string &name, const AIColor &c) {
+    return s.name == name && s.color.kind == c.kind && std::memcmp(&s.color, &c, sizeof c) == 0;
+}
+
+void readSwatch(Context &ctx, pugi::xml_node node) {
+    std::string name = node.attribute("data-smear-swatch").value();
+    if (name.empty()) name = node.attribute("inkscape:label").value();
+    if (name.empty()) name = node.attribute("id").value();
+    AIColor color{};
+    if (!definitionPaint(ctx, node, color)) {
+        ctx.problem(node, "swatch \"" + name + "\" paints nothing; not kept");
+        return;
+    }
+    AIColor kept{};
+    const pugi::xml_attribute token = node.attribute("data-smear-color");
+    if (!token.empty() && decodeToken(ctx, token.value(), kept) && showsTheSame(color, kept, Affine{})) color = kept;
+    for (const Swatch *s : ctx.doc.swatches)
+        if (sameSwatch(*s, name, color)) return;
+    ctx.doc.addSwatch(name, color);
+}
+
+void findSwatches(Context &ctx, pugi::xml_node node) {
+    for (pugi::xml_node c : node.children()) {
+        if (c.type() != pugi::node_element) continue;
+        if (!c.attribute("data-smear-swatch").empty() || !c.attribute("inkscape:swatch").empty())
+            readSwatch(ctx, c);
+        else
+            findSwatches(ctx, c);
+    }
+}
+
+}  // namespace
+
+void readNamedStyles(Context &ctx, pugi::xml_node root) { findNamedStyles(ctx, root); }
+
+void readSwatches(Context &ctx, pugi::xml_node root) { findSwatches(ctx, root); }
+
+void applyPaintToken(Context &ctx, pugi::xml_node node, const char *attribute, const Affine &ctm, AIColor &read) {
+    const pugi::xml_attribute token = node.attribute(attribute);
+    if (token.empty()) return;
+    AIColor kept{};
+    if (decodeToken(ctx, token.value(), kept) && showsTheSame(read, kept, ctm)) read = kept;
+}
+
+}  // namespace smear::svg
