@@ -22,6 +22,8 @@ namespace {
 const AIRealPoint kFrom{10, 160};
 const AIRealPoint kTo{510, 160};
 const int kSteps = 30;
+// The default brush: 50 points either way of the pointer.
+const double kBrushHalfSize = 50;
 const uint32_t kSeed = 7;
 
 // Options that make a tool's change easy to see in a small picture; every
@@ -32,6 +34,18 @@ const std::map<std::string, std::vector<std::pair<std::string, std::string>>> &d
         {"stroke-weight", {{"strokeWeightAmount", "0.3"}}},
         {"fill-intensity", {{"fillIntensityAmount", "-2"}}},
         {"translate", {{"translateHorizontal", "1"}, {"translateVertical", "1"}}},
+        // Cyan up, magenta down, yellow a little up, on fills and strokes.
+        {"fill-channels",
+         {{"fillChannel1", "2"}, {"fillChannel2", "-2"}, {"fillChannel3", "1"}, {"fillChannelsApplyToStroke", "1"}}},
+        // Every object takes "Soft Blue", its stroke three times as wide.
+        {"styles", {{"styleIndex", "1"}, {"styleFactorMode", "1"}, {"styleFactor", "300"}}},
+        {"blend-mode", {{"blendMode", "10"}}},  // Difference, over the backdrop's bands
+        {"color-reducer", {{"colorReducerAmount", "5"}}},
+        {"swatches", {{"swatchIndex", "8"}, {"swatchJitter", "3"}}},
+        {"tint", {{"tintAmount", "-8"}, {"tintApplyToStroke", "1"}}},
+        {"gradient", {{"gradientAngle", "3"}, {"gradientLength", "-1"}, {"gradientHiliteAngle", "4"},
+                      {"gradientHiliteLength", "2"}}},
+        {"pattern", {{"patternAngle", "4"}, {"patternScaleHorizontal", "10"}, {"patternScaleVertical", "5"}}},
     };
     return settings;
 }
@@ -132,7 +146,16 @@ bool runDemo(const Context &context, const DemoOptions &o, std::string &error) {
            << kFrom.h << ", " << kFrom.v << "), " << kSteps << " drag messages to (" << kTo.h << ", " << kTo.v
            << "), full pressure, random seed " << kSeed << ".";
     const std::string index = joinPath(o.out, "index.html");
-    if (!writeFileAtomically(index, galleryHtml("before.svg", stroke.str(), entries), error)) return false;
+    GalleryStroke path;
+    path.x1 = kFrom.h;
+    path.y1 = kFrom.v;
+    path.x2 = kTo.h;
+    path.y2 = kTo.v;
+    path.hx = path.hy = kBrushHalfSize;
+    const AIRealRect &board = before->artboard;
+    path.viewBox = std::to_string(int(board.left)) + " " + std::to_string(int(-board.top)) + " " +
+                   std::to_string(int(board.right - board.left)) + " " + std::to_string(int(board.top - board.bottom));
+    if (!writeFileAtomically(index, galleryHtml("before.svg", stroke.str(), path, entries), error)) return false;
     std::cout << "wrote " << index << "\n";
     return true;
 }

@@ -18,8 +18,17 @@ struct GalleryEntry {
     std::string report;    // the session report of the stroke
 };
 
+// The brush's path, drawn over each after picture: a straight stroke from
+// (x1, y1) to (x2, y2) of a brush with half-sizes hx, hy, in the picture's
+// own coordinates (its viewBox, SVG's y down).
+struct GalleryStroke {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    double hx = 0, hy = 0;
+    std::string viewBox;  // "minX minY width height" of the pictures
+};
+
 // A self-contained page; pictures are referred to by file name.
-std::string galleryHtml(const std::string &beforeFile, const std::string &strokeText,
+std::string galleryHtml(const std::string &beforeFile, const std::string &strokeText, const GalleryStroke &stroke,
                         const std::vector<GalleryEntry> &entries);
 
 std::string htmlEscape(const std::string &text);

@@ -398,6 +398,7 @@ std::unique_ptr<Document> buildDocument(const json &desc, std::string &error) {
             doc->artboard = AIRealRect{0, 0, AIReal(s[0]), AIReal(-s[1])};
         }
         readResources(desc, *doc);
+        size_t current = 0;
         if (desc.contains("layers")) {
             const json &layers = desc["layers"];
             if (!layers.is_array() || layers.empty()) fail("layers", "expected a list of layers");
@@ -409,12 +410,14 @@ std::unique_ptr<Document> buildDocument(const json &desc, std::string &error) {
                 layer->name = l.contains("name") ? text(l["name"], at + ".name") : "Layer " + std::to_string(i + 1);
                 layer->locked = l.value("locked", false);
                 layer->visible = l.value("visible", true);
+                // New art (the brush outline, trail copies) goes on the current layer.
+                if (l.value("current", false)) current = i;
                 readObjects(l.value("objects", json::array()), *doc, layer, at + ".objects");
             }
         }
         if (desc.contains("objects")) readObjects(desc["objects"], *doc, doc->layers.front(), "objects");
         for (Layer *layer : doc->layers) placePaintTree(*layer->root);
-        doc->currentLayerIndex = 0;
+        doc->currentLayerIndex = current;
         return doc;
     } catch (const BuildError &e) {
         error = e.what();

@@ -191,7 +191,17 @@ bool SessionRunner::select(const SessionStep &step, std::string &error) {
         a.userAttr |= kArtSelected;
         for (Art *c = a.firstChild; c; c = c->next) selectTree(*c);
     };
-    if (step.selectAll) doc.forEachArt([&](Art &a) { a.userAttr |= kArtSelected; });
+    // Select all, as a host does it: what is locked or hidden, by itself or
+    // by its layer, stays unselected.
+    std::function<void(Art &)> selectOpen = [&](Art &a) {
+        if (a.userAttr & (kArtLocked | kArtHidden)) return;
+        a.userAttr |= kArtSelected;
+        for (Art *c = a.firstChild; c; c = c->next) selectOpen(*c);
+    };
+    if (step.selectAll)
+        for (Layer *layer : doc.layers)
+            if (layer->visible && !layer->locked)
+                for (Art *a = layer->root->firstChild; a; a = a->next) selectOpen(*a);
     for (Art *a : chosen) selectTree(*a);
     size_t selected = 0;
     doc.forEachArt([&](const Art &a) { selected += a.selected(); });
