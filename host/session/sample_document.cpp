@@ -52,7 +52,7 @@ const nlohmann::json &sampleDocument() {
       {"type": "path", "id": "top-multiply", "ellipse": [440, 46, 30, 24], "fill": "#f9c74f", "stroke": "none", "blend": 1},
 
       {"type": "path", "id": "tomato-box", "rect": [16, 110, 52, 100], "fill": "#e4572e", "stroke": "#222222", "strokeWidth": 2},
-      {"type": "path", "id": "ink-disc", "ellipse": [64, 186, 22, 22], "fill": "gray:0.55", "stroke": "none", "blend": 1},
+      {"type": "path", "id": "sky-disc", "ellipse": [64, 186, 22, 22], "fill": "#2e86ab", "stroke": "none", "blend": 1},
       {"type": "path", "id": "sunset-oval", "ellipse": [118, 160, 28, 48], "fill": "gradient:Sunset", "stroke": "#662e9b", "strokeWidth": 1.5},
       {"type": "compound", "id": "ring", "fill": "cmyk:0.8,0.3,0,0.1", "stroke": "#1b4f66", "strokeWidth": 1,
        "children": [
@@ -71,6 +71,7 @@ const nlohmann::json &sampleDocument() {
        ]},
       {"type": "path", "id": "glow-disc", "ellipse": [420, 140, 26, 26], "fill": "gradient:Glow", "stroke": "none", "blend": 2},
       {"type": "path", "id": "dots-box", "rect": [452, 114, 54, 46], "fill": "pattern:Dots", "stroke": "gray:0.8", "strokeWidth": 1},
+      {"type": "path", "id": "ink-dot", "ellipse": [486, 186, 16, 16], "fill": "gray:0.45", "stroke": "none"},
       {"type": "text", "id": "word", "text": "Smear", "at": [400, 202], "size": 26, "fill": "cmyk:0,0.7,0.9,0.2", "stroke": "none"},
 
       {"type": "path", "id": "bottom-rgb", "rect": [16, 250, 60, 48], "fill": "#90be6d", "stroke": "#2d6a4f", "strokeWidth": 2},
