@@ -27,7 +27,15 @@ void resetModuleState() {
 
 const SPErr kInjected = -108;
 
-SweepRun runSession(Host &host) {
+// The tools whose strokes a session plays, how many drags each, and the
+// options a started plug-in gets before them.
+struct SweepPlan {
+    std::vector<int> tools;
+    int drags = 3;
+    void (*options)(Globals &g) = nullptr;
+};
+
+SweepRun runSession(Host &host, const SweepPlan &plan) {
     SweepRun run;
     auto tool = [&](int k) { return gGlobals ? gGlobals->toolHandles[k] : nullptr; };
     auto record = [&](SPErr result) {
@@ -43,9 +51,10 @@ SweepRun runSession(Host &host) {
     record(host.sendTool("AI Track Cursor", tool(2), {0, 0}, 0, 0));
     host.dialogs->queue({DialogAction::type(30, "5"), DialogAction::press(1)});
     record(host.sendTool("AI Edit Options", tool(2), {0, 0}, 0, 0));
-    for (int k : {0, 3, 5}) {
+    if (gGlobals && plan.options) plan.options(*gGlobals);
+    for (int k : plan.tools) {
         record(host.sendTool("AI Mouse Down", tool(k), {0, 0}, 200, 0));
-        for (int step = 0; step < 3; ++step) {
+        for (int step = 0; step < plan.drags; ++step) {
             bool firedBefore = host.faults.fired();
             SPErr r = host.sendTool("AI Mouse Drag", tool(k), {AIReal(step), 1}, 200, step == 1 ? 0x20 : 0);
             // The step itself never fails; only the acquisition before it can.
@@ -65,7 +74,9 @@ SweepRun runSession(Host &host) {
     return run;
 }
 
-TEST(FaultSweep, EveryFailingCallIsSurvivedAndReported) {
+// Plays `plan` with the n-th suite call failing, n = 1, 2 ... until a run
+// meets no fault; `paint` gives each run's document what the tools work on.
+void sweep(const SweepPlan &plan, void (*paint)(Document &doc, Art *plain, Art *member), long minimumRuns) {
     ResourceSet resources;
     std::string error;
     ASSERT_TRUE(readResFile(std::string(SMEAR_BUILD_DIR) + "/Smearcraft.res", resources, error)) << error;
@@ -75,13 +86,14 @@ TEST(FaultSweep, EveryFailingCallIsSurvivedAndReported) {
         Host host;
         ASSERT_TRUE(host.attachLinked(&PluginMain, resources, error));
         Document &doc = host.document();
-        addRect(doc, -10, -10, 10, 10);
+        Art *plain = addRect(doc, -10, -10, 10, 10);
         Art *compound = addCompound(doc);
-        addRect(doc, -5, -5, 5, 5, true, compound);
+        Art *member = addRect(doc, -5, -5, 5, 5, true, compound);
         addRect(doc, 100, 100, 120, 120);
+        if (paint) paint(doc, plain, member);
         host.faults.failNthCall(n, kInjected);
 
-        SweepRun run = runSession(host);
+        SweepRun run = runSession(host, plan);
         ++runs;
         for (SPErr r : run.dragResults) EXPECT_EQ(r, 0) << "n=" << n;
         bool failed = false;
@@ -101,13 +113,58 @@ TEST(FaultSweep, EveryFailingCallIsSurvivedAndReported) {
             EXPECT_TRUE(host.blocks.empty()) << "n=" << n;
         }
         if (!host.faults.fired()) break;
-        if (HasFailure()) {
+        if (::testing::Test::HasFailure()) {
             ADD_FAILURE() << "stopping the sweep at n=" << n << " (" << at << ")";
             break;
         }
     }
-    EXPECT_GT(runs, 100);  // the session makes hundreds of suite calls
+    EXPECT_GT(runs, minimumRuns);  // the session makes hundreds of suite calls
     resetModuleState();
+}
+
+TEST(FaultSweep, EveryFailingCallIsSurvivedAndReported) { sweep({{0, 3, 5}, 3, nullptr}, nullptr, 100); }
+
+// The colour tools on every kind of paint, with swatches to take and add,
+// named styles to apply and trail copies to make.
+TEST(FaultSweep, ColourToolsSurviveEveryFailingCall) {
+    SweepPlan plan;
+    plan.tools = {kFillChannelsTool, kStylesTool, kBlendModeTool, kColorReducerTool,
+                  kSwatchesTool,     kTintTool,   kGradientTool,  kPatternTool};
+    plan.drags = 1;
+    plan.options = [](Globals &g) {
+        g.fillChannelsCreateSwatch = 1;
+        g.colorReducerCreateSwatch = 1;
+        g.styleMode = 3;
+        g.styleFactorMode = 5;
+        g.blendMode = 19;
+        g.tintMode = 5;
+        g.trailCursor = 1;
+    };
+    sweep(plan,
+          [](Document &doc, Art *plain, Art *member) {
+              AIColor gray{};
+              gray.kind = kGrayColor;
+              gray.c.g.gray = 0.5f;
+              doc.addSwatch("Gray", gray);
+              AIColor base{};
+              base.kind = kFourColor;
+              base.c.f.cyan = 0.5f;
+              doc.addSwatch("Process", base);
+              doc.addGraphicStyle("One", plain->style);
+              doc.addGraphicStyle("Two", plain->style);
+              Gradient *g = doc.addGradient("Ramp");
+              g->stops = {GradientStop{0, gray, 1}, GradientStop{1, base, 1}};
+              plain->style.fill.color.kind = kGradient;
+              plain->style.fill.color.c.b.gradient = reinterpret_cast<AIGradientHandle>(g);
+              plain->style.fill.color.c.b.gradientLength = 10;
+              plain->style.stroke.color.kind = kCustomColor;
+              plain->style.stroke.color.c.c.color =
+                  reinterpret_cast<AICustomColorHandle>(doc.addCustomColor("Spot", base));
+              member->style.fill.color.kind = kPattern;
+              member->style.fill.color.c.p.pattern = reinterpret_cast<AIPatternHandle>(doc.addPattern("Dots"));
+              member->style.fill.color.c.p.scale = {100, 100};
+          },
+          100);
 }
 
 }  // namespace
