@@ -262,12 +262,13 @@ TEST_F(StrokeTest, TrailLayersAndTrailCopiesOfEveryObject) {
     int copies = 0;
     doc().forEachArt([&](Art &a) { copies += a.type == kPathArt; });
     EXPECT_EQ(copies, 2 + 4);
-    // A tool without a per-art loop still inserts the layer, copies nothing.
-    stroke(kCornerPointsTool, {0, 0}, 1);
+    // A mesh tool leaves paths alone but still copies them; the copies of
+    // the first stroke are not selected, so only the two objects are.
+    stroke(kWarpMeshTool, {0, 0}, 1);
     EXPECT_EQ(doc().layers.size(), layers + 3);
     copies = 0;
     doc().forEachArt([&](Art &a) { copies += a.type == kPathArt; });
-    EXPECT_EQ(copies, 6);
+    EXPECT_EQ(copies, 6 + 2);
     host.faults.failEveryCall(kAILayerSuite, "InsertLayer", kLockedLayerErr);
     g().showOutline = 1;
     ASSERT_EQ(mouseDown(kTransparencyTool, {0, 0}), 0);
@@ -333,17 +334,28 @@ TEST_F(StrokeTest, MouseUpReleasesTheListOnceAndLaterMessagesTouchNothing) {
     EXPECT_EQ(mouseUp(kTransparencyTool, {0, 0}), kMemoryFullErr);
 }
 
-TEST_F(StrokeTest, ToolsWithoutAnEffectYetRunTheFrameButNoLoop) {
+TEST_F(StrokeTest, EveryToolRunsTheFrameAndTagsWhatItWorksOn) {
     Art *a = addRect(doc(), 0, 0, 10, 10);
+    Art *mesh = doc().newArt(kMeshArt);
+    mesh->meshI = mesh->meshJ = 1;
+    mesh->vertices.resize(4);
+    for (int k = 0; k < 4; ++k) mesh->vertices[size_t(k)].point = AIRealPoint{AIReal(k % 2) * 5, AIReal(k / 2) * 5};
+    mesh->userAttr = kArtSelected;
+    doc().link(mesh, kPlaceInsideOnTop, doc().currentLayer()->root);
     g().showOutline = 1;
-    for (int tool : {kCornerPointsTool, kQuickShrinkTool, kPointShifterTool, kGradientMeshTool, kWarpMeshTool}) {
+    for (int tool = 0; tool < kToolCount; ++tool) {
+        a->tags.clear();
+        mesh->tags.clear();
         ASSERT_EQ(mouseDown(tool, {0, 0}), 0);
         ASSERT_EQ(drag(tool, {2, 3}), 0);
         EXPECT_EQ(g().LastPoint.v, 3.0f) << tool;
         EXPECT_NE(g().OutlineArt, nullptr) << tool;
         ASSERT_EQ(mouseUp(tool, {2, 3}), 0);
+        // The mesh tools tag meshes only; the others every object they reach.
+        const bool meshTool = tool == kGradientMeshTool || tool == kWarpMeshTool;
+        EXPECT_EQ(tagged(a), !meshTool) << tool;
+        EXPECT_TRUE(tagged(mesh)) << tool;
     }
-    EXPECT_FALSE(tagged(a));
 }
 
 TEST_F(StrokeTest, UndoAfterAStrokeGivesBackTheDocument) {

@@ -35,6 +35,8 @@ typedef void (*BeforeWeightProc)(const DragStep *step, ArtStep *art);
 typedef SPErr (*ArtEffectProc)(const DragStep *step, ArtStep *art);
 /* Runs once per processed step before the per-art loop. */
 typedef void (*BeforeLoopProc)(DragStep *step);
+/* Runs once per processed step after a per-art loop that met no error. */
+typedef void (*AfterLoopProc)(const DragStep *step);
 /* A tool that walks the whole ArtList itself (more than one pass) in place
    of the per-art loop. A non-zero result ends the step. */
 typedef SPErr (*ListEffectProc)(const DragStep *step);

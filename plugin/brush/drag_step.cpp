@@ -57,7 +57,9 @@ SPErr RunTool(const ToolEffect *tool, DragStep *step) {
     if (tool->listEffect != NULL) return tool->listEffect(step);
     if (tool->effect == NULL) return kNoErr;
     if (tool->beforeLoop != NULL) tool->beforeLoop(step);
-    return ArtLoop(tool, step);
+    SPErr error = ArtLoop(tool, step);
+    if (error == kNoErr && tool->afterLoop != NULL) tool->afterLoop(step);
+    return error;
 }
 
 /* Draws the brush outline, or moves the one of an earlier step to the new

@@ -1,5 +1,5 @@
-/* What the per-art loop does for each tool: one row per ToolId. A tool
-   whose effect is not there yet runs the whole drag step but no loop. */
+/* What the per-art loop does for each tool: one row per ToolId. A row
+   without an effect or a list effect runs the drag step but no loop. */
 #ifndef SMEARCRAFT_TOOL_EFFECTS_H
 #define SMEARCRAFT_TOOL_EFFECTS_H
 
@@ -11,6 +11,7 @@ typedef struct ToolEffect {
     ListEffectProc listEffect;     /* a tool that walks the list itself, in place of the loop */
     BeforeLoopProc beforeLoop;     /* runs once before the loop, or null */
     BeforeWeightProc beforeWeight; /* runs before each object's weight, or null */
+    AfterLoopProc afterLoop;       /* runs after a loop that met no host error, or null */
     ASBoolean objectWeight;        /* false for tools that weigh each point themselves */
     ASBoolean throughChildren;     /* a compound path is changed through its child paths */
     ASBoolean trailCopy;           /* duplicates each object when "Trail cursor" is on */

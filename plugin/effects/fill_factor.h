@@ -9,4 +9,8 @@
    every other kind. */
 AIReal FillFactor(AIArtHandle object);
 
+/* The same with the sum of the RGB channels weighted by `rgbWeight` (the
+   point shifter weighs them by 0.13071895, not a third). */
+AIReal FillFactorWeighted(AIArtHandle object, AIReal rgbWeight);
+
 #endif

@@ -127,3 +127,14 @@ SPErr RotateEffect(const DragStep *step, ArtStep *art) {
     art->preset = art->weight * art->preset * step->PressureFactor;
     return WalkTargets(step, art, RotateTarget, NULL);
 }
+
+SPErr QuickShrinkEffect(const DragStep *step, ArtStep *art) {
+    /* A lens about the brush centre: at most one percent per drag step. */
+    const AIRealPoint c = gGlobals->CurrentPoint;
+    const AIReal s = 0.99f - (1.0f - art->weight * step->PressureFactor) * -0.01f;
+    AIRealMatrix m;
+    sAIRealMath->AIRealMatrixSetTranslate(&m, -c.h, -c.v);
+    sAIRealMath->AIRealMatrixConcatScale(&m, s, s);
+    sAIRealMath->AIRealMatrixConcatTranslate(&m, c.h, c.v);
+    return WalkTargets(step, art, TransformTarget, &m);
+}

@@ -1,0 +1,44 @@
+#include "point_support.h"
+
+#include "globals.h"
+#include "shape_weight.h"
+#include "suites.h"
+#include "value_modes.h"
+
+namespace {
+
+const AIReal kLargestReal = 3.40282347e+38f;
+
+}  // namespace
+
+AIReal PointWeight(const DragStep *step, const ArtStep *art, const AIRealPoint *point) {
+    return ShapeWeight(gGlobals->brushShape, point, &step->BrushRect, &step->DoubledRect, step->hx, step->hy,
+                       art->index);
+}
+
+void ShiftOffsets(const DragStep *step, AIReal amountH, AIReal amountV, AIReal q, AIReal c, AIReal F,
+                  ASBoolean random, ASBoolean follow, AIReal *dx, AIReal *dy) {
+    const AIReal p = step->PressureFactor;
+    *dx = amountH * q * c * p * F;
+    *dy = amountV * q * c * p * F;
+    if (random) {
+        *dx = RandomAmount(*dx);
+        *dy = RandomAmount(*dy);
+    }
+    if (follow) {
+        *dx = *dx * sAIRealMath->AIRealCos(step->MovementAngle);
+        *dy = *dy * sAIRealMath->AIRealSin(step->MovementAngle);
+    }
+}
+
+AIReal NextStrokeStrength(AIReal factor, AIReal strength) {
+    AIReal next = factor * strength * 0.01f;
+    /* A strength above 100 percent would overflow in some fifty steps. */
+    if (next > kLargestReal) return kLargestReal;
+    if (next < -kLargestReal) return -kLargestReal;
+    return next;
+}
+
+ASBoolean IsFinite(AIReal x) { return x - x == 0.0f; }
+
+ASBoolean IsFinitePoint(const AIRealPoint *p) { return IsFinite(p->h) && IsFinite(p->v); }

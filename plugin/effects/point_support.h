@@ -1,0 +1,26 @@
+/* What the tools that move points and mesh vertices share: the weight of one
+   point under the brush, offsets that follow the brush, a stroke strength
+   that grows or decays, and the guard against coordinates that are not
+   finite. */
+#ifndef SMEARCRAFT_POINT_SUPPORT_H
+#define SMEARCRAFT_POINT_SUPPORT_H
+
+#include "brush_step.h"
+
+/* The brush-shape weight of one point of the ArtList object `art`. */
+AIReal PointWeight(const DragStep *step, const ArtStep *art, const AIRealPoint *point);
+
+/* The offsets amount x q x c x p x F, each randomized (sign, then size) when
+   `random` is on, and turned with the brush's movement when `follow` is. */
+void ShiftOffsets(const DragStep *step, AIReal amountH, AIReal amountV, AIReal q, AIReal c, AIReal F,
+                  ASBoolean random, ASBoolean follow, AIReal *dx, AIReal *dy);
+
+/* The stroke strength after one more drag step: factor x strength x 1%,
+   which stops growing at the largest finite real. */
+AIReal NextStrokeStrength(AIReal factor, AIReal strength);
+
+/* Neither infinite nor not a number. */
+ASBoolean IsFinite(AIReal x);
+ASBoolean IsFinitePoint(const AIRealPoint *p);
+
+#endif
