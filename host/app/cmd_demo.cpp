@@ -46,6 +46,16 @@ const std::map<std::string, std::vector<std::pair<std::string, std::string>>> &d
         {"gradient", {{"gradientAngle", "3"}, {"gradientLength", "-1"}, {"gradientHiliteAngle", "4"},
                       {"gradientHiliteLength", "2"}}},
         {"pattern", {{"patternAngle", "4"}, {"patternScaleHorizontal", "10"}, {"patternScaleVertical", "5"}}},
+        // Handles drawn out of every corner the brush reaches.
+        {"corner-points", {{"cornerApplyMode", "1"}, {"cornerOutHorizontal", "1.5"}, {"cornerOutVertical", "1.5"},
+                           {"cornerInHorizontal", "-1.5"}, {"cornerInVertical", "1.5"}}},
+        {"point-shifter", {{"pointShiftHorizontal", "1"}, {"pointShiftVertical", "4"},
+                           {"pointShifterFollowBrush", "off"}}},
+        // A narrow brush over the mesh's middle, mirrored left to right.
+        {"gradient-mesh", {{"meshColorChannel1", "6"}, {"meshColorChannel2", "-4"}, {"meshColorChannel3", "4"},
+                           {"meshPattern", "2"}, {"brushSizeHorizontal", "25"}, {"brushSizeVertical", "25"}}},
+        {"warp-mesh", {{"warpShiftHorizontal", "1.5"}, {"warpShiftVertical", "2.5"}, {"warpMeshFollowBrush", "off"},
+                       {"warpMeshPattern", "2"}, {"brushSizeHorizontal", "30"}, {"brushSizeVertical", "30"}}},
     };
     return settings;
 }
@@ -54,6 +64,26 @@ std::string settingsText(const std::vector<std::pair<std::string, std::string>> 
     std::string s;
     for (const auto &v : values) s += (s.empty() ? "" : " ") + v.first + "=" + v.second;
     return s;
+}
+
+// The stroke and the brush a tool's picture shows: the default brush
+// unless the tool's settings size it.
+GalleryStroke brushPath(const Document &doc, const std::vector<std::pair<std::string, std::string>> *settings) {
+    GalleryStroke path;
+    path.x1 = kFrom.h;
+    path.y1 = kFrom.v;
+    path.x2 = kTo.h;
+    path.y2 = kTo.v;
+    path.hx = path.hy = kBrushHalfSize;
+    if (settings)
+        for (const auto &v : *settings) {
+            if (v.first == "brushSizeHorizontal") path.hx = std::stod(v.second);
+            if (v.first == "brushSizeVertical") path.hy = std::stod(v.second);
+        }
+    const AIRealRect &board = doc.artboard;
+    path.viewBox = std::to_string(int(board.left)) + " " + std::to_string(int(-board.top)) + " " +
+                   std::to_string(int(board.right - board.left)) + " " + std::to_string(int(board.top - board.bottom));
+    return path;
 }
 
 struct DemoOptions {
@@ -108,6 +138,7 @@ bool runDemo(const Context &context, const DemoOptions &o, std::string &error) {
         select.selectAll = true;
         session.steps.push_back(select);
         auto settings = demoSettings().find(entry.name);
+        entry.stroke = brushPath(*before, settings == demoSettings().end() ? nullptr : &settings->second);
         if (settings != demoSettings().end()) {
             SessionStep set;
             set.kind = SessionStep::Kind::Set;
@@ -146,16 +177,7 @@ bool runDemo(const Context &context, const DemoOptions &o, std::string &error) {
            << kFrom.h << ", " << kFrom.v << "), " << kSteps << " drag messages to (" << kTo.h << ", " << kTo.v
            << "), full pressure, random seed " << kSeed << ".";
     const std::string index = joinPath(o.out, "index.html");
-    GalleryStroke path;
-    path.x1 = kFrom.h;
-    path.y1 = kFrom.v;
-    path.x2 = kTo.h;
-    path.y2 = kTo.v;
-    path.hx = path.hy = kBrushHalfSize;
-    const AIRealRect &board = before->artboard;
-    path.viewBox = std::to_string(int(board.left)) + " " + std::to_string(int(-board.top)) + " " +
-                   std::to_string(int(board.right - board.left)) + " " + std::to_string(int(board.top - board.bottom));
-    if (!writeFileAtomically(index, galleryHtml("before.svg", stroke.str(), path, entries), error)) return false;
+    if (!writeFileAtomically(index, galleryHtml("before.svg", stroke.str(), entries), error)) return false;
     std::cout << "wrote " << index << "\n";
     return true;
 }

@@ -34,7 +34,7 @@ std::string strokeOverlay(const GalleryStroke &s) {
 
 }  // namespace
 
-std::string galleryHtml(const std::string &beforeFile, const std::string &strokeText, const GalleryStroke &stroke,
+std::string galleryHtml(const std::string &beforeFile, const std::string &strokeText,
                         const std::vector<GalleryEntry> &entries) {
     size_t working = 0;
     for (const GalleryEntry &e : entries) working += e.changed;
@@ -65,11 +65,11 @@ std::string galleryHtml(const std::string &beforeFile, const std::string &stroke
             h << "<div class=\"pair\">\n"
               << "<figure><img src=\"" << htmlEscape(beforeFile) << "\" alt=\"before\"><figcaption>before</figcaption></figure>\n"
               << "<figure><div class=\"painted\"><img src=\"" << htmlEscape(e.afterFile) << "\" alt=\"after "
-              << htmlEscape(e.name) << "\">" << strokeOverlay(stroke)
+              << htmlEscape(e.name) << "\">" << strokeOverlay(e.stroke)
               << "</div><figcaption>after one stroke (the dashed band is the brush's path)</figcaption></figure>\n"
               << "</div>\n";
         } else {
-            h << "<p class=\"idle\">This tool does not change the drawing yet.</p>\n";
+            h << "<p class=\"idle\">This stroke left the drawing as it was.</p>\n";
         }
         if (!e.dialogFile.empty())
             h << "<figure><img class=\"dialog\" src=\"" << htmlEscape(e.dialogFile) << "\" alt=\"options of "

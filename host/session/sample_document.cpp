@@ -59,8 +59,8 @@ const nlohmann::json &sampleDocument() {
          {"type": "path", "id": "ring-outer", "ellipse": [190, 160, 38, 38]},
          {"type": "path", "id": "ring-inner", "ellipse": [190, 160, 17, 17]}
        ]},
-      {"type": "mesh", "id": "mesh", "rect": [238, 114, 72, 92], "patches": [2, 2],
-       "colors": ["#f94144", "#f9c74f", "#90be6d", "#f8961e", "#ffffff", "#43aa8b", "#f3722c", "#577590", "#277da1"]},
+      {"type": "mesh", "id": "mesh", "rect": [236, 110, 76, 100], "patches": [4, 4],
+       "colors": ["#f94144", "#f3722c", "#f8961e", "#f9c74f", "#90be6d", "#43aa8b"]},
       {"type": "group", "id": "trio",
        "children": [
          {"type": "path", "id": "trio-triangle", "points": [[320, 204], [350, 118], [380, 204]], "closed": true,

@@ -29,7 +29,7 @@ ASBoolean HasSegments(AIArtHandle object, ASBoolean isChild) {
     if (isChild) return true;
     ASInt16 type = kUnknownArt;
     sAIArt->GetArtType(object, &type);
-    return type == kPathArt || type == kMysteryPathArt;
+    return type == kPathArt;
 }
 
 /* Writes a segment unless a coordinate is not finite. A member's failed
