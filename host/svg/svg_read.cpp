@@ -325,17 +325,18 @@ void setCommon(Context &ctx, Art &art, pugi::xml_node node, const Style &style) 
         if (name.compare(0, 5, "data-") == 0 && name.size() > 5 && !isStructural(name))
             art.tags[name.substr(5)] = ArtTag{"string", a.value()};
     }
-    // The named style the art was given, and its factor, by the writer's marks.
+    // The named style the art was given, and its factor (which art without
+    // a named style keeps too), by the writer's marks.
     const pugi::xml_attribute styleName = node.attribute("data-smear-style");
     if (!styleName.empty()) {
         for (GraphicStyle *g : ctx.doc.graphicStyles)
             if (!art.artStyle && g->name == styleName.value()) art.artStyle = g;
         if (!art.artStyle) ctx.problem(node, std::string("names the graphic style \"") + styleName.value() +
                                                  "\", which the file does not define; not kept");
-        double factor;
-        const pugi::xml_attribute f = node.attribute("data-smear-style-factor");
-        if (!f.empty() && parseNumber(f.value(), factor) && std::isfinite(factor)) art.styleFactor = AIReal(factor);
     }
+    double factor;
+    const pugi::xml_attribute f = node.attribute("data-smear-style-factor");
+    if (!f.empty() && parseNumber(f.value(), factor) && std::isfinite(factor)) art.styleFactor = AIReal(factor);
     if (!style.filter.empty()) ctx.problem(node, "filter " + style.filter + " is not kept");
     if (!style.clipPath.empty()) ctx.problem(node, "clip-path " + style.clipPath + " is not kept");
     if (!style.mask.empty()) ctx.problem(node, "mask " + style.mask + " is not kept");

@@ -135,8 +135,10 @@ AIPathStyle makePathStyle(Context &ctx, pugi::xml_node node, const Style &style,
                           const Box &localBox, double &opacityFactor);
 
 // A gradient, pattern or one-stop swatch element as a paint of its own, in
-// the file's user space; false when it paints nothing.
-bool definitionPaint(Context &ctx, pugi::xml_node def, AIColor &out);
+// the file's user space (bounding-box units span the unit square, as there
+// is no box); false when it paints nothing. `alpha`, when given, gets the
+// opacity of a one-stop gradient's colour.
+bool definitionPaint(Context &ctx, pugi::xml_node def, AIColor &out, double *alpha = nullptr);
 
 // The document's library (svg_read_library.cpp): named styles from the
 // style elements the writer marks, swatches from the gradients and patterns

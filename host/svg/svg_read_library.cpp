@@ -41,8 +41,6 @@ bool decodeToken(Context &ctx, const std::string &token, AIColor &out) {
 
 bool near(double a, double b, double tol) { return std::fabs(a - b) <= tol; }
 
-bool nearPoint(AIRealPoint a, AIRealPoint b, double tol) { return near(a.h, b.h, tol) && near(a.v, b.v, tol); }
-
 bool nearMatrix(const AIRealMatrix &a, const AIRealMatrix &b, double tol) {
     return near(a.a, b.a, 1e-4) && near(a.b, b.b, 1e-4) && near(a.c, b.c, 1e-4) && near(a.d, b.d, 1e-4) &&
            near(a.tx, b.tx, tol) && near(a.ty, b.ty, tol);
@@ -53,23 +51,65 @@ AIRealPoint along(AIRealPoint from, double length, double angleDegrees) {
     return {AIReal(from.h + length * std::cos(t)), AIReal(from.v + length * std::sin(t))};
 }
 
+// The record's matrix: gradient space to document space.
+Affine placement(const AIGradientStyle &g) {
+    const AIRealMatrix &m = g.matrix;
+    return {m.a, m.b, m.c, m.d, m.tx, m.ty};
+}
+
+Vec2 vec(AIRealPoint p) { return {p.h, p.v}; }
+
+bool nearVec(Vec2 a, Vec2 b, double tol) { return near(a.x, b.x, tol) && near(a.y, b.y, tol); }
+
+// Placements are compared by what they show in document space, whatever
+// the share of the record's matrix: the reader folds what it can (every
+// linear gradient, a radial one under a map that keeps circles) into
+// origin, angle and length.
+//
+// A linear gradient shows the ramp f(q) = (M⁻¹q − origin)·u / length, u its
+// direction: two show the same when their ramps agree at three points
+// that span the plane.
+bool sameLinearPlacement(const AIGradientStyle &read, const AIGradientStyle &kept) {
+    const double length = kept.gradientLength;
+    Affine readInverse;
+    if (length == 0 || read.gradientLength == 0 || !placement(read).inverse(readInverse)) return false;
+    auto ramp = [&](Vec2 q) {
+        const Vec2 p = readInverse.apply(q) - vec(read.gradientOrigin);
+        const double t = radians(read.gradientAngle);
+        return (p.x * std::cos(t) + p.y * std::sin(t)) / read.gradientLength;
+    };
+    const double t = radians(kept.gradientAngle);
+    const Vec2 o = vec(kept.gradientOrigin), u{length * std::cos(t), length * std::sin(t)}, n{-u.y, u.x};
+    const Affine m = placement(kept);
+    // A thousandth of the length, or of a unit for a short gradient.
+    const double tol = 1e-3 * std::fmax(1.0, 1.0 / std::fabs(length));
+    return near(ramp(m.apply(o)), 0, tol) && near(ramp(m.apply(o + u)), 1, tol) && near(ramp(m.apply(o + n)), 0, tol);
+}
+
+// A radial gradient shows an ellipse, the image of its circle: the same
+// centre, the same focal point, and the same shape r²·L·Lᵀ (L the matrix's
+// linear part, which a rotation of the circle does not change).
+bool sameRadialPlacement(const AIGradientStyle &read, const AIGradientStyle &kept) {
+    struct Shown {
+        Vec2 centre, focal;
+        double xx, xy, yy, size;
+    };
+    auto shown = [](const AIGradientStyle &g) {
+        const Affine m = placement(g);
+        const double r = std::fabs(g.gradientLength);
+        const AIRealPoint focal = along(g.gradientOrigin, g.hiliteLength * r, g.gradientAngle + g.hiliteAngle);
+        return Shown{m.apply(vec(g.gradientOrigin)), m.apply(vec(focal)), r * r * (m.a * m.a + m.c * m.c),
+                     r * r * (m.a * m.b + m.c * m.d), r * r * (m.b * m.b + m.d * m.d), r * m.meanScale()};
+    };
+    const Shown a = shown(read), b = shown(kept);
+    const double tol = 1e-3 * std::fmax(1.0, b.size), shapeTol = 2 * tol * std::fmax(1.0, b.size);
+    return nearVec(a.centre, b.centre, tol) && nearVec(a.focal, b.focal, tol) && near(a.xx, b.xx, shapeTol) &&
+           near(a.xy, b.xy, shapeTol) && near(a.yy, b.yy, shapeTol);
+}
+
 // Whether a gradient placement read from SVG shows the same as the kept one.
 bool sameGradientPlacement(const AIGradientStyle &read, const AIGradientStyle &kept, bool radial) {
-    const double tol = 1e-3 * std::fmax(1.0, std::fabs(kept.gradientLength));
-    if (radial) {
-        const double r1 = std::fabs(read.gradientLength), r2 = std::fabs(kept.gradientLength);
-        return nearPoint(read.gradientOrigin, kept.gradientOrigin, tol) && near(r1, r2, tol) &&
-               nearMatrix(read.matrix, kept.matrix, tol) &&
-               nearPoint(along(read.gradientOrigin, read.hiliteLength * r1, read.gradientAngle + read.hiliteAngle),
-                         along(kept.gradientOrigin, kept.hiliteLength * r2, kept.gradientAngle + kept.hiliteAngle),
-                         tol);
-    }
-    // A linear gradient read back is folded into document space; a kept one
-    // with a matrix of its own is compared only by its gradient.
-    if (!isIdentity(kept.matrix)) return true;
-    return nearPoint(read.gradientOrigin, kept.gradientOrigin, tol) &&
-           nearPoint(along(read.gradientOrigin, read.gradientLength, read.gradientAngle),
-                     along(kept.gradientOrigin, kept.gradientLength, kept.gradientAngle), tol);
+    return radial ? sameRadialPlacement(read, kept) : sameLinearPlacement(read, kept);
 }
 
 bool samePatternPlacement(const AIPatternStyle &read, const AIPatternStyle &kept, const Affine &ctm) {
@@ -155,10 +195,13 @@ void readSwatch(Context &ctx, pugi::xml_node node) {
     if (name.empty()) name = node.attribute("inkscape:label").value();
     if (name.empty()) name = node.attribute("id").value();
     AIColor color{};
-    if (!definitionPaint(ctx, node, color)) {
+    double alpha = 1;
+    if (!definitionPaint(ctx, node, color, &alpha)) {
         ctx.problem(node, "swatch \"" + name + "\" paints nothing; not kept");
         return;
     }
+    // A swatch whose one stop is transparent shows nothing: the colour none.
+    if (alpha <= 0 && isFlat(color)) color = AIColor{kNoneColor, {}};
     AIColor kept{};
     const pugi::xml_attribute token = node.attribute("data-smear-color");
     if (!token.empty() && decodeToken(ctx, token.value(), kept) && showsTheSame(color, kept, Affine{})) color = kept;

@@ -362,12 +362,19 @@ bool resolvePaint(Context &ctx, pugi::xml_node node, const char *which, const Pa
 
 }  // namespace
 
-bool definitionPaint(Context &ctx, pugi::xml_node def, AIColor &out) {
+bool definitionPaint(Context &ctx, pugi::xml_node def, AIColor &out, double *alpha) {
     const std::string kind = ctx.localName(def);
     const std::string id = def.attribute("id").value();
-    double alpha = 1;
+    double ignored = 1;
+    if (!alpha) alpha = &ignored;
+    *alpha = 1;
+    // A definition paints no element of its own: bounding-box units (an SVG
+    // editor's gradient swatch has them) are taken on the unit square.
+    Box unit;
+    unit.add(Vec2{0, 0});
+    unit.add(Vec2{1, 1});
     if (kind == "linearGradient" || kind == "radialGradient")
-        return gradientPaint(ctx, def, def, id, Affine{}, Box{}, out, alpha);
+        return gradientPaint(ctx, def, def, id, Affine{}, unit, out, *alpha);
     if (kind == "pattern") return patternPaint(ctx, def, def, id, Affine{}, out);
     return false;
 }

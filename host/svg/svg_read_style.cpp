@@ -240,8 +240,8 @@ void Context::applyProperty(Style &s, const Style &parent, const std::string &na
                 }
                 i = j + 1;
             }
-            // An odd list repeats to an even one; all zeros is a solid line.
-            if (dashes.size() % 2) dashes.insert(dashes.end(), dashes.begin(), dashes.end());
+            // An odd list is kept as it is: the model's dash list repeats
+            // the way SVG's does. All zeros is a solid line.
             double sum = 0;
             for (double d : dashes) sum += d;
             if (sum == 0) dashes.clear();

@@ -140,10 +140,9 @@ void Writer::writeCommon(const Art &art, const AIPathStyle *paint) {
     }
     if (!style.empty()) body_.attr("style", style);
     if (art.userAttr & kArtHidden) body_.attr("display", "none");
-    if (named >= 0) {
-        body_.attr("data-smear-style", doc_.graphicStyles[size_t(named)]->name);
-        if (art.styleFactor != 1.0f) body_.attr("data-smear-style-factor", formatNumber(art.styleFactor));
-    }
+    if (named >= 0) body_.attr("data-smear-style", doc_.graphicStyles[size_t(named)]->name);
+    // Art keeps its factor without a named style too, for one it gets later.
+    if (art.styleFactor != 1.0f) body_.attr("data-smear-style-factor", formatNumber(art.styleFactor));
     writeTags(art.tags, "data-");
 }
 
