@@ -496,3 +496,28 @@ TEST(SvgEditorSwatches, AGradientSwatchOfAnEditorIsAGradientSwatch) {
 
 }  // namespace
 }  // namespace smear
+
+namespace smear {
+namespace {
+
+// The Gradient tool floors a length at 0: such a linear gradient shows its
+// last stop all over and still comes back as the gradient it is.
+TEST(SvgGradientWithoutLength, ComesBackAsTheGradient) {
+    Document doc;
+    doc.addLayer("Layer 1");
+    Gradient *g = doc.addGradient("Ramp");
+    g->stops = {GradientStop{0, rgb(1, 0, 0), 1}, GradientStop{1, rgb(0, 0, 1), 1}};
+    Art *a = addSquare(doc, "flat", 0, 0);
+    a->style = painted(gradient(g, {3, -4}, 30, 0, {1, 0, 0, 1, 0, 0}), rgb(0, 0, 0), 1);
+    auto back = read(writeSvg(doc));
+    ASSERT_TRUE(back->ok) << back->error;
+    const Art *b = byId(back->doc, "flat");
+    ASSERT_NE(b, nullptr);
+    ASSERT_EQ(b->style.fill.color.kind, kGradient);
+    EXPECT_EQ(b->style.fill.color.c.b.gradientLength, 0.0f);
+    EXPECT_EQ(b->style.fill.color.c.b.gradientAngle, 30.0f);
+    EXPECT_EQ(reinterpret_cast<const Gradient *>(b->style.fill.color.c.b.gradient)->name, "Ramp");
+}
+
+}  // namespace
+}  // namespace smear

@@ -122,11 +122,19 @@ bool samePatternPlacement(const AIPatternStyle &read, const AIPatternStyle &kept
 
 // Whether `kept` shows as `read` does; for a gradient or pattern it then
 // takes the one the file's paint refers to.
+bool sameHex(const AIColor &a, const AIColor &b) {
+    double x[3], y[3];
+    const bool shownA = displayRgb(a, x), shownB = displayRgb(b, y);
+    return shownA == shownB && (!shownA || hexColor(x) == hexColor(y));
+}
+
 bool showsTheSame(const AIColor &read, AIColor &kept, const Affine &ctm) {
-    if (isFlat(read) && isFlat(kept)) {
-        double a[3], b[3];
-        const bool shownA = displayRgb(read, a), shownB = displayRgb(kept, b);
-        return shownA == shownB && (!shownA || hexColor(a) == hexColor(b));
+    if (isFlat(read) && isFlat(kept)) return sameHex(read, kept);
+    if (isFlat(read) && kept.kind == kGradient && kept.c.b.gradientLength == 0) {
+        // A linear gradient without length shows its last stop all over,
+        // and reads back as that flat colour.
+        const Gradient *g = reinterpret_cast<const Gradient *>(kept.c.b.gradient);
+        return g && !g->radial && !g->stops.empty() && sameHex(read, g->stops.back().color);
     }
     if (read.kind != kept.kind) return false;
     if (read.kind == kGradient) {
