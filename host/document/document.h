@@ -42,6 +42,11 @@ struct Art {
     // Paths (and path-like art): Bezier segments.
     std::vector<AIPathSegment> segments;
     bool closed = false;
+    // The transform an SVG path element was drawn with (document space),
+    // kept so that the file is written back in the element's own
+    // coordinates. The segments above stay absolute: nothing but the SVG
+    // writer looks at this.
+    AIRealMatrix svgTransform{1, 0, 0, 1, 0, 0};
 
     // Paint.
     AIPathStyle style{};
