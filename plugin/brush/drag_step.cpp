@@ -54,10 +54,15 @@ SPErr ArtLoop(const ToolEffect *tool, const DragStep *step) {
 /* The tool's part of the step: its own walk of the list, or the per-art
    loop around its effect. */
 SPErr RunTool(const ToolEffect *tool, DragStep *step) {
-    if (tool->listEffect != NULL) return tool->listEffect(step);
-    if (tool->effect == NULL) return kNoErr;
-    if (tool->beforeLoop != NULL) tool->beforeLoop(step);
-    SPErr error = ArtLoop(tool, step);
+    SPErr error = kNoErr;
+    /* Without a list (nothing collected) no object is visited, but the
+       step still counts for a tool's stroke strength. */
+    if (gGlobals->ArtList != NULL) {
+        if (tool->listEffect != NULL) return tool->listEffect(step);
+        if (tool->effect == NULL) return kNoErr;
+        if (tool->beforeLoop != NULL) tool->beforeLoop(step);
+        error = ArtLoop(tool, step);
+    }
     if (error == kNoErr && tool->afterLoop != NULL) tool->afterLoop(step);
     return error;
 }
@@ -122,7 +127,7 @@ SPErr ToolMouseDrag(AIToolMessage *message) {
 
     if (g->showOutline) DrawOutline(&step.BrushRect);
 
-    if (toolId >= 0 && g->ArtList != NULL) {
+    if (toolId >= 0) {
         /* A host error ends the step where it happened: what changed stays
            changed, and LastPoint and the slowdown count stay as they are. */
         if (RunTool(&ToolEffects[toolId], &step) != kNoErr) return kNoErr;
