@@ -428,6 +428,24 @@ TEST_F(ShifterTest, FactorFiftyHalvesTheStrengthEachStepButNotOnAStepThatFailed)
     ASSERT_EQ(mouseUp(kPointShifterTool, {0, 0}), 0);
 }
 
+TEST_F(ShifterTest, AStepWithNothingCollectedStillChangesTheStrength) {
+    // A failed collection leaves no list: the steps visit nothing, but each
+    // is still a step of the stroke for both strengths.
+    host.faults.failEveryCall(kAIMatchingArtSuite, "GetMatchingArt", kOutOfMemoryErr);
+    g().pointShifterFactor = 50;
+    g().warpMeshFactor = 200;
+    ASSERT_EQ(mouseDown(kPointShifterTool, {0, 0}), 0);
+    ASSERT_EQ(g().ArtList, nullptr);
+    ASSERT_EQ(drag(kPointShifterTool, {0, 0}), 0);
+    EXPECT_EQ(g().ShifterStrokeFactor, 0.5f);
+    ASSERT_EQ(mouseUp(kPointShifterTool, {0, 0}), 0);
+    ASSERT_EQ(mouseDown(kWarpMeshTool, {0, 0}), 0);
+    ASSERT_EQ(drag(kWarpMeshTool, {0, 0}), 0);
+    ASSERT_EQ(drag(kWarpMeshTool, {0, 0}), 0);
+    EXPECT_EQ(g().WarpStrokeFactor, 4.0f);
+    ASSERT_EQ(mouseUp(kWarpMeshTool, {0, 0}), 0);
+}
+
 TEST_F(ShifterTest, StrengthStopsAtTheLargestRealAndNoAnchorLeavesTheFinitePlane) {
     const AIPathSegment start = seg({0, 0}, {-1, 0}, {1, 0});
     Art *a = addPath(doc(), {start});
