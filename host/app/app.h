@@ -33,7 +33,9 @@ bool setStepFromArguments(const std::string &tool, const std::vector<std::string
 // Loads the plug-in, plays `session` and shuts the plug-in down if the
 // session left it started; the report goes to standard output unless
 // `quiet`. Sets the context's exit code on failure.
-void playSession(Context &context, const Session &session, bool quiet, const std::string &outDir = {});
+// `confine`: the session's save paths must stay inside `outDir`.
+void playSession(Context &context, const Session &session, bool quiet, const std::string &outDir = {},
+                 bool confine = false);
 
 void addToolsCommand(CLI::App &app, Context &context);
 void addAboutCommand(CLI::App &app, Context &context);

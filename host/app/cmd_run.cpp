@@ -17,7 +17,7 @@ void addRunCommand(CLI::App &app, Context &context) {
             context.exitCode = fail(error);
             return;
         }
-        playSession(context, session, false, *outDir);
+        playSession(context, session, false, *outDir, true);
     });
 }
 

@@ -63,7 +63,7 @@ bool setStepFromArguments(const std::string &tool, const std::vector<std::string
     return true;
 }
 
-void playSession(Context &context, const Session &session, bool quiet, const std::string &outDir) {
+void playSession(Context &context, const Session &session, bool quiet, const std::string &outDir, bool confine) {
     Host host;
     std::string error;
     if (!openPlugin(host, context, error)) {
@@ -73,6 +73,7 @@ void playSession(Context &context, const Session &session, bool quiet, const std
     std::ostringstream discarded;
     SessionRunner runner(host, quiet ? static_cast<std::ostream &>(discarded) : std::cout);
     runner.outDir = outDir;
+    runner.confineSaves = confine;
     const bool ok = runner.run(session, error);
     runner.quit();
     if (!ok) context.exitCode = fail(error);

@@ -76,6 +76,9 @@ public:
 
     // Save paths are relative to this folder (empty: the working folder).
     std::string outDir;
+    // Whether the paths the session names must stay inside `outDir`: true for
+    // a session file, whose author is not the person running it.
+    bool confineSaves = false;
 
     // Loads the document, seeds the random source and plays every step.
     // Stops at the first step that cannot be carried out (an unknown tool or
@@ -100,6 +103,7 @@ private:
     bool stroke(const SessionStep &step, std::string &error);
     bool save(const SessionStep &step, std::string &error);
     bool tool(const std::string &name, AIToolHandle &handle, std::string &error);
+    bool writeOut(const std::string &path, const std::string &content, std::string &error);
     // Runs the tool's options dialog with `actions`; reports it and any action
     // the dialog could not take.
     SPErr runOptionsDialog(AIToolHandle handle, std::vector<DialogAction> actions, size_t &problems,

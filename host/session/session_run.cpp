@@ -238,7 +238,7 @@ bool SessionRunner::options(const SessionStep &step, std::string &error) {
         error = "no dialog opened to draw";
         return false;
     }
-    if (!writeFileAtomically(joinPath(outDir, step.path), drawing, error)) return false;
+    if (!writeOut(step.path, drawing, error)) return false;
     out_ << "  drawn to " << step.path << "\n";
     return true;
 }
@@ -315,8 +315,13 @@ bool SessionRunner::stroke(const SessionStep &step, std::string &error) {
     return true;
 }
 
+bool SessionRunner::writeOut(const std::string &path, const std::string &content, std::string &error) {
+    if (confineSaves && !pathInsideFolder(outDir, path, error)) return false;
+    return writeFileAtomically(joinPath(outDir, path), content, error);
+}
+
 bool SessionRunner::save(const SessionStep &step, std::string &error) {
-    if (!writeFileAtomically(joinPath(outDir, step.path), writeSvg(host_.document()), error)) return false;
+    if (!writeOut(step.path, writeSvg(host_.document()), error)) return false;
     out_ << " " << step.path << ": " << countArt(host_.document()) << " objects\n";
     return true;
 }
