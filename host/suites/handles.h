@@ -1,35 +1,50 @@
 // Handles the plug-in holds are pointers to model objects. These helpers turn
-// them back (and forth); the to* functions return null for a null handle, and
-// toArt also for art that has been disposed, so a suite can answer
-// kBadParameterErr instead of touching it.
+// them back (and forth). The to* functions of document objects return null
+// for a null handle and for a handle that is not an object of the current
+// host's document (a handle kept across an undo, which replaced the
+// document), and toArt also for art that has been disposed, so a suite can
+// answer kBadParameterErr instead of touching it. With no host alive (code
+// that works on a document alone) only the null and disposed checks apply.
 #pragma once
 
 #include "document.h"
+#include "host.h"
 
 namespace smear {
 
+// Whether a non-null handle's object may be touched.
+inline bool isLiveObject(const void *object) {
+    Host *host = currentHostIfAny();
+    return host == nullptr || host->holds(object);
+}
+
+template <class T> T *liveObject(void *h) {
+    T *object = reinterpret_cast<T *>(h);
+    return object && isLiveObject(object) ? object : nullptr;
+}
+
 inline Art *toArt(AIArtHandle h) {
-    Art *art = reinterpret_cast<Art *>(h);
+    Art *art = liveObject<Art>(h);
     return art && !art->disposed ? art : nullptr;
 }
 inline AIArtHandle toHandle(Art *art) { return reinterpret_cast<AIArtHandle>(art); }
 
-inline Layer *toLayer(AILayerHandle h) { return reinterpret_cast<Layer *>(h); }
+inline Layer *toLayer(AILayerHandle h) { return liveObject<Layer>(h); }
 inline AILayerHandle toHandle(Layer *layer) { return reinterpret_cast<AILayerHandle>(layer); }
 
-inline GraphicStyle *toGraphicStyle(AIArtStyleHandle h) { return reinterpret_cast<GraphicStyle *>(h); }
+inline GraphicStyle *toGraphicStyle(AIArtStyleHandle h) { return liveObject<GraphicStyle>(h); }
 inline AIArtStyleHandle toHandle(GraphicStyle *s) { return reinterpret_cast<AIArtStyleHandle>(s); }
 
-inline Swatch *toSwatch(AISwatchRef h) { return reinterpret_cast<Swatch *>(h); }
+inline Swatch *toSwatch(AISwatchRef h) { return liveObject<Swatch>(h); }
 inline AISwatchRef toHandle(Swatch *s) { return reinterpret_cast<AISwatchRef>(s); }
 
-inline CustomColor *toCustomColor(AICustomColorHandle h) { return reinterpret_cast<CustomColor *>(h); }
+inline CustomColor *toCustomColor(AICustomColorHandle h) { return liveObject<CustomColor>(h); }
 inline AICustomColorHandle toHandle(CustomColor *c) { return reinterpret_cast<AICustomColorHandle>(c); }
 
-inline Gradient *toGradient(AIGradientHandle h) { return reinterpret_cast<Gradient *>(h); }
+inline Gradient *toGradient(AIGradientHandle h) { return liveObject<Gradient>(h); }
 inline AIGradientHandle toHandle(Gradient *g) { return reinterpret_cast<AIGradientHandle>(g); }
 
-inline Pattern *toPattern(AIPatternHandle h) { return reinterpret_cast<Pattern *>(h); }
+inline Pattern *toPattern(AIPatternHandle h) { return liveObject<Pattern>(h); }
 inline AIPatternHandle toHandle(Pattern *p) { return reinterpret_cast<AIPatternHandle>(p); }
 
 // A mesh vertex handle addresses one element of its mesh's vertex vector,

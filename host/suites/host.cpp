@@ -1,6 +1,8 @@
 #include "host.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <cstring>
 
 #include "dialog_manager.h"
@@ -18,6 +20,7 @@ struct SPOpaquePluginStorage {
 }  // namespace
 
 Host &currentHost() { return *g_current; }
+Host *currentHostIfAny() { return g_current; }
 
 SPErr enterSuite(const char *suite, const char *function, std::string args) {
     Host &host = currentHost();
@@ -172,7 +175,40 @@ SPErr Host::sendTool(const char *selector, AIToolHandle tool, AIRealPoint cursor
     return result;
 }
 
+namespace {
+
+// Adds the objects a store gained since `seen`; false when it shrank.
+template <class T>
+bool indexStore(const std::deque<std::unique_ptr<T>> &store, size_t &seen, std::unordered_set<const void *> &objects) {
+    if (store.size() < seen) return false;
+    for (; seen < store.size(); ++seen) objects.insert(store[seen].get());
+    return true;
+}
+
+}  // namespace
+
+bool Host::holds(const void *object) {
+    const Document &doc = *document_;
+    if (live_.document != &doc) {
+        live_.objects.clear();
+        std::fill(std::begin(live_.seen), std::end(live_.seen), size_t(0));
+        live_.document = &doc;
+    }
+    size_t *seen = live_.seen;
+    auto &objects = live_.objects;
+    const bool grown = indexStore(doc.artStore, seen[0], objects) && indexStore(doc.layerStore, seen[1], objects) &&
+                       indexStore(doc.swatchStore, seen[2], objects) && indexStore(doc.styleStore, seen[3], objects) &&
+                       indexStore(doc.customColorStore, seen[4], objects) &&
+                       indexStore(doc.gradientStore, seen[5], objects) && indexStore(doc.patternStore, seen[6], objects);
+    if (!grown) {  // a store was emptied: start over
+        forgetLiveObjects();
+        return holds(object);
+    }
+    return objects.count(object) != 0;
+}
+
 void Host::replaceDocument(std::unique_ptr<Document> doc) {
+    forgetLiveObjects();
     document_ = std::move(doc);
     openStep_.reset();
     undoStack_.clear();
@@ -186,6 +222,7 @@ void Host::closeUndoStep() {
 
 bool Host::undo() {
     if (undoStack_.empty()) return false;
+    forgetLiveObjects();
     document_ = std::move(undoStack_.back());
     undoStack_.pop_back();
     return true;

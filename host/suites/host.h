@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "call_log.h"
@@ -109,6 +110,12 @@ public:
     Document &document() { return *document_; }
     void replaceDocument(std::unique_ptr<Document> doc);
 
+    // Whether `object` is one of the current document's own objects (art,
+    // layer, swatch, graphic style, custom colour, gradient or pattern). A
+    // handle the plug-in kept across an undo points into a document that is
+    // gone; this tells it apart without touching it. O(1) amortised.
+    bool holds(const void *object);
+
     // Undo: a step opens at every mouse down and is closed by the undo suite.
     void openUndoStep();
     void closeUndoStep();
@@ -145,7 +152,17 @@ public:
     std::string modulePath;
 
 private:
+    // The addresses of the current document's objects, grown as its stores
+    // grow and rebuilt when the document is replaced.
+    struct LiveObjects {
+        const Document *document = nullptr;
+        size_t seen[7] = {};
+        std::unordered_set<const void *> objects;
+    };
+    void forgetLiveObjects() { live_.document = nullptr; }
+
     std::unique_ptr<Document> document_;
+    LiveObjects live_;
     std::unique_ptr<Document> openStep_;
     std::vector<std::unique_ptr<Document>> undoStack_;
     ResourceSet resources_;
@@ -155,6 +172,8 @@ private:
 
 // The host whose suites are being called.
 Host &currentHost();
+// The same, or null while no host is alive (code that only has a document).
+Host *currentHostIfAny();
 
 // Every suite function that returns a code starts with this: it logs the
 // call and returns the fault plan's code for it (0 to go on).
