@@ -143,12 +143,13 @@ TEST(DocumentTree, DuplicateIsAnUnlinkedDeepCopy) {
     Art *copy = doc.duplicate(cp);
     EXPECT_EQ(copy->parent, nullptr);
     EXPECT_EQ(copy->layer, nullptr);
-    EXPECT_EQ(copy->id, "cp");
+    EXPECT_EQ(copy->id, "cp-copy");  // ids stay unique in the document
     EXPECT_EQ(copy->userAttr, kArtLocked);  // the copy is not selected
     ASSERT_NE(copy->firstChild, nullptr);
     Art *pc = copy->firstChild;
     EXPECT_NE(pc, p);
     EXPECT_EQ(pc->parent, copy);
+    EXPECT_EQ(pc->id, "p-copy");
     EXPECT_EQ(pc->tags.at("t").value, "v");
     EXPECT_EQ(pc->opacity, 0.25f);
     pc->segments[1].p.h = 99;

@@ -1,5 +1,6 @@
 #include "document.h"
 
+#include <set>
 #include <unordered_map>
 
 namespace smear {
@@ -76,6 +77,18 @@ struct CloneMaps {
         remap(s.stroke.color);
     }
 };
+
+// A copy's id: the original's with "-copy", "-copy-2", ... the first that no
+// other art of the document holds, so ids stay unique in written SVG.
+std::string unusedCopyId(const std::deque<std::unique_ptr<Art>> &store, const std::string &id) {
+    const std::string base = id + "-copy";
+    std::set<std::string> taken;
+    for (const auto &a : store)
+        if (!a->disposed && a->id.compare(0, base.size(), base) == 0) taken.insert(a->id);
+    std::string candidate = base;
+    for (int n = 2; taken.count(candidate) != 0; ++n) candidate = base + "-" + std::to_string(n);
+    return candidate;
+}
 
 template <class T>
 T *cloneInto(std::deque<std::unique_ptr<T>> &store, const T &from) {
@@ -158,6 +171,7 @@ Art *Document::duplicate(const Art *art) {
     copy->parent = copy->firstChild = copy->lastChild = copy->prev = copy->next = nullptr;
     copy->layer = nullptr;
     copy->disposed = false;
+    if (!art->id.empty()) copy->id = unusedCopyId(artStore, art->id);
     // A copy is left behind, not picked up: it does not join the selection.
     copy->userAttr &= ~kArtSelected;
     for (const Art *c = art->firstChild; c; c = c->next)

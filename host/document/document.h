@@ -138,7 +138,9 @@ public:
     void link(Art *art, ASInt16 paintOrder, Art *prep);
     void unlink(Art *art);
     void dispose(Art *art);  // unlinks and marks the art and its subtree disposed
-    // An unlinked deep copy with the same paint, tags and id; not selected.
+    // An unlinked deep copy with the same paint and tags; not selected. Its
+    // id (and each child's) is the original's with "-copy", "-copy-2", ...:
+    // the first no other art of the document holds.
     Art *duplicate(const Art *art);
 
     // New layers become the current layer.

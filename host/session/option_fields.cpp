@@ -215,6 +215,12 @@ bool parseFieldValue(const OptionField &field, const std::string &text, double &
     return true;
 }
 
+bool sameFieldValue(const OptionField &field, double stored, double wanted) {
+    if (field.kind == K::Flag) return (stored != 0) == (wanted != 0);
+    if (field.kind != K::Float) return stored == wanted;
+    return std::fabs(stored - wanted) <= 1e-6 * std::max(1.0, std::fabs(wanted));
+}
+
 double readField(const void *globals, const OptionField &field) {
     const unsigned char *p = static_cast<const unsigned char *>(globals) + field.offset;
     if (field.kind == K::Float) {

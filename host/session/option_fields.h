@@ -43,6 +43,10 @@ bool parseFieldValue(const OptionField &field, const std::string &text, double &
 double readField(const void *globals, const OptionField &field);
 void writeField(void *globals, const OptionField &field, double value);
 
+// Whether the record holds `wanted` for `field`: exactly for whole numbers,
+// flags and indexes, to single precision for floats.
+bool sameFieldValue(const OptionField &field, double stored, double wanted);
+
 // The value as a user would type it: floats with up to two decimals.
 std::string formatFieldValue(const OptionField &field, double value);
 

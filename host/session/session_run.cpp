@@ -274,12 +274,25 @@ bool SessionRunner::set(const SessionStep &step, std::string &error) {
         error = "the options dialog did not take the values";
         return false;
     }
-    // What the dialog wrote into the record, as the plug-in will use it.
+    // What the dialog wrote into the record, as the plug-in will use it. A
+    // value the dialog changed (held to limits that depend on the document,
+    // such as the number of graphic styles) fails the step: nothing is
+    // changed behind the user's back.
+    std::string changed;
     bool readable = withGlobals(host_, [&](void *globals) {
-        for (const auto &w : wanted)
-            out_ << "  " << w.first->name << " = " << formatFieldValue(*w.first, readField(globals, *w.first)) << "\n";
+        for (const auto &w : wanted) {
+            const double stored = readField(globals, *w.first);
+            out_ << "  " << w.first->name << " = " << formatFieldValue(*w.first, stored) << "\n";
+            if (changed.empty() && !sameFieldValue(*w.first, stored, w.second))
+                changed = w.first->name + "=" + formatFieldValue(*w.first, w.second) +
+                          " is outside what the dialog allows here: it made it " + formatFieldValue(*w.first, stored);
+        }
     });
     if (!readable) out_ << "  (the plug-in gave no options record to read back)\n";
+    if (!changed.empty()) {
+        error = changed;
+        return false;
+    }
     return true;
 }
 
