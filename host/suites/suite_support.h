@@ -45,6 +45,25 @@ inline bool isFinite(const AIRealMatrix &m) {
            std::isfinite(m.tx) && std::isfinite(m.ty);
 }
 
+inline bool isFinite(AIRealPoint p) { return std::isfinite(p.h) && std::isfinite(p.v); }
+inline bool isFinite(const AIPathSegment &s) { return isFinite(s.p) && isFinite(s.in) && isFinite(s.out); }
+
+// Whether the geometry of `art` and of everything inside it is finite: its
+// segments, mesh points, frame and placement, and its stroke width.
+inline bool geometryIsFinite(const Art &art) {
+    for (const AIPathSegment &s : art.segments)
+        if (!isFinite(s)) return false;
+    for (const MeshVertex &v : art.vertices)
+        if (!isFinite(v.point)) return false;
+    const AIRealRect &f = art.frame;
+    if (!std::isfinite(f.left) || !std::isfinite(f.top) || !std::isfinite(f.right) || !std::isfinite(f.bottom) ||
+        !isFinite(art.matrix) || !std::isfinite(art.style.stroke.width))
+        return false;
+    for (const Art *c = art.firstChild; c; c = c->next)
+        if (!geometryIsFinite(*c)) return false;
+    return true;
+}
+
 // A colour record the document can hold: a known kind, with the document
 // handle that custom, gradient and pattern colours need.
 inline bool isValidColor(const AIColor &c) {

@@ -75,6 +75,8 @@ SPErr setPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, const AIPathS
     Art *path = nullptr;
     if (SPErr e = editablePath(h, path)) return e;
     if ((count > 0 && !segments) || !inRange(*path, first, count)) return kBadParameterErr;
+    if (!std::all_of(segments, segments + count, [](const AIPathSegment &s) { return isFinite(s); }))
+        return kBadParameterErr;
     std::copy_n(segments, count, path->segments.begin() + first);
     return kNoErr;
 }
@@ -102,6 +104,13 @@ const AIPathSuite kPathTable = {
 
 // ---- Transform Art suite
 
+// Copies of `art` and everything inside it, to put back a refused change;
+// the tree links in the copies are the ones the art keeps.
+void saveSubtree(Art *art, std::vector<std::pair<Art *, Art>> &saved) {
+    saved.emplace_back(art, *art);
+    for (Art *c = art->firstChild; c; c = c->next) saveSubtree(c, saved);
+}
+
 SPErr transformArtCall(AIArtHandle h, const AIRealMatrix *m, AIReal lineScale, ASInt32 flags) {
     if (SPErr e = enterSuite(kAITransformArtSuite, "TransformArt", logArgs([&] {
             return m ? std::to_string(m->a) + " " + std::to_string(m->b) + " " + std::to_string(m->c) + " " +
@@ -113,8 +122,14 @@ SPErr transformArtCall(AIArtHandle h, const AIRealMatrix *m, AIReal lineScale, A
     Art *art = nullptr;
     if (SPErr e = editableArt(h, art)) return e;
     if (!m || !isFinite(*m) || !std::isfinite(lineScale)) return kBadParameterErr;
+    // A finite matrix can still carry coordinates past the largest float:
+    // such a result is refused and the art kept as it was.
+    std::vector<std::pair<Art *, Art>> before;
+    saveSubtree(art, before);
     transformArt(*art, *m, lineScale, flags);
-    return kNoErr;
+    if (geometryIsFinite(*art)) return kNoErr;
+    for (auto &saved : before) *saved.first = std::move(saved.second);
+    return kBadParameterErr;
 }
 
 const AITransformArtSuite kTransformTable = {transformArtCall};
