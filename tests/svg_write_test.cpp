@@ -263,7 +263,7 @@ TEST_F(SvgWrite, PatternsCarryScaleAndRotation) {
     EXPECT_EQ(attrAfter(element(again, u.substr(5, u.size() - 6)), "xlink:href"), "#Dots");
 }
 
-TEST_F(SvgWrite, MeshIsAGridOfColouredVerticesWithExactData) {
+TEST_F(SvgWrite, MeshIsAMeshGradientFillingItsOutlineWithExactData) {
     Art *mesh = add(kMeshArt);
     mesh->id = "m";
     mesh->meshI = 1;
@@ -275,13 +275,23 @@ TEST_F(SvgWrite, MeshIsAGridOfColouredVerticesWithExactData) {
     }
     const std::string svg = writeSvg(doc);
     const std::string g = element(svg, "m");
+    ASSERT_EQ(g.substr(0, 5), "<path");
     EXPECT_EQ(attrAfter(g, "data-mesh"), "1x2");
     EXPECT_EQ(attrAfter(g, "data-mesh-points"), "0.1,0 10.1,0 20.1,0 0.1,10 10.1,10 20.1,10");
     EXPECT_EQ(attrAfter(g, "data-mesh-colors").substr(0, 22), "rgb:0,0,1 rgb:0.2,0,1 ");
-    EXPECT_EQ(count(svg, "<circle"), 6u);
-    // 2 x 3 vertices: 3 lines across and 2 x 2 along.
-    EXPECT_EQ(count(attrAfter(svg, "d", svg.find(g)), "M"), 7u);
-    EXPECT_EQ(attrAfter(svg, "fill", svg.find("<circle")), "#0000ff");
+    // No wireframe: the outline of the vertex grid, filled with the mesh
+    // gradient and, where meshes are not drawn, the vertices' mean colour.
+    EXPECT_EQ(count(svg, "<circle"), 0u);
+    EXPECT_EQ(attrAfter(g, "d"), "M0.1 0 L0.1 10 L10.1 10 L20.1 10 L20.1 0 L10.1 0 Z");
+    const std::string fill = attrAfter(g, "fill");
+    ASSERT_EQ(fill.substr(0, 5), "url(#");
+    const std::string id = fill.substr(5, fill.find(')') - 5);
+    EXPECT_EQ(fill.substr(fill.find(')')), ") #8000ff");
+    const std::string def = element(svg, id);
+    EXPECT_EQ(def.substr(0, 13), "<meshgradient");
+    EXPECT_EQ(count(svg, "<meshrow>"), 2u);
+    EXPECT_EQ(count(svg, "<meshpatch>"), 2u);
+    EXPECT_EQ(count(svg, "<stop "), 7u);
 }
 
 TEST_F(SvgWrite, LayersTextImagesAndSymbols) {

@@ -5,7 +5,9 @@
 // (x, -y). The root's viewBox, width and height are kept as written and
 // written back; the artboard is the viewBox (else width and height, else the
 // drawing's bounds) in document space. Transforms are applied to geometry
-// as it is read, so the document holds absolute coordinates.
+// as it is read, so the document holds absolute coordinates; a path
+// element's own transform is also kept with its art, and the writer writes
+// the path in that transform's coordinates again.
 #pragma once
 
 #include <string>
@@ -31,7 +33,14 @@ bool readSvgFile(const std::string &path, Document &doc, SvgReadReport &report, 
 bool readSvgString(const std::string &text, Document &doc, SvgReadReport &report, std::string &error);
 #endif
 
-// The whole document as an SVG file, art in paint order.
+// The whole document as an SVG file, art in paint order. A mesh is an SVG 2
+// mesh gradient filling a path along its outline, with the exact vertices
+// in data attributes.
 std::string writeSvg(const Document &doc);
+
+// The same document for looking at, in renderers that draw no mesh
+// gradients (browsers): each mesh is drawn as small patches coloured by
+// bilinear interpolation of its vertex colours. Not meant to be read back.
+std::string writeSvgPreview(const Document &doc);
 
 }  // namespace smear

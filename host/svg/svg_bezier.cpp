@@ -111,45 +111,146 @@ std::string formatNumber(double value) {
 
 namespace {
 
-void appendPoint(std::string &out, const AIRealPoint &p) {
+// Writes a document point as SVG coordinates; false when it cannot.
+using PointWriter = bool (*)(std::string &out, const AIRealPoint &p, const void *context);
+
+bool appendRootPoint(std::string &out, const AIRealPoint &p, const void *) {
     appendNumber(out, p.h);
     out += ' ';
     appendNumber(out, -double(p.v));
+    return true;
+}
+
+double readBack(const std::string &text) {
+    double v = 0;
+    std::from_chars(text.data(), text.data() + text.size(), v);
+    return v;
+}
+
+std::string shortestDouble(double value) {
+    char buf[40];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, r.ptr);
+}
+
+// `value` rounded to `decimals` places, without trailing zeros or a sign
+// on zero; empty for what that cannot write.
+std::string fixedText(double value, int decimals) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    if (r.ec != std::errc()) return {};
+    std::string text(buf, r.ptr);
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text.pop_back();
+    }
+    if (text == "-0") text = "0";
+    return text;
+}
+
+// A point in an element's own space, as the fewest decimals (else the
+// shortest text of a float or a double) that the reader, mapping it by
+// `toRoot` and rounding to float, turns into the document point again.
+// Where the map's terms cancel (a coordinate near 0 reached from large
+// ones) no text may do that exactly; the double's is then taken when it
+// comes within a billionth of the terms' size. False when even that fails.
+bool appendLocalPoint(std::string &out, const AIRealPoint &p, const void *context) {
+    const auto &maps = *static_cast<const std::pair<Affine, Affine> *>(context);
+    const Affine &m = maps.first;
+    const Vec2 local = maps.second.apply({p.h, -double(p.v)});
+    if (!std::isfinite(local.x) || !std::isfinite(local.y)) return false;
+    enum Fit { kExact, kClose, kOff };
+    auto fit = [&](const std::string &x, const std::string &y) {
+        if (x.empty() || y.empty()) return kOff;
+        const Vec2 q{readBack(x), readBack(y)}, back = m.apply(q);
+        if (AIReal(back.x) == p.h && AIReal(-back.y) == p.v) return kExact;
+        const double sizeX = std::fabs(m.a * q.x) + std::fabs(m.c * q.y) + std::fabs(m.e);
+        const double sizeY = std::fabs(m.b * q.x) + std::fabs(m.d * q.y) + std::fabs(m.f);
+        const bool close = std::fabs(back.x - p.h) <= 1e-9 * sizeX && std::fabs(-back.y - p.v) <= 1e-9 * sizeY;
+        return close ? kClose : kOff;
+    };
+    auto put = [&](const std::string &x, const std::string &y) {
+        out += x;
+        out += ' ';
+        out += y;
+        return true;
+    };
+    const bool fixable = std::fabs(local.x) < 1e15 && std::fabs(local.y) < 1e15;
+    for (const Fit wanted : {kExact, kClose}) {
+        for (int decimals = 0; fixable && decimals <= 12; ++decimals) {
+            const std::string x = fixedText(local.x, decimals), y = fixedText(local.y, decimals);
+            if (fit(x, y) <= wanted) return put(x, y);
+        }
+        const std::string fx = formatNumber(local.x), fy = formatNumber(local.y);
+        if (fit(fx, fy) <= wanted) return put(fx, fy);
+        const std::string dx = shortestDouble(local.x), dy = shortestDouble(local.y);
+        if (fit(dx, dy) <= wanted) return put(dx, dy);
+    }
+    return false;
 }
 
 bool sameDocPoint(const AIRealPoint &a, const AIRealPoint &b) { return a.h == b.h && a.v == b.v; }
 
-void appendSegment(std::string &out, const AIPathSegment &from, const AIPathSegment &to) {
+bool appendSegment(std::string &out, const AIPathSegment &from, const AIPathSegment &to, PointWriter point,
+                   const void *context) {
     if (sameDocPoint(from.out, from.p) && sameDocPoint(to.in, to.p)) {
         out += " L";
-        appendPoint(out, to.p);
-        return;
+        return point(out, to.p, context);
     }
     out += " C";
-    appendPoint(out, from.out);
+    if (!point(out, from.out, context)) return false;
     out += ' ';
-    appendPoint(out, to.in);
+    if (!point(out, to.in, context)) return false;
     out += ' ';
-    appendPoint(out, to.p);
+    return point(out, to.p, context);
+}
+
+bool writePathData(const std::vector<AIPathSegment> &segments, bool closed, PointWriter point, const void *context,
+                   std::string &out) {
+    if (segments.empty()) return true;
+    out += 'M';
+    if (!point(out, segments.front().p, context)) return false;
+    for (size_t i = 1; i < segments.size(); ++i)
+        if (!appendSegment(out, segments[i - 1], segments[i], point, context)) return false;
+    if (closed) {
+        const AIPathSegment &last = segments.back();
+        const AIPathSegment &first = segments.front();
+        // A straight closing side is the close-path line itself.
+        const bool straight = sameDocPoint(last.out, last.p) && sameDocPoint(first.in, first.p);
+        if (!straight && !appendSegment(out, last, first, point, context)) return false;
+        out += " Z";
+    }
+    return true;
 }
 
 }  // namespace
 
 std::string pathData(const std::vector<AIPathSegment> &segments, bool closed) {
     std::string out;
-    if (segments.empty()) return out;
-    out += 'M';
-    appendPoint(out, segments.front().p);
-    for (size_t i = 1; i < segments.size(); ++i) appendSegment(out, segments[i - 1], segments[i]);
-    if (closed) {
-        const AIPathSegment &last = segments.back();
-        const AIPathSegment &first = segments.front();
-        // A straight closing side is the close-path line itself.
-        const bool straight = sameDocPoint(last.out, last.p) && sameDocPoint(first.in, first.p);
-        if (!straight) appendSegment(out, last, first);
-        out += " Z";
-    }
+    writePathData(segments, closed, appendRootPoint, nullptr, out);
     return out;
+}
+
+bool localPathData(const std::vector<AIPathSegment> &segments, bool closed, const Affine &toRoot,
+                   const Affine &toLocal, std::string &out) {
+    const std::pair<Affine, Affine> maps{toRoot, toLocal};
+    return writePathData(segments, closed, appendLocalPoint, &maps, out);
+}
+
+std::string preciseNumber(double value) {
+    if (!std::isfinite(value)) value = 0;
+    if (value == 0) value = 0;  // no "-0"
+    return shortestDouble(value);
+}
+
+std::string fittingNumber(double value, bool (*fits)(double, const void *), const void *context) {
+    if (std::isfinite(value) && std::fabs(value) < 1e15)
+        for (int decimals = 0; decimals <= 12; ++decimals) {
+            const std::string text = fixedText(value, decimals);
+            if (!text.empty() && fits(readBack(text), context)) return text;
+        }
+    const std::string shortest = formatNumber(value);
+    return fits(readBack(shortest), context) ? shortest : preciseNumber(value);
 }
 
 Box curveBounds(const std::vector<Subpath> &subpaths, const Affine &m) {

@@ -25,7 +25,8 @@ const std::set<std::string> kSilent = {
     "defs",    "metadata", "title",     "desc",         "style",  "linearGradient", "radialGradient",
     "pattern", "symbol",   "clipPath",  "mask",         "marker", "filter",         "view",
     "cursor",  "animate",  "animateTransform", "animateMotion", "animateColor", "set", "mpath",
-    "font",    "font-face", "glyph",    "missing-glyph", "hkern", "vkern",          "color-profile"};
+    "font",    "font-face", "glyph",    "missing-glyph", "hkern", "vkern",          "color-profile",
+    "meshgradient", "meshGradient", "meshrow", "meshRow", "meshpatch", "meshPatch"};
 
 const std::set<std::string> kShapes = {"path", "rect", "circle", "ellipse", "line", "polyline", "polygon"};
 
@@ -81,7 +82,8 @@ Art *readElement(Context &ctx, pugi::xml_node node, const Style &parentStyle, co
     }
     if (kSilent.count(name)) return nullptr;
     const Style style = ctx.computeStyle(node, parentStyle);
-    Affine m = ctm * elementTransform(ctx, node);
+    const Affine own = elementTransform(ctx, node);
+    Affine m = ctm * own;
     if (name == "g" && !node.attribute("data-mesh").empty()) return readMesh(ctx, node, style, m, container);
     if (name == "g" || name == "a") return readGroup(ctx, node, style, m, container);
     if (name == "svg") {
@@ -101,7 +103,7 @@ Art *readElement(Context &ctx, pugi::xml_node node, const Style &parentStyle, co
         if (const pugi::xml_node chosen = switchChoice(ctx, node)) readElement(ctx, chosen, style, m, group);
         return group;
     }
-    if (kShapes.count(name)) return readShape(ctx, node, name, style, m, container);
+    if (kShapes.count(name)) return readShape(ctx, node, name, style, m, own, container);
     if (name == "text") return readText(ctx, node, style, m, container);
     if (name == "image") return readImage(ctx, node, style, m, container);
     if (name == "use") return readUse(ctx, node, style, m, container);

@@ -95,7 +95,8 @@ bool isRendered(Context &ctx, pugi::xml_node node) {
     static const std::set<std::string> kHidden = {"defs",   "symbol",         "clipPath",       "mask",
                                                   "marker", "pattern",        "linearGradient", "radialGradient",
                                                   "filter", "metadata",       "title",          "desc",
-                                                  "style",  "foreignObject"};
+                                                  "style",  "foreignObject",  "meshgradient",
+                                                  "meshGradient"};
     for (pugi::xml_node p = node; p && p.type() == pugi::node_element; p = p.parent())
         if (kHidden.count(ctx.localName(p))) return false;
     return true;

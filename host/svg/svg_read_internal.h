@@ -130,9 +130,16 @@ private:
 // Paint (svg_read_paint.cpp): the path style for an element's computed
 // style, with geometry `localBox` (in the element's user space, for
 // bounding-box units) drawn through `ctm`. `opacityFactor` gets the fill or
-// stroke opacity that the model keeps in the art's opacity.
+// stroke opacity that the model keeps in the art's opacity. `tokenSpace`,
+// when given, is where the writer placed the paint the element's exact
+// colour tokens describe (the element's space less its own transform, for
+// a path written in the coordinates of that transform); else `ctm`.
 AIPathStyle makePathStyle(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm,
-                          const Box &localBox, double &opacityFactor);
+                          const Box &localBox, double &opacityFactor, const Affine *tokenSpace = nullptr);
+// The colour and opacity (stop-opacity times the colour's alpha) of a
+// gradient or mesh stop, from its attributes, the style sheet and its
+// style attribute; black and 1 when it says none.
+void stopColour(Context &ctx, pugi::xml_node stop, CssColor &color, double &opacity);
 
 // A gradient, pattern or one-stop swatch element as a paint of its own, in
 // the file's user space (bounding-box units span the unit square, as there
@@ -155,8 +162,20 @@ void applyPaintToken(Context &ctx, pugi::xml_node node, const char *attribute, c
 // its own user space. False with a reason when it draws nothing.
 bool shapeOutline(Context &ctx, pugi::xml_node node, const std::string &name, double fontSize,
                   std::vector<Subpath> &out, std::string &reason);
+// `own` is the element's own transform (the last factor of `ctm`), which
+// path art keeps.
 Art *readShape(Context &ctx, pugi::xml_node node, const std::string &name, const Style &style, const Affine &ctm,
-               Art *container);
+               const Affine &own, Art *container);
+
+// Meshes (svg_read_mesh.cpp). Whether a shape is filled with a mesh
+// gradient (or with one that is gone, where the writer's mesh data remains).
+bool isMeshFilled(Context &ctx, pugi::xml_node node, const Style &style);
+// Mesh art from a shape filled with a mesh gradient; from the writer's
+// data when it still agrees with the gradient, vertex by vertex.
+Art *readMeshShape(Context &ctx, pugi::xml_node node, const std::string &name, const Style &style,
+                   const Affine &ctm, Art *container);
+// Mesh art from a group of the writer's mesh data (files of earlier
+// versions, and meshes without patches).
 Art *readMesh(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container);
 
 // Text (svg_read_text.cpp), images and symbol references (svg_read_use.cpp).

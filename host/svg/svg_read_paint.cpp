@@ -64,31 +64,7 @@ std::vector<StopValue> readStops(Context &ctx, pugi::xml_node owner) {
         if (parseNumber(offset, v)) s.offset = percent ? v / 100 : v;
         s.offset = std::max(last, std::clamp(s.offset, 0.0, 1.0));
         last = s.offset;
-        // Stop colour and opacity from attributes, sheet and style attribute.
-        std::vector<CssDeclaration> decls;
-        for (const char *p : {"stop-color", "stop-opacity", "color"})
-            if (!n.attribute(p).empty()) decls.push_back({p, n.attribute(p).value(), false});
-        std::vector<const CssDeclaration *> sheet;
-        ctx.sheet.matching(n, "stop", sheet);
-        for (const CssDeclaration *d : sheet) decls.push_back(*d);
-        for (const CssDeclaration &d : parseDeclarations(n.attribute("style").value())) decls.push_back(d);
-        CssColor color, currentColor;
-        for (const CssDeclaration &d : decls) {
-            CssColor c;
-            if (d.name == "color" && parseCssColor(d.value, c) && !c.current) currentColor = c;
-        }
-        for (const CssDeclaration &d : decls) {
-            CssColor c;
-            double o;
-            if (d.name == "stop-color") {
-                if (parseCssColor(d.value, c)) color = c.current ? currentColor : c;
-                else ctx.problem(n, "stop-color \"" + d.value + "\" is not understood; black is used");
-            } else if (d.name == "stop-opacity" && parseNumber(d.value, o)) {
-                s.opacity = std::clamp(o, 0.0, 1.0);
-            }
-        }
-        s.color = color;
-        s.opacity *= color.alpha;
+        stopColour(ctx, n, s.color, s.opacity);
         stops.push_back(s);
     }
     return stops;
@@ -362,6 +338,35 @@ bool resolvePaint(Context &ctx, pugi::xml_node node, const char *which, const Pa
 
 }  // namespace
 
+void stopColour(Context &ctx, pugi::xml_node n, CssColor &color, double &opacity) {
+    // Stop colour and opacity from attributes, sheet and style attribute.
+    std::vector<CssDeclaration> decls;
+    for (const char *p : {"stop-color", "stop-opacity", "color"})
+        if (!n.attribute(p).empty()) decls.push_back({p, n.attribute(p).value(), false});
+    std::vector<const CssDeclaration *> sheet;
+    ctx.sheet.matching(n, "stop", sheet);
+    for (const CssDeclaration *d : sheet) decls.push_back(*d);
+    for (const CssDeclaration &d : parseDeclarations(n.attribute("style").value())) decls.push_back(d);
+    CssColor currentColor;
+    for (const CssDeclaration &d : decls) {
+        CssColor c;
+        if (d.name == "color" && parseCssColor(d.value, c) && !c.current) currentColor = c;
+    }
+    color = CssColor{};
+    opacity = 1;
+    for (const CssDeclaration &d : decls) {
+        CssColor c;
+        double o;
+        if (d.name == "stop-color") {
+            if (parseCssColor(d.value, c)) color = c.current ? currentColor : c;
+            else ctx.problem(n, "stop-color \"" + d.value + "\" is not understood; black is used");
+        } else if (d.name == "stop-opacity" && parseNumber(d.value, o)) {
+            opacity = std::clamp(o, 0.0, 1.0);
+        }
+    }
+    opacity *= color.alpha;
+}
+
 bool definitionPaint(Context &ctx, pugi::xml_node def, AIColor &out, double *alpha) {
     const std::string kind = ctx.localName(def);
     const std::string id = def.attribute("id").value();
@@ -380,14 +385,15 @@ bool definitionPaint(Context &ctx, pugi::xml_node def, AIColor &out, double *alp
 }
 
 AIPathStyle makePathStyle(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm,
-                          const Box &localBox, double &opacityFactor) {
+                          const Box &localBox, double &opacityFactor, const Affine *tokenSpace) {
     AIPathStyle s{};
     double fillAlpha = 1, strokeAlpha = 1;
     s.fillPaint = resolvePaint(ctx, node, "fill", style.fill, style, ctm, localBox, s.fill.color, fillAlpha);
     s.strokePaint =
         resolvePaint(ctx, node, "stroke", style.stroke, style, ctm, localBox, s.stroke.color, strokeAlpha);
-    if (s.fillPaint) applyPaintToken(ctx, node, "data-smear-fill", ctm, s.fill.color);
-    if (s.strokePaint) applyPaintToken(ctx, node, "data-smear-stroke", ctm, s.stroke.color);
+    const Affine &space = tokenSpace ? *tokenSpace : ctm;
+    if (s.fillPaint) applyPaintToken(ctx, node, "data-smear-fill", space, s.fill.color);
+    if (s.strokePaint) applyPaintToken(ctx, node, "data-smear-stroke", space, s.stroke.color);
     const double scale = ctm.meanScale();
     s.stroke.width = AIReal(style.strokeWidth * scale);
     if (style.strokeWidth <= 0) s.strokePaint = 0;

@@ -1,5 +1,6 @@
 // Paths and basic shapes become path art (a compound path when there are
-// several subpaths); the writer's mesh groups become mesh art again.
+// several subpaths) that keeps the element's own transform; shapes filled
+// with a mesh gradient become mesh art (svg_read_mesh.cpp).
 #include <algorithm>
 #include <cmath>
 
@@ -106,7 +107,8 @@ bool shapeOutline(Context &ctx, pugi::xml_node node, const std::string &name, do
 }
 
 Art *readShape(Context &ctx, pugi::xml_node node, const std::string &name, const Style &style, const Affine &ctm,
-               Art *container) {
+               const Affine &own, Art *container) {
+    if (isMeshFilled(ctx, node, style)) return readMeshShape(ctx, node, name, style, ctm, container);
     std::vector<Subpath> outline;
     std::string reason;
     if (!shapeOutline(ctx, node, name, style.fontSize, outline, reason)) {
@@ -115,10 +117,16 @@ Art *readShape(Context &ctx, pugi::xml_node node, const std::string &name, const
     }
     std::vector<DocumentPath> paths = toDocumentPaths(outline, ctm);
     double opacityFactor = 1;
-    const AIPathStyle pathStyle = makePathStyle(ctx, node, style, ctm, curveBounds(outline, Affine{}), opacityFactor);
+    // The writer places the paint of a path it writes in the coordinates
+    // of the element's own transform in the space outside that transform.
+    Affine ownInverse, tokenSpace = ctm;
+    if (own.inverse(ownInverse)) tokenSpace = ctm * ownInverse;
+    const AIPathStyle pathStyle =
+        makePathStyle(ctx, node, style, ctm, curveBounds(outline, Affine{}), opacityFactor, &tokenSpace);
 
     Art *art = newLinkedArt(ctx, paths.size() == 1 ? kPathArt : kCompoundPathArt, container);
     art->style = pathStyle;
+    art->svgTransform = toDocumentMatrix(own);
     setCommon(ctx, *art, node, style);
     art->opacity = AIReal(art->opacity * opacityFactor);
     if (paths.size() == 1) {
@@ -141,46 +149,6 @@ Art *readShape(Context &ctx, pugi::xml_node node, const std::string &name, const
         size_t k;
         std::string tag;
         if (memberTag(a.name(), k, tag) && k < members.size()) members[k]->tags[tag] = ArtTag{"string", a.value()};
-    }
-    return art;
-}
-
-Art *readMesh(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container) {
-    int columns = 0, rows = 0;
-    const std::string size = node.attribute("data-mesh").value();
-    const size_t x = size.find('x');
-    double i = -1, j = -1;
-    if (x != std::string::npos) {
-        parseNumber(size.substr(0, x), i);
-        parseNumber(size.substr(x + 1), j);
-    }
-    rows = int(i);
-    columns = int(j);
-    std::vector<double> coords;
-    const bool coordsOk = parseNumberList(node.attribute("data-mesh-points").value(), coords);
-    const std::vector<std::string> colors = splitSpaces(node.attribute("data-mesh-colors").value());
-    const size_t count = rows >= 0 && columns >= 0 && rows == i && columns == j
-                             ? size_t(rows + 1) * size_t(columns + 1)
-                             : 0;
-    if (count == 0 || !coordsOk || coords.size() != 2 * count || colors.size() != count) {
-        ctx.problem(node, "mesh \"" + size + "\" does not have one point and one colour per vertex; skipped");
-        return nullptr;
-    }
-    Art *art = newLinkedArt(ctx, kMeshArt, container);
-    setCommon(ctx, *art, node, style);
-    art->meshI = rows;
-    art->meshJ = columns;
-    art->vertices.resize(count);
-    for (size_t k = 0; k < count; ++k) {
-        MeshVertex &v = art->vertices[k];
-        const Vec2 p = ctm.apply({coords[2 * k], coords[2 * k + 1]});
-        v.point = {AIReal(p.x), AIReal(-p.y)};
-        if (!decodeColor(colors[k], ctx.doc, v.color)) {
-            ctx.problem(node, "mesh colour \"" + colors[k] + "\" is not understood; black is used");
-            v.color = AIColor{};
-            v.color.kind = kGrayColor;
-            v.color.c.g.gray = 1;
-        }
     }
     return art;
 }

@@ -1,12 +1,14 @@
-// The document as an SVG file. Geometry is written in absolute coordinates
-// (no transforms on paths), in paint order, with every id kept; what SVG
-// paint cannot say exactly (meshes, compound path members) rides along in
-// data attributes so that reading the file back restores it.
+// The document as an SVG file, in paint order, with every id kept. Path
+// elements are written in the coordinates of the transform they were read
+// with (when it can be kept), everything else in absolute coordinates; what
+// SVG cannot say exactly (mesh vertex colours, compound path members) rides
+// along in data attributes so that reading the file back restores it.
 #include <cmath>
 
 #include "svg.h"
 #include "svg_bezier.h"
 #include "svg_color_codec.h"
+#include "svg_path_data.h"
 #include "svg_write_internal.h"
 
 namespace smear {
@@ -49,7 +51,7 @@ std::string svgMatrix(const AIRealMatrix &m) {
     return out + ")";
 }
 
-Writer::Writer(const Document &doc) : doc_(doc) {
+Writer::Writer(const Document &doc, bool preview) : doc_(doc), preview_(preview) {
     doc.forEachArt([&](const Art &a) {
         if (!a.id.empty()) usedIds_.insert(a.id);
     });
@@ -154,11 +156,45 @@ void Writer::writeMatrix(const AIRealMatrix &m) {
     if (!isIdentity(m)) body_.attr("transform", svgMatrix(m));
 }
 
+std::string Writer::enterElementSpace(const Art &art, const std::vector<const Art *> &parts) {
+    std::string d;
+    if (!isIdentity(art.svgTransform)) {
+        // Kept only when every point comes back exactly through the
+        // transform as the reader will have it: the numbers as written.
+        Affine toRoot, toLocal;
+        bool ok = parseTransformList(svgMatrix(art.svgTransform), toRoot) && toRoot.inverse(toLocal);
+        for (size_t k = 0; ok && k < parts.size(); ++k) {
+            std::string sub;
+            ok = localPathData(parts[k]->segments, parts[k]->closed, toRoot, toLocal, sub);
+            if (!sub.empty()) d += (d.empty() ? "" : " ") + sub;
+        }
+        if (ok) {
+            space_ = {true, toLocal, toRoot.meanScale()};
+            return d;
+        }
+        d.clear();
+    }
+    for (const Art *part : parts) {
+        const std::string sub = pathData(part->segments, part->closed);
+        if (!sub.empty()) d += (d.empty() ? "" : " ") + sub;
+    }
+    return d;
+}
+
+void Writer::leaveElementSpace() { space_ = ElementSpace{}; }
+
+void Writer::writePathData(const Art &art, const std::string &d) {
+    if (space_.local) body_.attr("transform", svgMatrix(art.svgTransform));
+    body_.attr("d", d);
+}
+
 void Writer::writePath(const Art &art) {
     body_.start("path");
+    const std::string d = enterElementSpace(art, {&art});
     writeCommon(art, &art.style);
-    body_.attr("d", pathData(art.segments, art.closed));
+    writePathData(art, d);
     writePaint(art.style, namedStyleIndex(art) >= 0);
+    leaveElementSpace();
     body_.end();
 }
 
@@ -166,7 +202,7 @@ void Writer::writeCompound(const Art &art) {
     // One path with every member as a subpath, painted as its first member
     // (the members of a compound path share one paint); the members' ids
     // and tags are kept in data attributes.
-    std::string d, ids;
+    std::string ids;
     bool named = false;
     const Art *first = nullptr;
     std::vector<const Art *> members;
@@ -174,16 +210,16 @@ void Writer::writeCompound(const Art &art) {
         if (c->disposed || (c->type != kPathArt && c->type != kMysteryPathArt)) continue;
         if (!first) first = c;
         members.push_back(c);
-        const std::string sub = pathData(c->segments, c->closed);
-        if (!sub.empty()) d += (d.empty() ? "" : " ") + sub;
         ids += (ids.empty() ? "" : " ") + encodeName(c->id);
         named = named || !c->id.empty();
     }
     const AIPathStyle &paint = first ? first->style : art.style;
     body_.start("path");
+    const std::string d = enterElementSpace(art, members);
     writeCommon(art, &paint);
-    body_.attr("d", d);
+    writePathData(art, d);
     writePaint(paint, namedStyleIndex(art) >= 0);
+    leaveElementSpace();
     if (named) body_.attr("data-children", ids);
     for (size_t k = 0; k < members.size(); ++k)
         writeTags(members[k]->tags, "data-child" + std::to_string(k) + "-");
@@ -194,81 +230,6 @@ void Writer::writeGroup(const Art &art) {
     body_.start("g");
     writeCommon(art);
     for (const Art *c = art.firstChild; c; c = c->next) writeArt(*c);
-    body_.end();
-}
-
-void Writer::writeMesh(const Art &art) {
-    const int columns = art.meshJ + 1;
-    const size_t count = art.vertices.size();
-    std::string points, colors;
-    double minX = 0, maxX = 0, minY = 0, maxY = 0;
-    for (size_t k = 0; k < count; ++k) {
-        const MeshVertex &v = art.vertices[k];
-        if (k) {
-            points += ' ';
-            colors += ' ';
-        }
-        appendNumber(points, v.point.h);
-        points += ',';
-        appendNumber(points, -double(v.point.v));
-        colors += encodeColor(v.color);
-        const double x = v.point.h, y = -double(v.point.v);
-        minX = k ? std::fmin(minX, x) : x;
-        maxX = k ? std::fmax(maxX, x) : x;
-        minY = k ? std::fmin(minY, y) : y;
-        maxY = k ? std::fmax(maxY, y) : y;
-    }
-    body_.start("g");
-    writeCommon(art);
-    body_.attr("data-mesh", std::to_string(art.meshI) + "x" + std::to_string(art.meshJ));
-    body_.attr("data-mesh-points", points);
-    body_.attr("data-mesh-colors", colors);
-
-    // The grid: a line from each vertex to its next neighbour either way.
-    auto at = [&](int i, int j) -> const MeshVertex * {
-        const size_t k = size_t(i) * size_t(columns) + size_t(j);
-        return i >= 0 && j >= 0 && j < columns && k < count ? &art.vertices[k] : nullptr;
-    };
-    std::string grid;
-    auto addLine = [&](const MeshVertex *a, const MeshVertex *b) {
-        if (!a || !b) return;
-        if (!grid.empty()) grid += ' ';
-        grid += 'M';
-        appendNumber(grid, a->point.h);
-        grid += ' ';
-        appendNumber(grid, -double(a->point.v));
-        grid += 'L';
-        appendNumber(grid, b->point.h);
-        grid += ' ';
-        appendNumber(grid, -double(b->point.v));
-    };
-    for (int i = 0; i <= art.meshI; ++i)
-        for (int j = 0; j <= art.meshJ; ++j) {
-            if (i < art.meshI) addLine(at(i, j), at(i + 1, j));
-            if (j < art.meshJ) addLine(at(i, j), at(i, j + 1));
-        }
-    const double extent = std::hypot(maxX - minX, maxY - minY);
-    const double radius = std::fmax(0.5, extent * 0.015);
-    if (!grid.empty()) {
-        body_.start("path");
-        body_.attr("d", grid);
-        body_.attr("fill", "none");
-        body_.attr("stroke", "#808080");
-        body_.attr("stroke-width", formatNumber(radius * 0.25));
-        body_.end();
-    }
-    for (const MeshVertex &v : art.vertices) {
-        double rgb[3] = {0, 0, 0};
-        const bool flat = displayRgb(v.color, rgb);
-        body_.start("circle");
-        body_.attr("cx", formatNumber(v.point.h));
-        body_.attr("cy", formatNumber(-double(v.point.v)));
-        body_.attr("r", formatNumber(radius));
-        body_.attr("fill", flat ? hexColor(rgb) : "none");
-        body_.attr("stroke", "#404040");
-        body_.attr("stroke-width", formatNumber(radius * 0.2));
-        body_.end();
-    }
     body_.end();
 }
 
@@ -325,5 +286,7 @@ void Writer::writeSymbol(const Art &art) {
 }  // namespace svg
 
 std::string writeSvg(const Document &doc) { return svg::Writer(doc).write(); }
+
+std::string writeSvgPreview(const Document &doc) { return svg::Writer(doc, true).write(); }
 
 }  // namespace smear

@@ -8,13 +8,16 @@
 #include <vector>
 
 #include "document.h"
+#include "svg_affine.h"
 #include "xml_out.h"
 
 namespace smear::svg {
 
 class Writer {
 public:
-    explicit Writer(const Document &doc);
+    // A preview draws each mesh as small patches of colour that any
+    // renderer shows, and keeps no data for reading back.
+    explicit Writer(const Document &doc, bool preview = false);
     std::string write();
 
 private:
@@ -24,7 +27,19 @@ private:
     void writePath(const Art &art);
     void writeCompound(const Art &art);
     void writeGroup(const Art &art);
+    // The path data of `parts`' subpaths: in the space of the art's kept
+    // transform when that transform can be kept, else absolute. Lengths
+    // and paint placements written until `leaveElementSpace` follow it.
+    std::string enterElementSpace(const Art &art, const std::vector<const Art *> &parts);
+    void leaveElementSpace();
+    // The element's transform (when it is kept) and its path data.
+    void writePathData(const Art &art, const std::string &d);
+
+    // Meshes (svg_write_mesh.cpp).
     void writeMesh(const Art &art);
+    void writeMeshData(const Art &art);
+    void writeMeshPreview(const Art &art);
+    std::string meshGradientMarkup(const Art &art);
     void writeText(const Art &art);
     void writeImage(const Art &art);
     void writeSymbol(const Art &art);
@@ -42,6 +57,11 @@ private:
     std::string paint(const AIColor &color);
     std::string gradientPaint(const AIGradientStyle &g);
     std::string patternPaint(const AIPatternStyle &p);
+    // A length (stroke width, dash) in the element's own units.
+    std::string length(double value) const;
+    // A paint server's own transform, preceded by the map into the
+    // element's own space when there is one.
+    std::string placementTransform(const std::string &own) const;
     // Definition markup with "@ID@" for its id; empty without a gradient or
     // pattern to draw.
     std::string gradientMarkup(const AIGradientStyle &g, const Attributes &extra);
@@ -56,6 +76,15 @@ private:
     std::string freshId(const std::string &base);
 
     const Document &doc_;
+    const bool preview_;
+    // While a path element with a kept transform is written: the map from
+    // the file's user space into the element's own and its length scale.
+    struct ElementSpace {
+        bool local = false;
+        Affine toLocal;
+        double lengthScale = 1;
+    };
+    ElementSpace space_;
     XmlOut body_{1};
     std::string defs_;  // gradient and pattern elements, one per line
     std::set<std::string> usedIds_;

@@ -85,10 +85,36 @@ std::string Writer::paint(const AIColor &color) {
     }
 }
 
+std::string Writer::length(double value) const {
+    if (!space_.local) return formatNumber(value);
+    // The reader multiplies by the same scale: the text with the fewest
+    // decimals that comes back exactly.
+    struct Want {
+        double scale;
+        AIReal value;
+    } want{space_.lengthScale, AIReal(value)};
+    return fittingNumber(
+        value / want.scale,
+        [](double back, const void *w) {
+            const Want &x = *static_cast<const Want *>(w);
+            return AIReal(back * x.scale) == x.value;
+        },
+        &want);
+}
+
+std::string Writer::placementTransform(const std::string &own) const {
+    if (!space_.local) return own;
+    const Affine &m = space_.toLocal;
+    std::string out = "matrix(";
+    for (double v : {m.a, m.b, m.c, m.d, m.e, m.f}) out += (out.size() > 7 ? " " : "") + preciseNumber(v);
+    out += ")";
+    return own.empty() ? out : out + " " + own;
+}
+
 std::string Writer::inlinePaint(const AIPathStyle &style) {
     std::string css = "fill:" + (style.fillPaint ? paint(style.fill.color) : std::string("none"));
     css += ";stroke:" + (style.strokePaint ? paint(style.stroke.color) : std::string("none"));
-    if (style.strokePaint) css += ";stroke-width:" + formatNumber(style.stroke.width);
+    if (style.strokePaint) css += ";stroke-width:" + length(style.stroke.width);
     return css;
 }
 
@@ -104,7 +130,7 @@ void Writer::writePaint(const AIPathStyle &style, bool paintInStyle) {
     const AIStrokeStyle &s = style.stroke;
     if (!paintInStyle) {
         body_.attr("stroke", paint(s.color));
-        body_.attr("stroke-width", formatNumber(s.width));
+        body_.attr("stroke-width", length(s.width));
     }
     const std::string token = exactPaintToken(s.color);
     if (!token.empty()) body_.attr("data-smear-stroke", token);
@@ -115,10 +141,10 @@ void Writer::writePaint(const AIPathStyle &style, bool paintInStyle) {
         std::string dashes;
         for (int i = 0; i < s.dashCount && i < kMaxDashComponents; ++i) {
             if (i) dashes += ' ';
-            appendNumber(dashes, s.dashes[i]);
+            dashes += length(s.dashes[i]);
         }
         body_.attr("stroke-dasharray", dashes);
-        if (s.dashOffset != 0) body_.attr("stroke-dashoffset", formatNumber(s.dashOffset));
+        if (s.dashOffset != 0) body_.attr("stroke-dashoffset", length(s.dashOffset));
     }
 }
 
@@ -159,7 +185,8 @@ std::string Writer::gradientMarkup(const AIGradientStyle &g, const Attributes &e
         x.attr("x2", formatNumber(ox + length * std::cos(angle)));
         x.attr("y2", formatNumber(-(oy + length * std::sin(angle))));
     }
-    if (!isIdentity(g.matrix)) x.attr("gradientTransform", svgMatrix(g.matrix));
+    const std::string transform = placementTransform(isIdentity(g.matrix) ? std::string() : svgMatrix(g.matrix));
+    if (!transform.empty()) x.attr("gradientTransform", transform);
     x.attr("data-name", gradient->name);
     for (const auto &a : extra) x.attr(a.first, a.second);
     for (const GradientStop &stop : gradient->stops) {
@@ -182,7 +209,7 @@ std::string Writer::patternPaint(const AIPatternStyle &p) {
 std::string Writer::patternMarkup(const AIPatternStyle &p, const Attributes &extra) {
     const Pattern *pattern = reinterpret_cast<const Pattern *>(p.pattern);
     if (!pattern) return {};
-    const std::string transform = patternTransformText(p);
+    const std::string transform = placementTransform(patternTransformText(p));
 
     XmlOut x(2);
     x.start("pattern");
