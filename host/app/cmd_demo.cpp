@@ -99,8 +99,10 @@ bool runDemo(const Context &context, const DemoOptions &o, std::string &error) {
     }
     auto before = buildDocument(sampleDocument(), error);
     if (!before) return false;
+    // Whether a tool changed the drawing is decided on the files it would
+    // save; the pictures are previews, which show the meshes' colours.
     const std::string beforeSvg = writeSvg(*before);
-    if (!writeFileAtomically(joinPath(o.out, "before.svg"), beforeSvg, error)) return false;
+    if (!writeFileAtomically(joinPath(o.out, "before.svg"), writeSvgPreview(*before), error)) return false;
 
     Host host;
     if (!openPlugin(host, context, error)) return false;
@@ -167,7 +169,9 @@ bool runDemo(const Context &context, const DemoOptions &o, std::string &error) {
         const std::string afterSvg = writeSvg(host.document());
         entry.changed = afterSvg != beforeSvg;
         entry.report = report.str();
-        if (entry.changed && !writeFileAtomically(joinPath(o.out, entry.afterFile), afterSvg, error)) return false;
+        if (entry.changed &&
+            !writeFileAtomically(joinPath(o.out, entry.afterFile), writeSvgPreview(host.document()), error))
+            return false;
         std::cout << entry.name << ": " << (entry.changed ? "changed the drawing" : "no change") << "\n";
         entries.push_back(entry);
     }
