@@ -139,91 +139,37 @@ const char *const kEditorMesh = R"SVG(<?xml version="1.0" encoding="UTF-8" stand
        gradientUnits="userSpaceOnUse"
        x="10"
        y="20">
-      <meshrow
-         id="meshrow1">
-        <meshpatch
-           id="meshpatch1">
-          <stop
-             path="c 10,-5  20,-5  30,0"
-             style="stop-color:#ff0000;stop-opacity:1"
-             id="stop1" />
-          <stop
-             path="l 2,23"
-             style="stop-color:#00ff00;stop-opacity:1"
-             id="stop2" />
-          <stop
-             path="c -10,0  -22,-3  -32,-3"
-             style="stop-color:#0000ff;stop-opacity:1"
-             id="stop3" />
-          <stop
-             path="L 10,20"
-             style="stop-color:#ffff00;stop-opacity:1"
-             id="stop4" />
+      <meshrow id="meshrow1">
+        <meshpatch id="meshpatch1">
+          <stop path="c 10,-5  20,-5  30,0" style="stop-color:#ff0000;stop-opacity:1" id="stop1" />
+          <stop path="l 2,23" style="stop-color:#00ff00;stop-opacity:1" id="stop2" />
+          <stop path="c -10,0  -22,-3  -32,-3" style="stop-color:#0000ff;stop-opacity:1" id="stop3" />
+          <stop path="L 10,20" style="stop-color:#ffff00;stop-opacity:1" id="stop4" />
         </meshpatch>
-        <meshpatch
-           id="meshpatch2">
-          <stop
-             path="c 10,0  20,0  30,0"
-             id="stop5" />
-          <stop
-             path="c 0,6.667  0,13.333  0,20"
-             style="stop-color:#ff00ff;stop-opacity:1"
-             id="stop6" />
-          <stop
-             path="l -28,3"
-             style="stop-color:#00ffff;stop-opacity:1"
-             id="stop7" />
+        <meshpatch id="meshpatch2">
+          <stop path="c 10,0  20,0  30,0" id="stop5" />
+          <stop path="c 0,6.667  0,13.333  0,20" style="stop-color:#ff00ff;stop-opacity:1" id="stop6" />
+          <stop path="l -28,3" style="stop-color:#00ffff;stop-opacity:1" id="stop7" />
         </meshpatch>
-        <meshpatch
-           id="meshpatch3">
-          <stop
-             path="C 80,20  90,20  100,20"
-             id="stop8" />
-          <stop
-             path="c 0,6.667  0,13.333  0,20"
-             style="stop-color:#ffffff;stop-opacity:1"
-             id="stop9" />
-          <stop
-             path="c -10,0  -20,0  -30,0"
-             style="stop-color:#000000;stop-opacity:1"
-             id="stop10" />
+        <meshpatch id="meshpatch3">
+          <stop path="C 80,20  90,20  100,20" id="stop8" />
+          <stop path="c 0,6.667  0,13.333  0,20" style="stop-color:#ffffff;stop-opacity:1" id="stop9" />
+          <stop path="c -10,0  -20,0  -30,0" style="stop-color:#000000;stop-opacity:1" id="stop10" />
         </meshpatch>
       </meshrow>
-      <meshrow
-         id="meshrow2">
-        <meshpatch
-           id="meshpatch4">
-          <stop
-             path="l -2,17"
-             id="stop11" />
-          <stop
-             path="c -10,0  -20,0  -30,0"
-             style="stop-color:#808080;stop-opacity:1"
-             id="stop12" />
-          <stop
-             path="c 0,-6.667  0,-13.333  0,-20"
-             style="stop-color:#800000;stop-opacity:1"
-             id="stop13" />
+      <meshrow id="meshrow2">
+        <meshpatch id="meshpatch4">
+          <stop path="l -2,17" id="stop11" />
+          <stop path="c -10,0  -20,0  -30,0" style="stop-color:#808080;stop-opacity:1" id="stop12" />
+          <stop path="c 0,-6.667  0,-13.333  0,-20" style="stop-color:#800000;stop-opacity:1" id="stop13" />
         </meshpatch>
-        <meshpatch
-           id="meshpatch5">
-          <stop
-             path="c 0,6.667  0,13.333  0,20"
-             id="stop14" />
-          <stop
-             path="c -10,0  -20,0  -30,0"
-             style="stop-color:#008000;stop-opacity:1"
-             id="stop15" />
+        <meshpatch id="meshpatch5">
+          <stop path="c 0,6.667  0,13.333  0,20" id="stop14" />
+          <stop path="c -10,0  -20,0  -30,0" style="stop-color:#008000;stop-opacity:1" id="stop15" />
         </meshpatch>
-        <meshpatch
-           id="meshpatch6">
-          <stop
-             path="c 0,6.667  0,13.333  0,20"
-             id="stop16" />
-          <stop
-             path="c -10,0  -20,0  -30,0"
-             style="stop-color:#000080;stop-opacity:1"
-             id="stop17" />
+        <meshpatch id="meshpatch6">
+          <stop path="c 0,6.667  0,13.333  0,20" id="stop16" />
+          <stop path="c -10,0  -20,0  -30,0" style="stop-color:#000080;stop-opacity:1" id="stop17" />
         </meshpatch>
       </meshrow>
     </meshgradient>
