@@ -78,18 +78,6 @@ struct CloneMaps {
     }
 };
 
-// A copy's id: the original's with "-copy", "-copy-2", ... the first that no
-// other art of the document holds, so ids stay unique in written SVG.
-std::string unusedCopyId(const std::deque<std::unique_ptr<Art>> &store, const std::string &id) {
-    const std::string base = id + "-copy";
-    std::set<std::string> taken;
-    for (const auto &a : store)
-        if (!a->disposed && a->id.compare(0, base.size(), base) == 0) taken.insert(a->id);
-    std::string candidate = base;
-    for (int n = 2; taken.count(candidate) != 0; ++n) candidate = base + "-" + std::to_string(n);
-    return candidate;
-}
-
 template <class T>
 T *cloneInto(std::deque<std::unique_ptr<T>> &store, const T &from) {
     store.push_back(std::make_unique<T>(from));
@@ -158,20 +146,50 @@ void Document::unlink(Art *art) {
     setLayerOfSubtree(art, nullptr);
 }
 
+void Document::countNewIds() {
+    for (; idsCounted_ < artStore.size(); ++idsCounted_) {
+        const Art &a = *artStore[idsCounted_];
+        if (!a.disposed && !a.id.empty()) ++idUse_[a.id];
+    }
+}
+
+// A disposed object's id is free again for later copies.
+void Document::releaseIds(const Art *art) {
+    if (!art->id.empty()) {
+        auto it = idUse_.find(art->id);
+        if (it != idUse_.end() && --it->second <= 0) idUse_.erase(it);
+    }
+    for (const Art *c = art->firstChild; c; c = c->next) releaseIds(c);
+}
+
+// A copy's id: the original's with "-copy", "-copy-2", ... the first that no
+// other live art of the document holds, so ids stay unique in written SVG.
+std::string Document::freeCopyId(const std::string &id) {
+    countNewIds();
+    const std::string base = id + "-copy";
+    std::string candidate = base;
+    for (int n = 2; idUse_.count(candidate) != 0; ++n) candidate = base + "-" + std::to_string(n);
+    return candidate;
+}
+
 void Document::dispose(Art *art) {
     if (!art || art->disposed) return;
+    countNewIds();
+    releaseIds(art);
     unlink(art);
     markDisposed(art);
 }
 
 Art *Document::duplicate(const Art *art) {
     if (!art) return nullptr;
+    // Chosen before the copy joins the store, which counts it by this id.
+    const std::string id = art->id.empty() ? std::string() : freeCopyId(art->id);
     artStore.push_back(std::make_unique<Art>(*art));
     Art *copy = artStore.back().get();
     copy->parent = copy->firstChild = copy->lastChild = copy->prev = copy->next = nullptr;
     copy->layer = nullptr;
     copy->disposed = false;
-    if (!art->id.empty()) copy->id = unusedCopyId(artStore, art->id);
+    copy->id = id;
     // A copy is left behind, not picked up: it does not join the selection.
     copy->userAttr &= ~kArtSelected;
     for (const Art *c = art->firstChild; c; c = c->next)

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "hostapi.h"
@@ -191,6 +192,15 @@ public:
     Pattern *addPattern(const std::string &name);
 
 private:
+    // How many live objects hold each id, for the ids of copies: art is
+    // counted once artStore has grown past it, so that a copy costs no walk
+    // over the whole document.
+    std::unordered_map<std::string, int> idUse_;
+    size_t idsCounted_ = 0;
+    void countNewIds();
+    std::string freeCopyId(const std::string &id);
+    void releaseIds(const Art *art);
+
     template <class F> static void walk(Art *a, F &f) {
         f(*a);
         for (Art *c = a->firstChild; c; c = c->next) walk(c, f);
