@@ -13,19 +13,12 @@
 
 #include "brush_support.h"
 #include "paint_records.h"
+#include "real_files.h"
 #include "svg.h"
 
 namespace smear {
 namespace {
 
-const char *const kRealFiles[] = {
-    "/usr/share/icons/hicolor/scalable/apps/wine-stable.svg",
-    "/usr/share/icons/hicolor/scalable/apps/gvim.svg",
-    "/usr/share/doc/postgresql-common/dependencies.svg",
-    "/usr/share/icons/Adwaita/scalable/places/folder-symbolic.svg",
-    "/usr/share/icons/Adwaita/scalable/status/weather-fog-symbolic.svg",
-    "/usr/share/icons/Adwaita/scalable/actions/view-mirror-symbolic.svg",
-};
 
 AIColor flat(ASInt32 kind, AIReal a, AIReal b = 0, AIReal c = 0, AIReal d = 0) {
     AIColor colour{};
@@ -201,18 +194,6 @@ protected:
         }
     }
 
-    // Select all, as the host does: what is locked or hidden stays out.
-    void selectAll(Document &d) {
-        std::function<void(Art &)> select = [&](Art &a) {
-            if (a.userAttr & (kArtLocked | kArtHidden)) return;
-            a.userAttr |= kArtSelected;
-            for (Art *c = a.firstChild; c; c = c->next) select(*c);
-        };
-        for (Layer *layer : d.layers)
-            if (layer->visible && !layer->locked)
-                for (Art *a = layer->root->firstChild; a; a = a->next) select(*a);
-    }
-
     // The centre of the drawing's bounds.
     AIRealPoint centre(const Document &d) {
         AIRealRect all{};
@@ -245,7 +226,7 @@ protected:
 TEST_P(PaintedFile, WhatTheToolChangedComesBackFromTheWrittenFile) {
     const ToolCase &tool = GetParam();
     int seen = 0;
-    for (const char *path : kRealFiles) {
+    for (const char *path : kRealSvgFiles) {
         if (!std::ifstream(path)) continue;
         ++seen;
         SCOPED_TRACE(path);
@@ -254,7 +235,7 @@ TEST_P(PaintedFile, WhatTheToolChangedComesBackFromTheWrittenFile) {
         std::string error;
         ASSERT_TRUE(readSvgFile(path, *drawing, report, error)) << error;
         addLibraryAndKinds(*drawing, tool.firstKind);
-        selectAll(*drawing);
+        selectAllOpen(*drawing);
         const AIRealPoint at = centre(*drawing);
         host.replaceDocument(std::move(drawing));
         const std::unique_ptr<Document> before = doc().clone();

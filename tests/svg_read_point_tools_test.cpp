@@ -11,19 +11,12 @@
 #include <vector>
 
 #include "brush_support.h"
+#include "real_files.h"
 #include "svg.h"
 
 namespace smear {
 namespace {
 
-const char *const kRealFiles[] = {
-    "/usr/share/icons/hicolor/scalable/apps/wine-stable.svg",
-    "/usr/share/icons/hicolor/scalable/apps/gvim.svg",
-    "/usr/share/doc/postgresql-common/dependencies.svg",
-    "/usr/share/icons/Adwaita/scalable/places/folder-symbolic.svg",
-    "/usr/share/icons/Adwaita/scalable/status/weather-fog-symbolic.svg",
-    "/usr/share/icons/Adwaita/scalable/actions/view-mirror-symbolic.svg",
-};
 
 std::vector<const Art *> paths(const Document &d) {
     std::vector<const Art *> out;
@@ -110,7 +103,7 @@ class PointToolOnFile : public BrushTest, public ::testing::WithParamInterface<P
 TEST_P(PointToolOnFile, MovesPointsThatComeBackFromTheWrittenFile) {
     const PointTool &tool = GetParam();
     int seen = 0;
-    for (const char *path : kRealFiles) {
+    for (const char *path : kRealSvgFiles) {
         if (!std::ifstream(path)) continue;
         ++seen;
         SCOPED_TRACE(path);
@@ -118,14 +111,7 @@ TEST_P(PointToolOnFile, MovesPointsThatComeBackFromTheWrittenFile) {
         SvgReadReport report;
         std::string error;
         ASSERT_TRUE(readSvgFile(path, *drawing, report, error)) << error;
-        // Select all, as a host does.
-        std::function<void(Art &)> select = [&](Art &a) {
-            if (a.userAttr & (kArtLocked | kArtHidden)) return;
-            a.userAttr |= kArtSelected;
-            for (Art *c = a.firstChild; c; c = c->next) select(*c);
-        };
-        for (Layer *layer : drawing->layers)
-            for (Art *a = layer->root->firstChild; a; a = a->next) select(*a);
+        selectAllOpen(*drawing);
         const AIRealRect page = drawing->artboard;
         const double size = extent(*drawing);
         host.replaceDocument(std::move(drawing));
