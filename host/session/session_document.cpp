@@ -179,14 +179,16 @@ void readText(const json &o, Art &art, const std::string &where) {
     art.matrix = AIRealMatrix{1, 0, 0, 1, at.h, at.v};
 }
 
-Art *readArt(const json &o, Document &doc, Art *container, const std::string &where);
+Art *readArt(const json &o, Document &doc, Art *container, const std::string &where, int depth);
 
-void readChildren(const json &o, Document &doc, Art *container, const std::string &where) {
+void readChildren(const json &o, Document &doc, Art *container, const std::string &where, int depth) {
     if (!o.contains("children")) return;
     const json &children = o["children"];
     if (!children.is_array()) fail(where + ".children", "expected a list of objects");
+    if (!children.empty() && depth >= kSessionMaxArtDepth)
+        fail(where + ".children", "nested deeper than " + std::to_string(kSessionMaxArtDepth) + " levels");
     for (size_t i = 0; i < children.size(); ++i)
-        readArt(children[i], doc, container, where + ".children[" + std::to_string(i) + "]");
+        readArt(children[i], doc, container, where + ".children[" + std::to_string(i) + "]", depth + 1);
 }
 
 // Gradient and pattern fills start from the object's own box.
@@ -219,7 +221,7 @@ void placePaintTree(Art &art) {
     for (Art *c = art.firstChild; c; c = c->next) placePaintTree(*c);
 }
 
-Art *readArt(const json &o, Document &doc, Art *container, const std::string &where) {
+Art *readArt(const json &o, Document &doc, Art *container, const std::string &where, int depth) {
     if (!o.is_object()) fail(where, "expected an object, got " + o.dump());
     const std::string type = o.contains("type") ? text(o["type"], where + ".type") : "path";
     ASInt16 artType = kPathArt;
@@ -254,9 +256,9 @@ Art *readArt(const json &o, Document &doc, Art *container, const std::string &wh
         for (const json &c : o["children"])
             if (c.is_object() && c.value("type", std::string("path")) != "path")
                 fail(where + ".children", "a compound path holds only paths");
-        readChildren(o, doc, art, where);
+        readChildren(o, doc, art, where, depth);
         break;
-    default: readChildren(o, doc, art, where); break;
+    default: readChildren(o, doc, art, where, depth); break;
     }
     return art;
 }
@@ -315,7 +317,7 @@ void readResources(const json &desc, Document &doc) {
 void readObjects(const json &list, Document &doc, Layer *layer, const std::string &where) {
     if (!list.is_array()) fail(where, "expected a list of objects");
     for (size_t i = 0; i < list.size(); ++i)
-        readArt(list[i], doc, layer->root, where + "[" + std::to_string(i) + "]");
+        readArt(list[i], doc, layer->root, where + "[" + std::to_string(i) + "]", 1);
 }
 
 }  // namespace
@@ -384,8 +386,23 @@ bool parseColor(const std::string &t, Document &doc, AIColor &c, bool &painted, 
     return true;
 }
 
+bool jsonNestedDeeper(const json &j, size_t limit) {
+    std::vector<std::pair<const json *, size_t>> todo{{&j, 1}};
+    while (!todo.empty()) {
+        const auto [value, depth] = todo.back();
+        todo.pop_back();
+        if (!value->is_structured()) continue;
+        if (depth > limit) return true;
+        for (const json &v : *value)
+            if (v.is_structured()) todo.emplace_back(&v, depth + 1);
+    }
+    return false;
+}
+
 std::unique_ptr<Document> buildDocument(const json &desc, std::string &error) {
     try {
+        if (jsonNestedDeeper(desc, kSessionMaxJsonDepth))
+            fail("document", "nested deeper than " + std::to_string(kSessionMaxJsonDepth) + " levels");
         if (!desc.is_object()) fail("document", "expected an object, got " + desc.dump());
         if (desc.contains("builtin")) {
             if (desc["builtin"] != "sample" || desc.size() != 1) fail("builtin", "the one built-in document is \"sample\"");

@@ -13,6 +13,19 @@
 
 namespace smear {
 
+// How deep session files and inline documents may nest, so that what reads
+// them (recursively) stays well within the stack: arrays and objects in a
+// session's JSON, and art inside art (groups, compound paths) in a document.
+// Session files are refused beyond kSessionMaxFileBytes.
+constexpr size_t kSessionMaxJsonDepth = 1024;
+constexpr int kSessionMaxArtDepth = 256;
+constexpr size_t kSessionMaxFileBytes = size_t(256) << 20;
+
+// Whether arrays and objects in `j` nest more than `limit` deep (the value
+// itself is level 1). Walks without recursion, so any parsed value may be
+// asked before it is copied or printed, which recurse.
+bool jsonNestedDeeper(const nlohmann::json &j, size_t limit);
+
 // Builds a document from its description; null with a message naming the
 // offending entry ("objects[2].fill: ...") when the description is wrong.
 std::unique_ptr<Document> buildDocument(const nlohmann::json &desc, std::string &error);

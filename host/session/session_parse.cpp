@@ -6,6 +6,8 @@
 #include <stdexcept>
 
 #include "session.h"
+#include "session_document.h"
+#include "svg.h"
 
 namespace smear {
 
@@ -220,6 +222,9 @@ const char *stepName(Kind kind) {
 
 bool parseSession(const json &j, Session &out, std::string &error) {
     try {
+        // Before anything copies or prints a part of it, which recurses.
+        if (jsonNestedDeeper(j, kSessionMaxJsonDepth))
+            fail("session", "nested deeper than " + std::to_string(kSessionMaxJsonDepth) + " levels");
         if (!j.is_object()) fail("session", "expected an object with \"steps\", got " + j.dump().substr(0, 60));
         for (auto it = j.begin(); it != j.end(); ++it)
             if (it.key() != "document" && it.key() != "seed" && it.key() != "steps" && it.key() != "name")
@@ -246,16 +251,14 @@ bool parseSession(const json &j, Session &out, std::string &error) {
 }
 
 bool loadSessionFile(const std::string &path, Session &out, std::string &error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot open the session file";
+    std::string text, reason;
+    if (!readInputFile(path, kSessionMaxFileBytes, text, reason)) {
+        error = path + ": cannot open the session file: " + reason;
         return false;
     }
-    std::stringstream buffer;
-    buffer << in.rdbuf();
     json j;
     try {
-        j = json::parse(buffer.str());
+        j = json::parse(text);
     } catch (const json::parse_error &e) {
         error = path + ": not valid JSON: " + e.what();
         return false;

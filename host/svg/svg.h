@@ -23,6 +23,21 @@ struct SvgReadReport {
     std::vector<std::string> problems;
 };
 
+// Limits on what a file may ask of the reader, so that a hostile or broken
+// file costs bounded time, memory and stack: files larger than
+// kSvgMaxFileBytes are refused; elements nested deeper than kSvgMaxDepth are
+// reported and skipped with everything inside them; measuring what <use>
+// elements show visits at most kSvgMaxExpanded elements in one file, past
+// which each <use> still being measured is reported and keeps no frame.
+constexpr size_t kSvgMaxFileBytes = size_t(256) << 20;
+constexpr int kSvgMaxDepth = 256;
+constexpr size_t kSvgMaxExpanded = 1000000;
+
+// The whole of a regular file of at most `limit` bytes. False, with
+// `error`, for one that cannot be opened, is no regular file (a device, a
+// pipe, a folder) or is larger than the limit.
+bool readInputFile(const std::string &path, size_t limit, std::string &text, std::string &error);
+
 #ifndef SMEAR_NO_SVG_READER
 // Reads a drawing into `doc`: its art goes on top of the current layer (or
 // into new layers for layer groups the writer wrote). Elements that cannot

@@ -112,6 +112,40 @@ Art *readElement(Context &ctx, pugi::xml_node node, const Style &parentStyle, co
     return nullptr;
 }
 
+// Removes a subtree leaf by leaf: pugixml frees a subtree recursively, and
+// the subtree may be as deep as the file is long.
+void removeSubtree(pugi::xml_node top) {
+    pugi::xml_node n = top;
+    for (;;) {
+        while (n.first_child()) n = n.first_child();
+        if (n == top) break;
+        pugi::xml_node parent = n.parent();
+        parent.remove_child(n);
+        n = parent;
+    }
+    top.parent().remove_child(top);
+}
+
+// Every walk of the tree below recurses by nesting, so elements nested
+// deeper than the reader follows are cut first, with what they hold.
+void cutDeepElements(Context &ctx, pugi::xml_node root) {
+    std::vector<std::pair<pugi::xml_node, int>> todo{{root, 1}};
+    std::vector<pugi::xml_node> cut;
+    while (!todo.empty()) {
+        const auto [node, depth] = todo.back();
+        todo.pop_back();
+        for (pugi::xml_node c : node.children()) {
+            if (c.type() != pugi::node_element) continue;
+            if (depth + 1 > kSvgMaxDepth) cut.push_back(c);
+            else todo.emplace_back(c, depth + 1);
+        }
+    }
+    for (pugi::xml_node c : cut) {
+        ctx.problem(c, "nested deeper than " + std::to_string(kSvgMaxDepth) + " levels; skipped");
+        removeSubtree(c);
+    }
+}
+
 void indexIds(Context &ctx, pugi::xml_node node) {
     for (pugi::xml_node c : node.children()) {
         if (c.type() != pugi::node_element) continue;
@@ -158,6 +192,7 @@ bool readDocument(const std::string &text, pugi::xml_document &xml, Document &do
         error = std::string("the root element is <") + root.name() + ">, not <svg>";
         return false;
     }
+    cutDeepElements(ctx, root);
     indexIds(ctx, root);
     readStyleSheets(ctx, root);
     readNamedStyles(ctx, root);
@@ -366,14 +401,8 @@ bool readSvgString(const std::string &text, Document &doc, SvgReadReport &report
 }
 
 bool readSvgFile(const std::string &path, Document &doc, SvgReadReport &report, std::string &error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot open " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    const std::string text = bytes.str();
+    std::string text;
+    if (!readInputFile(path, kSvgMaxFileBytes, text, error)) return false;
     if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0x1f && static_cast<unsigned char>(text[1]) == 0x8b) {
         error = path + " is compressed (svgz); decompress it first";
         return false;

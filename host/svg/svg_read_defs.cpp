@@ -66,7 +66,9 @@ void makeStandalone(Context &ctx, pugi::xml_node original, pugi::xml_node copy, 
 
 // Bounds of what an element draws, in the space `m` maps it from.
 void addContentBounds(Context &ctx, pugi::xml_node node, const Affine &m, Box &box, int depth) {
-    if (depth > 16) return;
+    // The depth ends cycles of references; the count ends everything else.
+    if (depth > 64 || ctx.expanded >= kSvgMaxExpanded) return;
+    ++ctx.expanded;
     const std::string name = ctx.localName(node);
     const Affine mm = m * elementTransform(ctx, node);
     if (name == "g" || name == "a" || name == "symbol" || name == "switch" || name == "svg") {
@@ -74,11 +76,23 @@ void addContentBounds(Context &ctx, pugi::xml_node node, const Affine &m, Box &b
             if (c.type() == pugi::node_element) addContentBounds(ctx, c, mm, box, depth + 1);
     } else if (name == "use") {
         const pugi::xml_node target = ctx.byId(Context::hrefId(node));
-        if (target)
-            addContentBounds(ctx, target,
-                      mm * Affine::translate(ctx.lengthAttr(node, "x", Axis::kX, 16, 0),
-                                             ctx.lengthAttr(node, "y", Axis::kY, 16, 0)),
-                      box, depth + 1);
+        if (!target) return;
+        const Affine place = mm * Affine::translate(ctx.lengthAttr(node, "x", Axis::kX, 16, 0),
+                                                    ctx.lengthAttr(node, "y", Axis::kY, 16, 0));
+        if (place.b != 0 || place.c != 0) {
+            // Turned or skewed, the box of the content is not the box of
+            // the turned curves: measured again.
+            addContentBounds(ctx, target, place, box, depth + 1);
+            return;
+        }
+        // Scaled and moved, the box of the content maps onto the box of the
+        // mapped content: a target referred to many times (as files of
+        // nested references do, whose content grows as a power of their
+        // depth) is measured once.
+        const Box own = contentBounds(ctx, target, depth + 1);
+        if (own.empty) return;
+        box.add(place.apply(Vec2{own.minX, own.minY}));
+        box.add(place.apply(Vec2{own.maxX, own.maxY}));
     } else if (name == "image") {
         const double x = ctx.lengthAttr(node, "x", Axis::kX, 16, 0), y = ctx.lengthAttr(node, "y", Axis::kY, 16, 0);
         const double w = ctx.lengthAttr(node, "width", Axis::kX, 16, 0);
@@ -89,6 +103,15 @@ void addContentBounds(Context &ctx, pugi::xml_node node, const Affine &m, Box &b
         std::string reason;
         if (shapeOutline(ctx, node, name, 16, outline, reason)) box.add(curveBounds(outline, mm));
     }
+}
+
+Box contentBounds(Context &ctx, pugi::xml_node node, int depth) {
+    const auto known = ctx.useBounds.find(node.internal_object());
+    if (known != ctx.useBounds.end()) return known->second;
+    Box box;
+    addContentBounds(ctx, node, Affine{}, box, depth);
+    ctx.useBounds.emplace(node.internal_object(), box);
+    return box;
 }
 
 bool isRendered(Context &ctx, pugi::xml_node node) {
@@ -102,9 +125,13 @@ bool isRendered(Context &ctx, pugi::xml_node node) {
     return true;
 }
 
-void keepDefinition(Context &ctx, pugi::xml_node node, const std::string &id, bool asGroup, bool dropInnerIds,
-                    const std::map<std::string, std::string> &setAttributes,
-                    const std::vector<std::string> &dropAttributes) {
+namespace {
+
+// Keeps one definition; what it refers to and is not drawn where it stands
+// goes on `todo`.
+void keepOne(Context &ctx, pugi::xml_node node, const std::string &id, bool asGroup, bool dropInnerIds,
+             const std::map<std::string, std::string> &setAttributes, const std::vector<std::string> &dropAttributes,
+             std::vector<std::pair<pugi::xml_node, std::string>> &todo) {
     if (ctx.doc.svgDefinitions.count(id)) return;
     pugi::xml_document scratch;
     pugi::xml_node copy = scratch.append_copy(node);
@@ -128,7 +155,23 @@ void keepDefinition(Context &ctx, pugi::xml_node node, const std::string &id, bo
     for (const std::string &ref : refs) {
         const pugi::xml_node target = ctx.byId(ref);
         // Elements drawn where they stand are written as art under their id.
-        if (target && !isRendered(ctx, target)) keepDefinition(ctx, target, ref, false, false);
+        if (target && !isRendered(ctx, target) && !ctx.doc.svgDefinitions.count(ref)) todo.emplace_back(target, ref);
+    }
+}
+
+}  // namespace
+
+// A work list rather than recursion: a chain of definitions, each referring
+// to the next, may be as long as the file.
+void keepDefinition(Context &ctx, pugi::xml_node node, const std::string &id, bool asGroup, bool dropInnerIds,
+                    const std::map<std::string, std::string> &setAttributes,
+                    const std::vector<std::string> &dropAttributes) {
+    std::vector<std::pair<pugi::xml_node, std::string>> todo;
+    keepOne(ctx, node, id, asGroup, dropInnerIds, setAttributes, dropAttributes, todo);
+    while (!todo.empty()) {
+        const auto [target, ref] = todo.back();
+        todo.pop_back();
+        keepOne(ctx, target, ref, false, false, {}, {}, todo);
     }
 }
 

@@ -118,6 +118,10 @@ public:
     bool quiet = false;  // while measuring referenced content: no problems reported
     std::map<std::string, Gradient *> gradients;  // by the id of the element referred to
     std::map<std::string, Pattern *> patterns;    // by the id of the tile's element
+    // Content bounds of <use> targets in their own space, so that each is
+    // measured once however often it is referred to.
+    std::unordered_map<const void *, Box> useBounds;
+    size_t expanded = 0;  // elements measured for <use>, up to kSvgMaxExpanded
 
 private:
     void applyProperty(Style &s, const Style &parent, const std::string &name, const std::string &value,
@@ -186,6 +190,8 @@ Art *readUse(Context &ctx, pugi::xml_node node, const Style &style, const Affine
 // Definitions (svg_read_defs.cpp).
 // Adds the bounds of what an element draws, mapped by `m`, to `box`.
 void addContentBounds(Context &ctx, pugi::xml_node node, const Affine &m, Box &box, int depth);
+// The same in the element's own space, measured once per element.
+Box contentBounds(Context &ctx, pugi::xml_node node, int depth);
 // Keeps `node` among the document's definitions under `id` (so written
 // files can refer to it), with what it refers to.
 void keepDefinition(Context &ctx, pugi::xml_node node, const std::string &id, bool asGroup, bool dropInnerIds,

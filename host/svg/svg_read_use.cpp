@@ -56,9 +56,14 @@ Art *readUse(Context &ctx, pugi::xml_node node, const Style &style, const Affine
         for (pugi::xml_node c : target.children())
             if (c.type() == pugi::node_element) addContentBounds(ctx, c, Affine{}, box, 0);
     } else {
-        addContentBounds(ctx, target, Affine{}, box, 0);
+        box = contentBounds(ctx, target, 0);
     }
     ctx.quiet = false;
+    if (ctx.expanded >= kSvgMaxExpanded) {
+        ctx.problem(node, "what it shows, with the references in it, comes to more than " +
+                                  std::to_string(kSvgMaxExpanded) + " elements; kept without a frame");
+        box = Box{};
+    }
 
     // A target that is drawn where it stands is kept as a copy under an id
     // of its own, so that the art written for it and the copy differ.
