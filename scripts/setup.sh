@@ -9,6 +9,7 @@ PACKAGES=(
   googletest libbenchmark-dev nlohmann-json3-dev libcli11-dev libpugixml-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386
+  clang libclang-rt-14-dev
 )
 
 SUDO=""

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native suite, the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the 32-bit Windows build
+# AddressSanitizer and UndefinedBehaviorSanitizer, the 32-bit Windows build
 # under Wine (its test program, the module's export and import tables, and the
-# parity of native and Windows sessions). Every stage runs even when an
+# parity of native and Windows sessions), and a short run of every fuzzing
+# harness (scripts/fuzz.sh). Every stage runs even when an
 # earlier one failed, so one run shows every failure; the exit code is 1 when
 # any stage failed.
 set -uo pipefail
@@ -64,6 +65,10 @@ result "Windows tests under Wine" $?
 stage "native and Windows sessions give the same output"
 bash tests/windows/parity.sh "$PREFIX" "$PREFIX-win"
 result "session parity" $?
+
+stage "fuzzing (libFuzzer harnesses, 45 s each)"
+bash scripts/fuzz.sh 45
+result "fuzzing" $?
 
 echo
 for f in "${failures[@]+"${failures[@]}"}"; do echo "failed: $f"; done
