@@ -11,22 +11,10 @@
 #include <string>
 
 #include "svg.h"
+#include "svg_read_support.h"
 
 namespace smear {
 namespace {
-
-struct Read {
-    Document doc;
-    SvgReadReport report;
-    std::string error;
-    bool ok = false;
-};
-
-std::unique_ptr<Read> read(const std::string &svg) {
-    auto r = std::make_unique<Read>();
-    r->ok = readSvgString(svg, r->doc, r->report, r->error);
-    return r;
-}
 
 const char *const kOpen =
     "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' viewBox='0 0 100 100'>\n";

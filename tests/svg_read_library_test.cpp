@@ -14,6 +14,7 @@
 #include "handles.h"
 #include "paint_records.h"
 #include "svg.h"
+#include "svg_read_support.h"
 
 namespace smear {
 namespace {
@@ -95,19 +96,6 @@ Art *byId(const Document &doc, const std::string &id) {
         if (!found && a.id == id) found = const_cast<Art *>(&a);
     });
     return found;
-}
-
-struct Read {
-    Document doc;
-    SvgReadReport report;
-    std::string error;
-    bool ok = false;
-};
-
-std::unique_ptr<Read> read(const std::string &svg) {
-    auto r = std::make_unique<Read>();
-    r->ok = readSvgString(svg, r->doc, r->report, r->error);
-    return r;
 }
 
 // The first line where two texts differ, empty when they are the same.

@@ -11,28 +11,10 @@
 
 #include "brush_support.h"
 #include "svg.h"
+#include "svg_read_support.h"
 
 namespace smear {
 namespace {
-
-struct Read {
-    Document doc;
-    SvgReadReport report;
-    std::string error;
-    bool ok = false;
-};
-
-std::unique_ptr<Read> read(const std::string &svg) {
-    auto r = std::make_unique<Read>();
-    r->ok = readSvgString(svg, r->doc, r->report, r->error);
-    return r;
-}
-
-std::string wrap(const std::string &body) {
-    return "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
-           "viewBox='0 0 200 200'>" +
-           body + "</svg>";
-}
 
 std::vector<Art *> meshes(const Document &doc) {
     std::vector<Art *> out;
