@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer harnesses of fuzz/ in build-fuzz/ (clang++, with
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs each for SECONDS
-# (default 60) from its seed corpus, after replaying every input that once
-# made it fail (fuzz/regressions/<harness>/). Fails when any harness finds a
+# (default 60) from its seed corpus and with its dictionary
+# (fuzz/dictionaries/), after replaying every input that once made it fail
+# (fuzz/regressions/<harness>/). Fails when any harness finds a
 # crash; what it found is left in build-fuzz/findings/<harness>/.
 set -uo pipefail
 
@@ -31,7 +32,12 @@ for h in "${HARNESSES[@]}"; do
   # The corpus grows in the build folder; the seeds in the tree stay as they are.
   work="$BUILD/corpus/$h" findings="$BUILD/findings/$h"
   mkdir -p "$work" "$findings"
-  if ! "$BUILD/fuzz_$h" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+  dict=()
+  case $h in
+    svg_read | svg_round_trip) dict=(-dict=fuzz/dictionaries/svg.dict) ;;
+    session) dict=(-dict=fuzz/dictionaries/session.dict) ;;
+  esac
+  if ! "$BUILD/fuzz_$h" "${dict[@]+"${dict[@]}"}" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
       -print_final_stats=1 -artifact_prefix="$findings/" "$work" "fuzz/corpus/$h" 2>"$BUILD/fuzz_$h.log"; then
     tail -n 60 "$BUILD/fuzz_$h.log" >&2
     echo "fuzz: $h found a crash; the input is in $findings/" >&2
