@@ -15,7 +15,7 @@ size_t sequenceLength(unsigned char lead) {
 
 }  // namespace
 
-std::string XmlOut::escape(std::string_view text, bool attribute) {
+std::string XmlOut::carried(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
@@ -24,17 +24,24 @@ std::string XmlOut::escape(std::string_view text, bool attribute) {
         bool valid = n > 0 && i + n <= text.size();
         for (size_t k = 1; valid && k < n; ++k)
             valid = (static_cast<unsigned char>(text[i + k]) & 0xc0) == 0x80;
-        if (!valid) {
-            // Not UTF-8: XML cannot carry it, so it shows as a replacement character.
+        // Not UTF-8, or a control character XML 1.0 does not allow.
+        if (!valid || (c < 0x20 && c != '\n' && c != '\r' && c != '\t')) {
             out += "\xEF\xBF\xBD";
             ++i;
             continue;
         }
-        if (n > 1) {
-            out.append(text.substr(i, n));
-            i += n;
-            continue;
-        }
+        out.append(text.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
+std::string XmlOut::escape(std::string_view text, bool attribute) {
+    // What XML cannot carry is replaced first; the rest needs only markup.
+    const std::string plain = carried(text);
+    std::string out;
+    out.reserve(plain.size());
+    for (const char c : plain) {
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
@@ -44,12 +51,8 @@ std::string XmlOut::escape(std::string_view text, bool attribute) {
         case '\n': out += attribute ? "&#10;" : "\n"; break;
         case '\r': out += "&#13;"; break;
         case '\t': out += attribute ? "&#9;" : "\t"; break;
-        default:
-            // Other control characters are not allowed in XML 1.0 at all.
-            if (c < 0x20) out += "\xEF\xBF\xBD";
-            else out += char(c);
+        default: out += c;
         }
-        ++i;
     }
     return out;
 }

@@ -25,7 +25,14 @@ public:
     // Closes every open element and hands the text over.
     std::string take();
 
+    // Markup for the text. XML carries only UTF-8 text without control
+    // characters (but tab, line feed and carriage return): each byte that
+    // is no part of a UTF-8 sequence and each such character shows as
+    // U+FFFD.
     static std::string escape(std::string_view text, bool attribute);
+    // The text with what XML cannot carry replaced, as reading escape()'s
+    // markup back gives it.
+    static std::string carried(std::string_view text);
 
 private:
     void closeStartTag();
