@@ -23,7 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     smear::SvgReadReport report;
     std::string error;
     if (!smear::readSvgString(std::string(reinterpret_cast<const char *>(data), size), doc, report, error)) return 0;
-    const std::string written = smear::writeSvg(doc);
+    std::string written;
+    // What the reader keeps, the writer can write: every number in range.
+    if (!smear::writeSvg(doc, written, error)) {
+        std::fprintf(stderr, "what was read does not write: %s\n", error.c_str());
+        std::abort();
+    }
     smear::Document again;
     smear::SvgReadReport againReport;
     if (!smear::readSvgString(written, again, againReport, error)) {

@@ -255,7 +255,7 @@ protected:
 };
 
 TEST_F(LibraryDocument, EveryColourSwatchAndNamedStyleComesBackExactly) {
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     auto back = read(svg);
     ASSERT_TRUE(back->ok) << back->error;
     EXPECT_TRUE(back->report.problems.empty()) << problems(back->report);
@@ -273,12 +273,12 @@ TEST_F(LibraryDocument, EveryColourSwatchAndNamedStyleComesBackExactly) {
         EXPECT_TRUE(found) << name;
     }
     // A second trip writes the same file, and so does the undo copy of it.
-    EXPECT_EQ(firstDifference(svg, writeSvg(back->doc)), "");
-    EXPECT_EQ(firstDifference(svg, writeSvg(*back->doc.clone())), "");
+    EXPECT_EQ(firstDifference(svg, svgOf(back->doc)), "");
+    EXPECT_EQ(firstDifference(svg, svgOf(*back->doc.clone())), "");
 }
 
 TEST_F(LibraryDocument, PaintThatSvgSaysExactlyNeedsNoKeptColour) {
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     // Whole-byte RGB is the SVG paint itself; every other kind is kept.
     std::string value;
     const size_t byte = svg.find("id=\"fill-rgb-byte\"");
@@ -294,7 +294,7 @@ TEST_F(LibraryDocument, PaintThatSvgSaysExactlyNeedsNoKeptColour) {
 // An SVG editor changes the paint but keeps the attributes it does not know:
 // what the element now shows is what is read.
 TEST_F(LibraryDocument, AnEditorsRepaintWinsOverTheKeptColour) {
-    std::string svg = writeSvg(doc);
+    std::string svg = svgOf(doc);
     ASSERT_TRUE(setAttribute(svg, "fill-rgb-odd", "fill", "#123456"));
     ASSERT_TRUE(setAttribute(svg, "fill-cmyk", "stroke", "#00ff00"));
     ASSERT_NE(svg.find("data-smear-fill=\"rgb:"), std::string::npos) << "the kept colour is still there";
@@ -314,7 +314,7 @@ TEST_F(LibraryDocument, AnEditorsRepaintWinsOverTheKeptColour) {
 }
 
 TEST_F(LibraryDocument, AMovedGradientOrPatternIsReadAsTheFileDrawsIt) {
-    std::string svg = writeSvg(doc);
+    std::string svg = svgOf(doc);
     // The linear gradient now ends at (500, 60) in the file: in document
     // space it runs from its origin to (500, -60).
     const std::string linear = paintServerOf(svg, "fill-linear", "fill");
@@ -367,7 +367,7 @@ TEST_F(LibraryDocument, AMovedGradientOrPatternIsReadAsTheFileDrawsIt) {
 }
 
 TEST_F(LibraryDocument, AnEditorsChangedSwatchColourIsRead) {
-    std::string svg = writeSvg(doc);
+    std::string svg = svgOf(doc);
     const size_t swatch = svg.find("data-smear-swatch=\"Odd RGB\"");
     ASSERT_NE(swatch, std::string::npos);
     const size_t stop = svg.find("<stop", swatch);
@@ -386,7 +386,7 @@ TEST_F(LibraryDocument, AnEditorsChangedSwatchColourIsRead) {
 }
 
 TEST_F(LibraryDocument, TheClassRuleOfANamedStyleLeavesTheArtsOwnPaint) {
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     // The art is in its style's class, and the class rule paints with the
     // style's pattern and opacity.
     const size_t own = svg.find("id=\"own-paint\"");
@@ -460,7 +460,7 @@ TEST(SvgEditorSwatches, AreReadIntoTheDocumentsSwatchList) {
 
     // Written and read back, they stay the document's swatches.
     Document again;
-    ASSERT_TRUE(readSvgString(writeSvg(doc), again, report, error)) << error;
+    ASSERT_TRUE(readSvgString(svgOf(doc), again, report, error)) << error;
     EXPECT_EQ(libraryDifference(doc, again), "");
 }
 
@@ -497,7 +497,7 @@ TEST(SvgGradientWithoutLength, ComesBackAsTheGradient) {
     g->stops = {GradientStop{0, rgb(1, 0, 0), 1}, GradientStop{1, rgb(0, 0, 1), 1}};
     Art *a = addSquare(doc, "flat", 0, 0);
     a->style = painted(gradient(g, {3, -4}, 30, 0, {1, 0, 0, 1, 0, 0}), rgb(0, 0, 0), 1);
-    auto back = read(writeSvg(doc));
+    auto back = read(svgOf(doc));
     ASSERT_TRUE(back->ok) << back->error;
     const Art *b = byId(back->doc, "flat");
     ASSERT_NE(b, nullptr);

@@ -264,7 +264,7 @@ protected:
 
 TEST_F(SvgMeshTools, BothMeshToolsChangeTheMeshAndTheWrittenMeshGradientComesBackTheSame) {
     const std::unique_ptr<Document> before = doc().clone();
-    const std::string original = writeSvg(doc());
+    const std::string original = svgOf(doc());
     g().meshColorChannel1 = 60;   // more red
     g().meshColorChannel3 = -40;  // less blue
     stroke(kGradientMeshTool, {60, -40}, 2);
@@ -284,7 +284,7 @@ TEST_F(SvgMeshTools, BothMeshToolsChangeTheMeshAndTheWrittenMeshGradientComesBac
 
     // Written as the editor writes a mesh: two rows of three patches,
     // 4 + 3 + 3 and 3 + 2 + 2 stops, the stops' colours those painted.
-    const std::string svg = writeSvg(doc());
+    const std::string svg = svgOf(doc());
     const std::string gradient = meshGradientOf(svg);
     EXPECT_EQ(occurrences(gradient, "<meshrow>"), 2u);
     EXPECT_EQ(occurrences(gradient, "<meshpatch>"), 6u);
@@ -308,7 +308,7 @@ TEST_F(SvgMeshTools, BothMeshToolsChangeTheMeshAndTheWrittenMeshGradientComesBac
     ASSERT_EQ(meshes(back->doc).size(), 1u);
     expectSameMesh(*meshes(back->doc)[0], *mesh);
     EXPECT_EQ(meshes(back->doc)[0]->id, "rect10");
-    EXPECT_EQ(writeSvg(back->doc), svg);
+    EXPECT_EQ(svgOf(back->doc), svg);
 
     // The mesh gradient alone says the same, to its precision.
     auto bare = read(withoutMeshData(svg));
@@ -324,7 +324,7 @@ TEST_F(SvgMeshTools, BothMeshToolsChangeTheMeshAndTheWrittenMeshGradientComesBac
 }
 
 TEST_F(SvgMeshTools, AMeshReadAndWrittenUntouchedShowsWhatTheEditorDrew) {
-    auto back = read(writeSvg(doc()));
+    auto back = read(svgOf(doc()));
     ASSERT_TRUE(back->ok) << back->error;
     ASSERT_EQ(meshes(back->doc).size(), 1u);
     expectEditorMesh(*meshes(back->doc)[0], 1e-4);
@@ -353,8 +353,8 @@ protected:
     // as an editor that changed the mesh leaves it (it keeps the data
     // attributes it does not know).
     std::string editedFile(const Document &edited) {
-        std::string svg = writeSvg(doc);
-        const std::string ours = meshGradientOf(svg), theirs = meshGradientOf(writeSvg(edited));
+        std::string svg = svgOf(doc);
+        const std::string ours = meshGradientOf(svg), theirs = meshGradientOf(svgOf(edited));
         svg.replace(svg.find(ours), ours.size(), theirs);
         return svg;
     }
@@ -363,7 +363,7 @@ protected:
 };
 
 TEST_F(SvgMeshEdits, UntouchedTheKeptDataIsReadExactly) {
-    auto r = read(writeSvg(doc));
+    auto r = read(svgOf(doc));
     ASSERT_TRUE(r->ok) << r->error;
     EXPECT_TRUE(r->report.problems.empty()) << problems(r->report);
     ASSERT_EQ(meshes(r->doc).size(), 1u);
@@ -423,7 +423,7 @@ TEST_F(SvgMeshEdits, AnEditorThatChangedTheMeshsSizeDropsTheKeptData) {
 }
 
 TEST_F(SvgMeshEdits, KeptDataStandsWhereTheGradientIsGoneOrBroken) {
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     // The gradient removed from the file.
     std::string gone = svg;
     gone.erase(gone.find(meshGradientOf(svg)), meshGradientOf(svg).size());
@@ -556,7 +556,7 @@ TEST(SvgReadMesh, DamagedMeshGradientsNeverCrashOrHang) {
     m->meshJ = 2;
     m->vertices.resize(12);
     for (size_t k = 0; k < 12; ++k) m->vertices[k] = {{AIReal(k % 4) * 7, -AIReal(k / 4) * 5}, rgb(0.5f, 0, 1)};
-    const std::string svg = withoutMeshData(writeSvg(d));
+    const std::string svg = withoutMeshData(svgOf(d));
     const size_t from = svg.find("<meshgradient"), to = svg.find("</meshgradient>");
     const std::string alphabet = "0123456789.,-+eEcClLmMzZ \"<>/#";
     std::mt19937 random(11);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "svg.h"
+#include "svg_write_support.h"
 
 namespace smear {
 

@@ -403,7 +403,7 @@ TEST(SvgRead, PatternsKeepTheirTile) {
     Document again;
     SvgReadReport report;
     std::string error;
-    ASSERT_TRUE(readSvgString(writeSvg(r->doc), again, report, error)) << error;
+    ASSERT_TRUE(readSvgString(svgOf(r->doc), again, report, error)) << error;
     EXPECT_TRUE(report.problems.empty()) << problems(report);
     ASSERT_EQ(again.patterns.size(), 1u);
     EXPECT_EQ(again.patterns[0]->name, "dots");
@@ -566,7 +566,7 @@ TEST(SvgRoundTrip, ArtWrittenAndReadBackIsTheSame) {
     mesh->tags["smearcraft"] = {"string", "3"};
     mesh->opacity = 0.5f;
 
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     auto back = read(svg);
     ASSERT_TRUE(back->ok) << back->error;
     EXPECT_TRUE(back->report.problems.empty()) << problems(back->report);
@@ -577,9 +577,9 @@ TEST(SvgRoundTrip, ArtWrittenAndReadBackIsTheSame) {
     EXPECT_NEAR(i2->matrix.b, i1->matrix.b, 1e-6);
     EXPECT_EQ(i2->frame.right, i1->frame.right);
     // And once more: a second trip changes nothing.
-    EXPECT_EQ(writeSvg(back->doc), svg);
+    EXPECT_EQ(svgOf(back->doc), svg);
     // A copy of the document (as undo keeps) writes the same file.
-    EXPECT_EQ(writeSvg(*back->doc.clone()), svg);
+    EXPECT_EQ(svgOf(*back->doc.clone()), svg);
 }
 
 TEST(SvgRoundTrip, LayersGradientsAndSymbols) {
@@ -598,7 +598,7 @@ TEST(SvgRoundTrip, LayersGradientsAndSymbols) {
     c->segments.resize(2);
     c->segments[1].p = c->segments[1].in = c->segments[1].out = {5, 5};
 
-    auto back = read(writeSvg(r->doc));
+    auto back = read(svgOf(r->doc));
     ASSERT_TRUE(back->ok) << back->error;
     EXPECT_TRUE(back->report.problems.empty()) << problems(back->report);
     ASSERT_EQ(back->doc.layers.size(), 2u);
@@ -620,7 +620,7 @@ TEST(SvgRoundTrip, LayersGradientsAndSymbols) {
         EXPECT_NEAR(x.gradientAngle, y.gradientAngle, 1e-4);
         EXPECT_NEAR(x.gradientLength, y.gradientLength, 1e-4);
     }
-    EXPECT_EQ(writeSvg(*back->doc.clone()), writeSvg(back->doc));  // definitions and viewport go along
+    EXPECT_EQ(svgOf(*back->doc.clone()), svgOf(back->doc));  // definitions and viewport go along
     const Art *u1 = byId(r->doc, "u"), *u2 = byId(back->doc, "u");
     EXPECT_EQ(u2->href, "dot");
     for (const AIReal AIRealMatrix::*f : {&AIRealMatrix::a, &AIRealMatrix::b, &AIRealMatrix::c, &AIRealMatrix::d,
@@ -658,7 +658,7 @@ TEST(SvgRealFiles, ReadWriteAndReadBack) {
         for (const std::string &p : report.problems) EXPECT_EQ(p.compare(0, 9, "element <"), 0) << p;
         Document again;
         SvgReadReport report2;
-        ASSERT_TRUE(readSvgString(writeSvg(doc), again, report2, error)) << error;
+        ASSERT_TRUE(readSvgString(svgOf(doc), again, report2, error)) << error;
         const std::vector<const Art *> art2 = allArt(again);
         ASSERT_EQ(art2.size(), art.size());
         for (size_t k = 0; k < art.size(); ++k) {

@@ -10,6 +10,7 @@
 
 #include "brush_support.h"
 #include "svg.h"
+#include "svg_write_support.h"
 
 namespace smear {
 namespace {
@@ -146,7 +147,7 @@ TEST(SvgKeptTransform, APathChangedPointByPointIsWrittenInItsOwnCoordinatesAndRe
     r->segments[0].p = r->segments[0].in = r->segments[0].out = {0.3f, -1.7f};
     byId(*doc, "c")->lastChild->segments[1].p.h += 2;
 
-    const std::string svg = writeSvg(*doc);
+    const std::string svg = svgOf(*doc);
     // Each keeps its own transform, not the group's move.
     EXPECT_EQ(attr(element(svg, "p"), "transform"), "matrix(1.7320508 1 -0.5 0.8660254 0 0)");
     EXPECT_EQ(attr(element(svg, "r"), "transform").substr(0, 7), "matrix(");
@@ -165,7 +166,7 @@ TEST(SvgKeptTransform, APathChangedPointByPointIsWrittenInItsOwnCoordinatesAndRe
     expectSameDrawing(*doc, *back);
     // Trips that follow do not drift.
     SvgReadReport third;
-    auto thrice = readDrawing(writeSvg(*back), third);
+    auto thrice = readDrawing(svgOf(*back), third);
     expectSameDrawing(*doc, *thrice);
 }
 
@@ -174,7 +175,7 @@ TEST(SvgKeptTransform, ThePaintOfATransformedPathStaysWhereItWasWithoutTheExactR
     // records do: the map into the element's space is in their transforms.
     SvgReadReport report;
     auto doc = readDrawing(kDrawing, report);
-    std::string svg = writeSvg(*doc);
+    std::string svg = svgOf(*doc);
     for (const char *token : {"data-smear-fill"})
         for (size_t at = svg.find(token); at != std::string::npos; at = svg.find(token)) {
             const size_t end = svg.find('"', svg.find('"', at) + 1);
@@ -211,7 +212,7 @@ TEST_F(SvgKeptTransformPainted, PathsMovedWithThePointShifterKeepTheirTransforms
     for (const char *id : {"p", "r", "plain"})
         EXPECT_NE(byId(doc(), id)->segments[0].p.h, byId(*before, id)->segments[0].p.h) << id << " did not move";
 
-    const std::string svg = writeSvg(doc());
+    const std::string svg = svgOf(doc());
     for (const char *id : {"p", "r", "c"}) EXPECT_NE(attr(element(svg, id), "transform"), "<missing>") << id;
     SvgReadReport again;
     auto back = readDrawing(svg, again);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "svg.h"
+#include "svg_write_support.h"
 
 namespace smear {
 namespace {
@@ -138,7 +139,7 @@ void expectStraightEdge(const std::string &path, double dx, double dy) {
 
 TEST_F(SvgWriteMesh, StopsGiveEachEdgeOnceAndEachCornerColourOnce) {
     Art *m = mesh(3, 2);
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     const Rows rows = meshRows(svg);
     // J = 2 rows of I = 3 patches.
     ASSERT_EQ(rows.size(), 2u);
@@ -183,7 +184,7 @@ TEST_F(SvgWriteMesh, TheMeshDrawnIsTheOneTheDataKeeps) {
     m->tags["smearcraft"] = {"string", "1"};
     m->vertex(1, 1).color.kind = kFourColor;
     m->vertex(1, 1).color.c.f = {0, 0, 0, 1};  // black ink
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     const std::string path = element(svg, "m");
     EXPECT_EQ(path.substr(0, 5), "<path");
     EXPECT_EQ(attr(path, "opacity"), "0.5");
@@ -206,7 +207,7 @@ TEST_F(SvgWriteMesh, AMeshWithoutPatchesKeepsItsDataInAGroup) {
     m->meshJ = 2;
     m->vertices.resize(3);
     for (size_t k = 0; k < 3; ++k) m->vertices[k].point = {AIReal(k), 0};
-    for (const std::string &svg : {writeSvg(doc), writeSvgPreview(doc)}) {
+    for (const std::string &svg : {svgOf(doc), previewOf(doc)}) {
         const std::string g = element(svg, "flat");
         EXPECT_EQ(g.substr(0, 2), "<g");
         EXPECT_EQ(attr(g, "data-mesh"), "0x2");
@@ -231,10 +232,10 @@ TEST_F(SvgWriteMesh, PreviewColoursEachPatchBilinearlyAndLeavesOtherArtAlone) {
     square->segments = {corner(20, 0), corner(30, 0), corner(30, -10)};
     square->closed = true;
 
-    const std::string svg = writeSvgPreview(doc);
+    const std::string svg = previewOf(doc);
     EXPECT_EQ(count(svg, "meshgradient"), 0u);
     EXPECT_EQ(count(svg, "data-mesh"), 0u);
-    EXPECT_EQ(element(svg, "square"), element(writeSvg(doc), "square"));
+    EXPECT_EQ(element(svg, "square"), element(svgOf(doc), "square"));
     const size_t group = svg.find(element(svg, "m"));
     ASSERT_NE(group, std::string::npos);
     const std::string inside = svg.substr(group, svg.find("</g>", group) - group);
@@ -255,7 +256,7 @@ TEST_F(SvgWriteMesh, PreviewColoursEachPatchBilinearlyAndLeavesOtherArtAlone) {
 
 TEST_F(SvgWriteMesh, ALargeMeshPreviewsWithFewerQuadsPerPatch) {
     mesh(200, 100);
-    const std::string svg = writeSvgPreview(doc);
+    const std::string svg = previewOf(doc);
     // 20,000 patches: at most 200,000 quads, so three by three.
     EXPECT_EQ(count(svg, "<path"), 200u * 100u * 9u);
 }
@@ -286,7 +287,7 @@ protected:
 
 TEST_F(SvgWriteKeptTransform, PathDataAndLengthsAreInTheElementsOwnUnits) {
     square();
-    const std::string p = element(writeSvg(doc), "p");
+    const std::string p = element(svgOf(doc), "p");
     EXPECT_EQ(attr(p, "transform"), "matrix(2 0 0 2 10 5)");
     EXPECT_EQ(attr(p, "d"), "M0 0 L10 0 L10 10 L0 10 Z");
     EXPECT_EQ(attr(p, "stroke-width"), "1.5");
@@ -303,7 +304,7 @@ TEST_F(SvgWriteKeptTransform, PaintServersAreMappedIntoTheElementsSpace) {
     a->style.fill.color.c.b.gradient = reinterpret_cast<AIGradientHandle>(g);
     a->style.fill.color.c.b.gradientLength = 20;
     a->style.fill.color.c.b.matrix = {1, 0, 0, 1, 0, 0};
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     const std::string fill = attr(element(svg, "p"), "fill");
     const std::string def = element(svg, fill.substr(5, fill.size() - 6));
     // The gradient's user space is the element's: the inverse map first.
@@ -313,7 +314,7 @@ TEST_F(SvgWriteKeptTransform, PaintServersAreMappedIntoTheElementsSpace) {
 TEST_F(SvgWriteKeptTransform, ATransformThatCannotBeKeptIsLeftOut) {
     Art *a = square();
     a->svgTransform = {0, 0, 0, 0, 3, 4};  // flattens everything: no inverse
-    const std::string p = element(writeSvg(doc), "p");
+    const std::string p = element(svgOf(doc), "p");
     EXPECT_EQ(attr(p, "transform"), "<missing>");
     EXPECT_EQ(attr(p, "d"), "M10 5 L30 5 L30 25 L10 25 Z");
     EXPECT_EQ(attr(p, "stroke-width"), "3");
@@ -325,7 +326,7 @@ TEST_F(SvgWriteKeptTransform, CopiesOfTheArtAndTheDocumentKeepIt) {
     EXPECT_EQ(copy->svgTransform.a, 2);
     EXPECT_EQ(copy->svgTransform.ty, -5);
     const auto clone = doc.clone();
-    EXPECT_EQ(element(writeSvg(*clone), "p"), element(writeSvg(doc), "p"));
+    EXPECT_EQ(element(svgOf(*clone), "p"), element(svgOf(doc), "p"));
 }
 
 }  // namespace

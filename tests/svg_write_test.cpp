@@ -6,6 +6,7 @@
 #include <string>
 
 #include "svg.h"
+#include "svg_write_support.h"
 
 namespace smear {
 namespace {
@@ -81,7 +82,7 @@ TEST_F(SvgWrite, PathsAreAbsoluteFlippedAndInPaintOrder) {
     b->style.stroke.dashOffset = 1;
     b->style.evenodd = 1;
     (void)a;
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     EXPECT_LT(svg.find("id=\"first\""), svg.find("id=\"second\""));
     EXPECT_EQ(attrAfter(element(svg, "first"), "d"), "M0 0 L10 0 L10 -10 L0 -10 Z");
     EXPECT_EQ(attrAfter(element(svg, "second"), "d"), "M0 0 L10 0 C10 0 12 -8 10 -10 L0 -10 Z");
@@ -101,13 +102,13 @@ TEST_F(SvgWrite, PathsAreAbsoluteFlippedAndInPaintOrder) {
 
 TEST_F(SvgWrite, RootKeepsTheReadViewportOrDerivesOneFromTheArtboard) {
     doc.artboard = {10, 200, 110, 50};
-    std::string svg = writeSvg(doc);
+    std::string svg = svgOf(doc);
     EXPECT_EQ(attrAfter(svg, "viewBox"), "10 -200 100 150");
     EXPECT_EQ(attrAfter(svg, "width"), "100");
     EXPECT_EQ(attrAfter(svg, "height"), "150");
     doc.svgViewBox = "0 0 24 24";
     doc.svgWidth = "2cm";
-    svg = writeSvg(doc);
+    svg = svgOf(doc);
     EXPECT_EQ(attrAfter(svg, "viewBox"), "0 0 24 24");
     EXPECT_EQ(attrAfter(svg, "width"), "2cm");
     EXPECT_EQ(attrAfter(svg, "height"), "<missing>");
@@ -134,7 +135,7 @@ TEST_F(SvgWrite, ColoursOfEveryKind) {
     for (const auto &c : cases) square("c" + std::to_string(k++))->style.fill.color = c.first;
     Art *unfilled = square("unfilled");
     unfilled->style.fillPaint = 0;
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     k = 0;
     for (const auto &c : cases) EXPECT_EQ(attrAfter(element(svg, "c" + std::to_string(k++)), "fill"), c.second);
     EXPECT_EQ(attrAfter(element(svg, "unfilled"), "fill"), "none");
@@ -149,7 +150,7 @@ TEST_F(SvgWrite, OpacityBlendVisibilityAndTags) {
     a->tags["Odd Name:x"] = {"string", "<&\"quoted\">\nline"};
     Art *b = square("b");
     b->blendMode = 15;
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     const std::string e = element(svg, "a");
     EXPECT_EQ(attrAfter(e, "opacity"), "0.25");
     EXPECT_EQ(attrAfter(e, "style"), "mix-blend-mode:overlay");
@@ -168,7 +169,7 @@ TEST_F(SvgWrite, CompoundPathIsOnePathThatNamesItsMembers) {
     inner->segments = {corner(2, 2), corner(8, 2), corner(8, 8)};
     inner->tags["smearcraft"] = {"string", "7"};
     outer->style.evenodd = 1;
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     EXPECT_EQ(count(svg, "<path"), 1u);
     const std::string e = element(svg, "donut");
     EXPECT_EQ(attrAfter(e, "d"), "M0 0 L10 0 L10 -10 L0 -10 Z M2 -2 L8 -2 L8 -8 Z");
@@ -177,7 +178,7 @@ TEST_F(SvgWrite, CompoundPathIsOnePathThatNamesItsMembers) {
     EXPECT_EQ(attrAfter(e, "data-child1-smearcraft"), "7");
     // Members without ids (as read from most files) need no list.
     outer->id.clear();
-    EXPECT_EQ(attrAfter(element(writeSvg(doc), "donut"), "data-children"), "<missing>");
+    EXPECT_EQ(attrAfter(element(svgOf(doc), "donut"), "data-children"), "<missing>");
 }
 
 TEST_F(SvgWrite, GradientsArePlacedInDefsAndSharedWhenIdentical) {
@@ -209,7 +210,7 @@ TEST_F(SvgWrite, GradientsArePlacedInDefsAndSharedWhenIdentical) {
     glow.c.b.matrix = {1, 0, 0, 1, 0, 0};
     square("four")->style.fill.color = glow;
 
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     EXPECT_EQ(count(svg, "<linearGradient"), 2u);
     const std::string url = attrAfter(element(svg, "one"), "fill");
     EXPECT_EQ(url, attrAfter(element(svg, "two"), "fill"));
@@ -246,7 +247,7 @@ TEST_F(SvgWrite, PatternsCarryScaleAndRotation) {
     fill.c.p.rotate = 30;
     fill.c.p.transform = {1, 0, 0, 1, 0, 0};
     square("dotted")->style.fill.color = fill;
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     const std::string url = attrAfter(element(svg, "dotted"), "fill");
     const std::string def = element(svg, url.substr(5, url.size() - 6));
     EXPECT_EQ(attrAfter(def, "patternTransform"), "rotate(-30) scale(2 0.5)");
@@ -257,7 +258,7 @@ TEST_F(SvgWrite, PatternsCarryScaleAndRotation) {
 
     // A tile the file drew is referred to, not redrawn.
     doc.svgDefinitions["Dots"] = "<pattern id=\"Dots\" width=\"1\" height=\"1\"><rect width=\"1\" height=\"1\"/></pattern>";
-    const std::string again = writeSvg(doc);
+    const std::string again = svgOf(doc);
     EXPECT_NE(again.find(doc.svgDefinitions["Dots"]), std::string::npos);
     const std::string u = attrAfter(element(again, "dotted"), "fill");
     EXPECT_EQ(attrAfter(element(again, u.substr(5, u.size() - 6)), "xlink:href"), "#Dots");
@@ -273,7 +274,7 @@ TEST_F(SvgWrite, MeshIsAMeshGradientFillingItsOutlineWithExactData) {
         mesh->vertices[size_t(k)].point = {AIReal(10 * (k % 3)) + 0.1f, AIReal(-10 * (k / 3))};
         mesh->vertices[size_t(k)].color = rgb(AIReal(k) / 5, 0, 1);
     }
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     const std::string g = element(svg, "m");
     ASSERT_EQ(g.substr(0, 5), "<path");
     EXPECT_EQ(attrAfter(g, "data-mesh"), "1x2");
@@ -312,7 +313,7 @@ TEST_F(SvgWrite, LayersTextImagesAndSymbols) {
     Art *symbol = add(kSymbolArt);
     symbol->id = "s";
     symbol->href = "star";
-    const std::string svg = writeSvg(doc);
+    const std::string svg = svgOf(doc);
     EXPECT_EQ(count(svg, "data-layer=\""), 2u);
     EXPECT_NE(svg.find("data-layer=\"Top &amp; more\" display=\"none\""), std::string::npos);
     EXPECT_NE(svg.find(">a &lt; b</text>"), std::string::npos);

@@ -101,8 +101,12 @@ bool runDemo(const Context &context, const DemoOptions &o, std::string &error) {
     if (!before) return false;
     // Whether a tool changed the drawing is decided on the files it would
     // save; the pictures are previews, which show the meshes' colours.
-    const std::string beforeSvg = writeSvg(*before);
-    if (!writeFileAtomically(joinPath(o.out, "before.svg"), writeSvgPreview(*before), error)) return false;
+    std::string beforeSvg, beforePreview;
+    if (!writeSvg(*before, beforeSvg, error) || !writeSvgPreview(*before, beforePreview, error)) {
+        error = "the sample drawing: " + error;
+        return false;
+    }
+    if (!writeFileAtomically(joinPath(o.out, "before.svg"), beforePreview, error)) return false;
 
     Host host;
     if (!openPlugin(host, context, error)) return false;
@@ -166,11 +170,14 @@ bool runDemo(const Context &context, const DemoOptions &o, std::string &error) {
             error = entry.name + ": " + error;
             return false;
         }
-        const std::string afterSvg = writeSvg(host.document());
+        std::string afterSvg, afterPreview;
+        if (!writeSvg(host.document(), afterSvg, error) || !writeSvgPreview(host.document(), afterPreview, error)) {
+            error = entry.name + ": " + error;
+            return false;
+        }
         entry.changed = afterSvg != beforeSvg;
         entry.report = report.str();
-        if (entry.changed &&
-            !writeFileAtomically(joinPath(o.out, entry.afterFile), writeSvgPreview(host.document()), error))
+        if (entry.changed && !writeFileAtomically(joinPath(o.out, entry.afterFile), afterPreview, error))
             return false;
         std::cout << entry.name << ": " << (entry.changed ? "changed the drawing" : "no change") << "\n";
         entries.push_back(entry);

@@ -63,8 +63,10 @@ bool parseSession(const nlohmann::json &j, Session &out, std::string &error);
 bool loadSessionFile(const std::string &path, Session &out, std::string &error);
 
 // The session's document: read from its SVG file, built from its inline
-// description, or empty.
-std::unique_ptr<Document> loadSessionDocument(const Session &session, std::string &error);
+// description, or empty. What of the file could not be read or kept is
+// added to `problems` when given, one line each.
+std::unique_ptr<Document> loadSessionDocument(const Session &session, std::string &error,
+                                              std::vector<std::string> *problems = nullptr);
 
 // A stroke as `paint` gives it: mouse down at `from`, `steps` drag messages
 // evenly spaced up to `to`, mouse up at `to`.

@@ -48,7 +48,8 @@ template <class F> bool withGlobals(Host &host, F &&use) {
 
 }  // namespace
 
-std::unique_ptr<Document> loadSessionDocument(const Session &session, std::string &error) {
+std::unique_ptr<Document> loadSessionDocument(const Session &session, std::string &error,
+                                              std::vector<std::string> *problems) {
     const nlohmann::json &d = session.document;
     if (d.is_null()) return std::make_unique<Document>();
     if (d.is_object()) {
@@ -64,6 +65,7 @@ std::unique_ptr<Document> loadSessionDocument(const Session &session, std::strin
     auto doc = std::make_unique<Document>();
     SvgReadReport report;
     if (!readSvgFile(path, *doc, report, error)) return nullptr;
+    if (problems) problems->insert(problems->end(), report.problems.begin(), report.problems.end());
     return doc;
 #endif
 }
@@ -71,10 +73,14 @@ std::unique_ptr<Document> loadSessionDocument(const Session &session, std::strin
 SessionRunner::SessionRunner(Host &host, std::ostream &report) : host_(host), out_(report) {}
 
 bool SessionRunner::run(const Session &session, std::string &error) {
-    auto doc = loadSessionDocument(session, error);
+    std::vector<std::string> problems;
+    auto doc = loadSessionDocument(session, error, &problems);
     if (!doc) return false;
     out_ << "session " << (session.name.empty() ? "(unnamed)" : session.name) << "\n";
     out_ << "document: " << countArt(*doc) << " objects\n";
+    // What the file holds that the document does not, so that a saved
+    // drawing's losses are never silent.
+    for (const std::string &problem : problems) out_ << "  read: " << problem << "\n";
     host_.replaceDocument(std::move(doc));
     if (session.hasSeed) {
         host_.random.seed(session.seed);
@@ -334,7 +340,12 @@ bool SessionRunner::writeOut(const std::string &path, const std::string &content
 }
 
 bool SessionRunner::save(const SessionStep &step, std::string &error) {
-    if (!writeOut(step.path, writeSvg(host_.document()), error)) return false;
+    std::string svg;
+    if (!writeSvg(host_.document(), svg, error)) {
+        error = step.path + ": " + error + "; nothing written";
+        return false;
+    }
+    if (!writeOut(step.path, svg, error)) return false;
     out_ << " " << step.path << ": " << countArt(host_.document()) << " objects\n";
     return true;
 }

@@ -50,12 +50,17 @@ bool readSvgString(const std::string &text, Document &doc, SvgReadReport &report
 
 // The whole document as an SVG file, art in paint order. A mesh is an SVG 2
 // mesh gradient filling a path along its outline, with the exact vertices
-// in data attributes.
-std::string writeSvg(const Document &doc);
+// in data attributes. The root's viewBox always has a size: a page without
+// area is replaced by the drawing's bounds, grown to at least a unit each
+// way. False, with `text` empty and `error` naming the object and the
+// value, when a number the file needs cannot be written (one that is not
+// finite or lies past a float's range); nothing stands in for it.
+bool writeSvg(const Document &doc, std::string &text, std::string &error);
 
 // The same document for looking at, in renderers that draw no mesh
 // gradients (browsers): each mesh is drawn as small patches coloured by
 // bilinear interpolation of its vertex colours. Not meant to be read back.
-std::string writeSvgPreview(const Document &doc);
+// Fails as writeSvg does.
+bool writeSvgPreview(const Document &doc, std::string &text, std::string &error);
 
 }  // namespace smear

@@ -1,6 +1,7 @@
 #include "svg_bezier.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 
@@ -61,8 +62,9 @@ void addExtrema(Box &box, Vec2 p0, Vec2 p1, Vec2 p2, Vec2 p3) {
 
 std::vector<DocumentPath> toDocumentPaths(const std::vector<Subpath> &subpaths, const Affine &m) {
     std::vector<DocumentPath> out;
-    for (const Subpath &s : subpaths) {
-        if (s.curves.empty()) continue;
+    for (size_t index = 0; index < subpaths.size(); ++index) {
+        const Subpath &s = subpaths[index];
+        if (!drawsSomething(s)) continue;
         // Anchors with the control points on either side, in root space.
         struct Anchor {
             Vec2 in, p, out;
@@ -81,6 +83,7 @@ std::vector<DocumentPath> toDocumentPaths(const std::vector<Subpath> &subpaths, 
         }
         DocumentPath path;
         path.closed = s.closed;
+        path.subpath = index;
         for (const Anchor &a : anchors) {
             AIPathSegment seg{};
             seg.p = toDocument(a.p);
@@ -94,13 +97,39 @@ std::vector<DocumentPath> toDocumentPaths(const std::vector<Subpath> &subpaths, 
     return out;
 }
 
-void appendNumber(std::string &out, double value) {
-    if (!std::isfinite(value)) value = 0;
+namespace {
+
+std::string shortestDouble(double value) {
+    char buf[40];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, r.ptr);
+}
+
+// The float's shortest text; false for a value that is not writableFloat.
+bool floatText(std::string &out, double value) {
+    if (!writableFloat(value)) return false;
     float f = float(value);
     if (f == 0) f = 0;  // no "-0" from flipped zeros
     char buf[32];
     const auto r = std::to_chars(buf, buf + sizeof buf, f);
     out.append(buf, r.ptr);
+    return true;
+}
+
+}  // namespace
+
+UnwritableNumber::UnwritableNumber(double value) : value_(value) {
+    // Without a sign for what is not finite: the writer flips the vertical
+    // axis, and the file's sign would not be the document's.
+    if (std::isnan(value)) text_ = "nan";
+    else if (std::isinf(value)) text_ = "inf";
+    else text_ = shortestDouble(value) + ", past a float's range";
+}
+
+bool writableFloat(double value) { return std::isfinite(value) && std::fabs(value) <= double(FLT_MAX); }
+
+void appendNumber(std::string &out, double value) {
+    if (!floatText(out, value)) throw UnwritableNumber(value);
 }
 
 std::string formatNumber(double value) {
@@ -125,12 +154,6 @@ double readBack(const std::string &text) {
     double v = 0;
     std::from_chars(text.data(), text.data() + text.size(), v);
     return v;
-}
-
-std::string shortestDouble(double value) {
-    char buf[40];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value);
-    return std::string(buf, r.ptr);
 }
 
 // `value` rounded to `decimals` places, without trailing zeros or a sign
@@ -163,7 +186,9 @@ bool appendLocalPoint(std::string &out, const AIRealPoint &p, const void *contex
     auto fit = [&](const std::string &x, const std::string &y) {
         if (x.empty() || y.empty()) return kOff;
         const Vec2 q{readBack(x), readBack(y)}, back = m.apply(q);
-        if (AIReal(back.x) == p.h && AIReal(-back.y) == p.v) return kExact;
+        // Compared as floats only within their range, where the cast is defined.
+        if (writableFloat(back.x) && writableFloat(back.y) && AIReal(back.x) == p.h && AIReal(-back.y) == p.v)
+            return kExact;
         const double sizeX = std::fabs(m.a * q.x) + std::fabs(m.c * q.y) + std::fabs(m.e);
         const double sizeY = std::fabs(m.b * q.x) + std::fabs(m.d * q.y) + std::fabs(m.f);
         const bool close = std::fabs(back.x - p.h) <= 1e-9 * sizeX && std::fabs(-back.y - p.v) <= 1e-9 * sizeY;
@@ -181,8 +206,8 @@ bool appendLocalPoint(std::string &out, const AIRealPoint &p, const void *contex
             const std::string x = fixedText(local.x, decimals), y = fixedText(local.y, decimals);
             if (fit(x, y) <= wanted) return put(x, y);
         }
-        const std::string fx = formatNumber(local.x), fy = formatNumber(local.y);
-        if (fit(fx, fy) <= wanted) return put(fx, fy);
+        std::string fx, fy;
+        if (floatText(fx, local.x) && floatText(fy, local.y) && fit(fx, fy) <= wanted) return put(fx, fy);
         const std::string dx = shortestDouble(local.x), dy = shortestDouble(local.y);
         if (fit(dx, dy) <= wanted) return put(dx, dy);
     }
@@ -238,7 +263,7 @@ bool localPathData(const std::vector<AIPathSegment> &segments, bool closed, cons
 }
 
 std::string preciseNumber(double value) {
-    if (!std::isfinite(value)) value = 0;
+    if (!std::isfinite(value)) throw UnwritableNumber(value);
     if (value == 0) value = 0;  // no "-0"
     return shortestDouble(value);
 }
@@ -249,14 +274,15 @@ std::string fittingNumber(double value, bool (*fits)(double, const void *), cons
             const std::string text = fixedText(value, decimals);
             if (!text.empty() && fits(readBack(text), context)) return text;
         }
-    const std::string shortest = formatNumber(value);
-    return fits(readBack(shortest), context) ? shortest : preciseNumber(value);
+    std::string shortest;
+    if (floatText(shortest, value) && fits(readBack(shortest), context)) return shortest;
+    return preciseNumber(value);
 }
 
 Box curveBounds(const std::vector<Subpath> &subpaths, const Affine &m) {
     Box box;
     for (const Subpath &s : subpaths) {
-        if (s.curves.empty()) continue;
+        if (!drawsSomething(s)) continue;
         Vec2 at = m.apply(s.start);
         box.add(at);
         for (const Cubic &c : s.curves) {

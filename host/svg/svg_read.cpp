@@ -10,6 +10,7 @@
 
 #include "svg_numbers.h"
 #include "svg_read_internal.h"
+#include "xml_out.h"
 
 namespace smear {
 
@@ -352,6 +353,12 @@ Art *newLinkedArt(Context &ctx, ASInt16 type, Art *container) {
 
 void setCommon(Context &ctx, Art &art, pugi::xml_node node, const Style &style) {
     art.id = node.attribute("id").value();
+    // XML carries only UTF-8 text: the id is kept as a written file will
+    // give it back.
+    if (std::string carried = XmlOut::carried(art.id); carried != art.id) {
+        ctx.problem(node, "id is not valid UTF-8 text; each bad byte becomes U+FFFD");
+        art.id = std::move(carried);
+    }
     art.opacity = AIReal(style.opacity);
     art.blendMode = style.blendMode;
     // visibility is inherited and set per drawn object; display hides a whole subtree.

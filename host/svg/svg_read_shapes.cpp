@@ -54,6 +54,23 @@ std::vector<std::string> splitSpaces(const std::string &text) {
     return out;
 }
 
+// A subpath that is a lone moveto draws nothing and is not kept: said
+// once for the element, with the member ids the writer noted for them.
+void reportLoneMovetos(Context &ctx, pugi::xml_node node, const std::vector<Subpath> &outline,
+                       const std::vector<std::string> &ids) {
+    size_t lone = 0;
+    std::string named;
+    for (size_t k = 0; k < outline.size(); ++k) {
+        if (drawsSomething(outline[k])) continue;
+        ++lone;
+        if (k < ids.size() && ids[k] != "~") named += (named.empty() ? " (members " : ", ") + decodeName(ids[k]);
+    }
+    if (!lone) return;
+    ctx.problem(node, (lone == 1 ? std::string("a subpath is a lone moveto, which draws")
+                                 : std::to_string(lone) + " subpaths are a lone moveto, which draw") +
+                          " nothing; not kept" + (named.empty() ? "" : named + ")"));
+}
+
 }  // namespace
 
 bool shapeOutline(Context &ctx, pugi::xml_node node, const std::string &name, double fontSize,
@@ -98,7 +115,7 @@ bool shapeOutline(Context &ctx, pugi::xml_node node, const std::string &name, do
         if (points.size() < 2) return reason = "has fewer than two points", false;
         out.push_back(polyOutline(points, name == "polygon"));
     }
-    const bool draws = std::any_of(out.begin(), out.end(), [](const Subpath &s) { return !s.curves.empty(); });
+    const bool draws = std::any_of(out.begin(), out.end(), drawsSomething);
     if (!draws) {
         reason = name == "path" && node.attribute("d").empty() ? "has no path data" : "draws nothing";
         return false;
@@ -124,32 +141,39 @@ Art *readShape(Context &ctx, pugi::xml_node node, const std::string &name, const
     const AIPathStyle pathStyle =
         makePathStyle(ctx, node, style, ctm, curveBounds(outline, Affine{}), opacityFactor, &tokenSpace);
 
-    Art *art = newLinkedArt(ctx, paths.size() == 1 ? kPathArt : kCompoundPathArt, container);
+    // A compound path the writer wrote names its members: it stays one
+    // however many of them are left.
+    const std::vector<std::string> ids = splitSpaces(node.attribute("data-children").value());
+    const bool compound = paths.size() > 1 || !ids.empty();
+    Art *art = newLinkedArt(ctx, compound ? kCompoundPathArt : kPathArt, container);
     art->style = pathStyle;
     art->svgTransform = toDocumentMatrix(own);
     setCommon(ctx, *art, node, style);
     art->opacity = AIReal(art->opacity * opacityFactor);
-    if (paths.size() == 1) {
+    if (!compound) {
         art->segments = std::move(paths[0].segments);
         art->closed = paths[0].closed;
+        reportLoneMovetos(ctx, node, outline, ids);
         return art;
     }
-    // Members keep the ids and tags the writer noted for them.
-    const std::vector<std::string> ids = splitSpaces(node.attribute("data-children").value());
-    std::vector<Art *> members;
-    for (size_t k = 0; k < paths.size(); ++k) {
+    // Members keep the ids and tags the writer noted for them, one per
+    // subpath, lone movetos included.
+    std::vector<Art *> bySubpath(outline.size(), nullptr);
+    for (DocumentPath &path : paths) {
         Art *member = newLinkedArt(ctx, kPathArt, art);
         member->style = pathStyle;
-        member->segments = std::move(paths[k].segments);
-        member->closed = paths[k].closed;
-        if (k < ids.size()) member->id = decodeName(ids[k]);
-        members.push_back(member);
+        member->segments = std::move(path.segments);
+        member->closed = path.closed;
+        if (path.subpath < ids.size()) member->id = decodeName(ids[path.subpath]);
+        bySubpath[path.subpath] = member;
     }
     for (const pugi::xml_attribute a : node.attributes()) {
         size_t k;
         std::string tag;
-        if (memberTag(a.name(), k, tag) && k < members.size()) members[k]->tags[tag] = ArtTag{"string", a.value()};
+        if (memberTag(a.name(), k, tag) && k < bySubpath.size() && bySubpath[k])
+            bySubpath[k]->tags[tag] = ArtTag{"string", a.value()};
     }
+    reportLoneMovetos(ctx, node, outline, ids);
     return art;
 }
 

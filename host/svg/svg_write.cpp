@@ -2,12 +2,16 @@
 // elements are written in the coordinates of the transform they were read
 // with (when it can be kept), everything else in absolute coordinates; what
 // SVG cannot say exactly (mesh vertex colours, compound path members) rides
-// along in data attributes so that reading the file back restores it.
+// along in data attributes so that reading the file back restores it. A
+// number that cannot be written (not finite, or past a float's range) fails
+// the whole write, naming the object; nothing stands in for it.
 #include <cmath>
+#include <vector>
 
 #include "svg.h"
 #include "svg_bezier.h"
 #include "svg_color_codec.h"
+#include "svg_numbers.h"
 #include "svg_path_data.h"
 #include "svg_write_internal.h"
 
@@ -34,10 +38,51 @@ std::string dataName(const std::string &name) {
     return out.empty() ? "-" : out;
 }
 
+const char *kindName(ASInt16 type) {
+    switch (type) {
+    case kPathArt:
+    case kMysteryPathArt: return "path";
+    case kCompoundPathArt: return "compound path";
+    case kMeshArt: return "mesh";
+    case kTextArt: return "text";
+    case kPlacedArt: return "placed image";
+    case kRasterArt: return "image";
+    case kSymbolArt: return "symbol";
+    default: return "group";
+    }
+}
+
+// Whether a viewBox as the file gave it is a box of positive size, which is
+// what the reader took it as.
+bool soundViewBox(const std::string &text) {
+    std::vector<double> v;
+    return parseNumberList(text, v) && v.size() == 4 && std::isfinite(v[0]) && std::isfinite(v[1]) &&
+           std::isfinite(v[2]) && std::isfinite(v[3]) && v[2] > 0 && v[3] > 0;
+}
+
+// Grows the box to at least one unit each way about its middle.
+void atLeastAUnit(double &low, double &high) {
+    if (high - low >= 1) return;
+    const double middle = low / 2 + high / 2;
+    low = middle - 0.5;
+    high = middle + 0.5;
+}
+
 }  // namespace
+
+std::string failureText(const std::string &object, const UnwritableNumber &e) {
+    return "cannot write " + object + ": " + (e.field().empty() ? std::string("a number") : "its " + e.field()) +
+           " holds " + e.what();
+}
 
 bool isIdentity(const AIRealMatrix &m) {
     return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.tx == 0 && m.ty == 0;
+}
+
+bool writableMatrix(const AIRealMatrix &m) {
+    for (double v : {m.a, m.b, m.c, m.d, m.tx, m.ty})
+        if (!writableFloat(v)) return false;
+    return true;
 }
 
 std::string svgMatrix(const AIRealMatrix &m) {
@@ -58,9 +103,23 @@ Writer::Writer(const Document &doc, bool preview) : doc_(doc), preview_(preview)
     for (const auto &def : doc.svgDefinitions) usedIds_.insert(def.first);
 }
 
-std::string Writer::write() {
+bool Writer::write(std::string &text, std::string &error) {
+    try {
+        text = document();
+        return true;
+    } catch (const WriteFailure &f) {
+        error = f.message;
+    } catch (const UnwritableNumber &e) {
+        error = failureText("the drawing", e);
+    }
+    text.clear();
+    return false;
+}
+
+std::string Writer::document() {
     const bool oneLayer = doc_.layers.size() == 1 && doc_.layers[0]->visible && !doc_.layers[0]->locked;
     for (const Layer *layer : doc_.layers) writeLayer(*layer, !oneLayer);
+    layer_ = nullptr;
     const std::string bodyText = body_.take();
     // After the art: their paints may add gradients and patterns to defs_.
     const std::string library = namedStyleDefinitions() + swatchDefinitions();
@@ -74,18 +133,10 @@ std::string Writer::write() {
     // Swatches are written the way an SVG editor keeps its own.
     if (!doc_.swatches.empty()) attr("xmlns:inkscape", "http://www.inkscape.org/namespaces/inkscape");
     attr("version", "1.1");
-    if (doc_.svgWidth.empty() && doc_.svgHeight.empty() && doc_.svgViewBox.empty()) {
-        // A document that did not come from SVG: its artboard is the page.
-        const AIRealRect &a = doc_.artboard;
-        const double w = double(a.right) - a.left, h = double(a.top) - a.bottom;
-        attr("width", formatNumber(w));
-        attr("height", formatNumber(h));
-        attr("viewBox", formatNumber(a.left) + " " + formatNumber(-double(a.top)) + " " + formatNumber(w) + " " +
-                            formatNumber(h));
-    } else {
-        if (!doc_.svgWidth.empty()) attr("width", doc_.svgWidth);
-        if (!doc_.svgHeight.empty()) attr("height", doc_.svgHeight);
-        if (!doc_.svgViewBox.empty()) attr("viewBox", doc_.svgViewBox);
+    try {
+        text += rootSize();
+    } catch (const UnwritableNumber &e) {
+        throw WriteFailure{failureText("the page", e)};
     }
     text += ">\n";
     if (!defs_.empty() || !doc_.svgDefinitions.empty() || !library.empty()) {
@@ -100,7 +151,77 @@ std::string Writer::write() {
     return text;
 }
 
+std::string Writer::rootSize() {
+    std::string text;
+    auto attr = [&](const char *name, const std::string &value) {
+        text += std::string(" ") + name + "=\"" + XmlOut::escape(value, true) + "\"";
+    };
+    auto viewBox = [](const Box &b) {
+        return formatNumber(b.minX) + " " + formatNumber(-b.maxY) + " " + formatNumber(b.width()) + " " +
+               formatNumber(b.height());
+    };
+    if (doc_.svgWidth.empty() && doc_.svgHeight.empty() && doc_.svgViewBox.empty()) {
+        // A document that did not come from SVG: its artboard is the page.
+        const Box b = page();
+        naming("size", [&] {
+            attr("width", formatNumber(b.width()));
+            attr("height", formatNumber(b.height()));
+        });
+        attr("viewBox", naming("viewBox", [&] { return viewBox(b); }));
+        return text;
+    }
+    if (!doc_.svgWidth.empty()) attr("width", doc_.svgWidth);
+    if (!doc_.svgHeight.empty()) attr("height", doc_.svgHeight);
+    // A viewBox the reader could not take (one of no size draws nothing)
+    // is replaced by the page it took instead.
+    if (soundViewBox(doc_.svgViewBox)) attr("viewBox", doc_.svgViewBox);
+    else if (!doc_.svgViewBox.empty()) attr("viewBox", naming("viewBox", [&] { return viewBox(page()); }));
+    return text;
+}
+
+Box Writer::page() const {
+    const AIRealRect &a = doc_.artboard;
+    for (double v : {a.left, a.top, a.right, a.bottom})
+        if (!writableFloat(v)) {
+            UnwritableNumber e(v);
+            e.name("artboard");
+            throw e;
+        }
+    Box box;
+    if (double(a.right) > a.left && double(a.top) > a.bottom) {
+        box.add(Vec2{a.left, a.bottom});
+        box.add(Vec2{a.right, a.top});
+        return box;
+    }
+    // An artboard without area shows nothing: the page is the drawing's
+    // bounds (or that artboard without art), at least a unit each way.
+    for (const Layer *layer : doc_.layers)
+        for (const Art *art = layer->root ? layer->root->firstChild : nullptr; art; art = art->next) {
+            AIRealRect b;
+            if (art->disposed || !artBounds(*art, b)) continue;
+            box.add(Vec2{b.left, b.bottom});
+            box.add(Vec2{b.right, b.top});
+        }
+    if (box.empty) {
+        box.add(Vec2{a.left, a.bottom});
+        box.add(Vec2{a.right, a.top});
+    }
+    atLeastAUnit(box.minX, box.maxX);
+    atLeastAUnit(box.minY, box.maxY);
+    return box;
+}
+
+std::string Writer::objectName(const Art &art) const {
+    std::string name = kindName(art.type);
+    if (!art.id.empty()) return name + " \"" + art.id + "\"";
+    name += " without an id (object " + std::to_string(objectIndex_);
+    if (layer_) name += " of layer \"" + layer_->name + "\"";
+    return name + " in paint order)";
+}
+
 void Writer::writeLayer(const Layer &layer, bool asGroup) {
+    layer_ = &layer;
+    objectIndex_ = 0;
     if (asGroup) {
         body_.start("g");
         body_.attr("data-layer", layer.name);
@@ -113,16 +234,24 @@ void Writer::writeLayer(const Layer &layer, bool asGroup) {
 
 void Writer::writeArt(const Art &art) {
     if (art.disposed) return;
-    switch (art.type) {
-    case kPathArt:
-    case kMysteryPathArt: return writePath(art);
-    case kCompoundPathArt: return writeCompound(art);
-    case kMeshArt: return writeMesh(art);
-    case kTextArt: return writeText(art);
-    case kPlacedArt:
-    case kRasterArt: return writeImage(art);
-    case kSymbolArt: return writeSymbol(art);
-    default: return writeGroup(art);
+    ++objectIndex_;
+    // Its own place, for its name: writing its children counts on.
+    const size_t index = objectIndex_;
+    try {
+        switch (art.type) {
+        case kPathArt:
+        case kMysteryPathArt: return writePath(art);
+        case kCompoundPathArt: return writeCompound(art);
+        case kMeshArt: return writeMesh(art);
+        case kTextArt: return writeText(art);
+        case kPlacedArt:
+        case kRasterArt: return writeImage(art);
+        case kSymbolArt: return writeSymbol(art);
+        default: return writeGroup(art);
+        }
+    } catch (const UnwritableNumber &e) {
+        objectIndex_ = index;
+        throw WriteFailure{failureText(objectName(art), e)};
     }
 }
 
@@ -133,18 +262,21 @@ void Writer::writeCommon(const Art &art, const AIPathStyle *paint) {
     // into its style attribute, where the class rule cannot override them.
     const bool paintInStyle = paint && named >= 0;
     if (paintInStyle) body_.attr("class", namedStyleClass(named));
-    if (art.opacity != 1.0f && !paintInStyle) body_.attr("opacity", formatNumber(art.opacity));
+    if (art.opacity != 1.0f && !paintInStyle)
+        body_.attr("opacity", naming("opacity", [&] { return formatNumber(art.opacity); }));
     std::string style = art.svgStyle;
     if (art.blendMode > 0 && art.blendMode < 16) style += std::string("mix-blend-mode:") + kBlendModes[art.blendMode];
     if (paintInStyle) {
         if (!style.empty() && style.back() != ';') style += ';';
-        style += inlinePaint(*paint) + ";opacity:" + formatNumber(art.opacity);
+        style += naming("paint", [&] { return inlinePaint(*paint); });
+        style += ";opacity:" + naming("opacity", [&] { return formatNumber(art.opacity); });
     }
     if (!style.empty()) body_.attr("style", style);
     if (art.userAttr & kArtHidden) body_.attr("display", "none");
     if (named >= 0) body_.attr("data-smear-style", doc_.graphicStyles[size_t(named)]->name);
     // Art keeps its factor without a named style too, for one it gets later.
-    if (art.styleFactor != 1.0f) body_.attr("data-smear-style-factor", formatNumber(art.styleFactor));
+    if (art.styleFactor != 1.0f)
+        body_.attr("data-smear-style-factor", naming("style factor", [&] { return formatNumber(art.styleFactor); }));
     writeTags(art.tags, "data-");
 }
 
@@ -153,7 +285,7 @@ void Writer::writeTags(const std::map<std::string, ArtTag> &tags, const std::str
 }
 
 void Writer::writeMatrix(const AIRealMatrix &m) {
-    if (!isIdentity(m)) body_.attr("transform", svgMatrix(m));
+    if (!isIdentity(m)) body_.attr("transform", naming("transform", [&] { return svgMatrix(m); }));
 }
 
 std::string Writer::enterElementSpace(const Art &art, const std::vector<const Art *> &parts) {
@@ -162,7 +294,8 @@ std::string Writer::enterElementSpace(const Art &art, const std::vector<const Ar
         // Kept only when every point comes back exactly through the
         // transform as the reader will have it: the numbers as written.
         Affine toRoot, toLocal;
-        bool ok = parseTransformList(svgMatrix(art.svgTransform), toRoot) && toRoot.inverse(toLocal);
+        bool ok = writableMatrix(art.svgTransform) && parseTransformList(svgMatrix(art.svgTransform), toRoot) &&
+                  toRoot.inverse(toLocal);
         for (size_t k = 0; ok && k < parts.size(); ++k) {
             std::string sub;
             ok = localPathData(parts[k]->segments, parts[k]->closed, toRoot, toLocal, sub);
@@ -175,7 +308,7 @@ std::string Writer::enterElementSpace(const Art &art, const std::vector<const Ar
         d.clear();
     }
     for (const Art *part : parts) {
-        const std::string sub = pathData(part->segments, part->closed);
+        const std::string sub = naming("path data", [&] { return pathData(part->segments, part->closed); });
         if (!sub.empty()) d += (d.empty() ? "" : " ") + sub;
     }
     return d;
@@ -209,6 +342,9 @@ void Writer::writeCompound(const Art &art) {
     for (const Art *c = art.firstChild; c; c = c->next) {
         if (c->disposed || (c->type != kPathArt && c->type != kMysteryPathArt)) continue;
         if (!first) first = c;
+        // A member without anchors writes no subpath, so it takes no place
+        // in the list of members either.
+        if (c->segments.empty()) continue;
         members.push_back(c);
         ids += (ids.empty() ? "" : " ") + encodeName(c->id);
         named = named || !c->id.empty();
@@ -245,9 +381,13 @@ void Writer::writeText(const Art &art) {
                          ? (double(art.frame.left) + art.frame.right) / 2
                      : style.find("text-anchor:end") != std::string::npos ? double(art.frame.right)
                                                                           : double(art.frame.left);
-    body_.attr("x", formatNumber(x));
-    body_.attr("y", formatNumber(-(double(art.frame.bottom) + 0.2 * double(art.fontSize))));
-    body_.attr("font-size", formatNumber(art.fontSize));
+    // The size first: the baseline is placed by it.
+    const std::string size = naming("font size", [&] { return formatNumber(art.fontSize); });
+    naming("frame", [&] {
+        body_.attr("x", formatNumber(x));
+        body_.attr("y", formatNumber(-(double(art.frame.bottom) + 0.2 * double(art.fontSize))));
+    });
+    body_.attr("font-size", size);
     writeMatrix(art.matrix);
     writePaint(art.style, namedStyleIndex(art) >= 0);
     const std::string &t = art.text;
@@ -261,10 +401,12 @@ void Writer::writeImage(const Art &art) {
     const AIRealRect &f = art.frame;
     body_.start("image");
     writeCommon(art);
-    body_.attr("x", formatNumber(f.left));
-    body_.attr("y", formatNumber(-double(f.top)));
-    body_.attr("width", formatNumber(double(f.right) - f.left));
-    body_.attr("height", formatNumber(double(f.top) - f.bottom));
+    naming("frame", [&] {
+        body_.attr("x", formatNumber(f.left));
+        body_.attr("y", formatNumber(-double(f.top)));
+        body_.attr("width", formatNumber(double(f.right) - f.left));
+        body_.attr("height", formatNumber(double(f.top) - f.bottom));
+    });
     body_.attr("preserveAspectRatio", "none");
     writeMatrix(art.matrix);
     body_.attr("xlink:href", art.href);
@@ -285,8 +427,12 @@ void Writer::writeSymbol(const Art &art) {
 
 }  // namespace svg
 
-std::string writeSvg(const Document &doc) { return svg::Writer(doc).write(); }
+bool writeSvg(const Document &doc, std::string &text, std::string &error) {
+    return svg::Writer(doc).write(text, error);
+}
 
-std::string writeSvgPreview(const Document &doc) { return svg::Writer(doc, true).write(); }
+bool writeSvgPreview(const Document &doc, std::string &text, std::string &error) {
+    return svg::Writer(doc, true).write(text, error);
+}
 
 }  // namespace smear

@@ -9,18 +9,42 @@
 
 #include "document.h"
 #include "svg_affine.h"
+#include "svg_bezier.h"
 #include "xml_out.h"
 
 namespace smear::svg {
+
+// Runs `write`; a number it cannot write is said to be in `field` (unless
+// a part of it named one already).
+template <class F>
+auto naming(const char *field, F &&write) -> decltype(write()) {
+    try {
+        return write();
+    } catch (UnwritableNumber &e) {
+        e.name(field);
+        throw;
+    }
+}
 
 class Writer {
 public:
     // A preview draws each mesh as small patches of colour that any
     // renderer shows, and keeps no data for reading back.
     explicit Writer(const Document &doc, bool preview = false);
-    std::string write();
+    // The whole file; false, with a message that names the object and the
+    // value, when a number in it cannot be written.
+    bool write(std::string &text, std::string &error);
 
 private:
+    // The file; throws UnwritableNumber, or WriteFailure naming the object.
+    std::string document();
+    // The root's size and viewBox.
+    std::string rootSize();
+    // The box the root's viewBox shows, in document space.
+    Box page() const;
+    // Its kind and id in quotes, or its kind and place for art without an id.
+    std::string objectName(const Art &art) const;
+
     // Art (svg_write.cpp).
     void writeLayer(const Layer &layer, bool asGroup);
     void writeArt(const Art &art);
@@ -71,7 +95,9 @@ private:
     // The index of the art's named style in the document, -1 for none.
     int namedStyleIndex(const Art &art) const;
     std::string namedStyleDefinitions();
+    std::string namedStyleDefinition(const GraphicStyle &style, const std::string &cls);
     std::string swatchDefinitions();
+    std::string swatchDefinition(const Swatch &swatch);
     std::string definitionId(const std::string &base, const std::string &markupWithoutId);
     std::string freshId(const std::string &base);
 
@@ -90,12 +116,26 @@ private:
     std::set<std::string> usedIds_;
     std::map<std::string, std::string> defIdByContent_;
     int counter_ = 0;
+    // Where the art being written is, for naming art without an id.
+    const Layer *layer_ = nullptr;
+    size_t objectIndex_ = 0;
 };
 
-// SVG's number for an opacity, blend mode name and matrix of a document
-// matrix (which maps document space, y up).
+// A number the writer met that it cannot write, with the object it is in.
+struct WriteFailure {
+    std::string message;
+};
+// "cannot write OBJECT: its FIELD holds VALUE".
+std::string failureText(const std::string &object, const UnwritableNumber &e);
+
+// SVG's matrix of a document matrix (which maps document space, y up).
 std::string svgMatrix(const AIRealMatrix &m);
 bool isIdentity(const AIRealMatrix &m);
+// Whether every term of the matrix can be written.
+bool writableMatrix(const AIRealMatrix &m);
+// Throws UnwritableNumber for a component of a flat colour that is not
+// finite, which no #rrggbb could show.
+void checkColour(const AIColor &color);
 
 // The patternTransform that places a pattern fill: the record's matrix, then
 // its rotation and its scales (percent).

@@ -48,59 +48,77 @@ std::string Writer::namedStyleDefinitions() {
     const auto &styles = doc_.graphicStyles;
     for (size_t k = 0; k < styles.size(); ++k) {
         const GraphicStyle &g = *styles[k];
-        const std::string cls = namedStyleClass(int(k));
-        XmlOut x(2);
-        x.start("style");
-        x.attr("id", cls);
-        x.attr("type", "text/css");
-        x.attr("data-smear-style", g.name);
-        x.attr("data-smear-fill", encodeColor(g.style.fill.color));
-        x.attr("data-smear-stroke", encodeColor(g.style.stroke.color));
-        x.attr("data-smear-stroke-attrs", strokeAttributes(g.style.stroke));
-        x.attr("data-smear-paint", std::to_string(g.style.fillPaint) + "," + std::to_string(g.style.strokePaint) +
-                                       "," + std::to_string(g.style.evenodd));
-        x.attr("data-smear-opacity", formatNumber(g.opacity));
-        x.text("." + cls + "{" + inlinePaint(g.style) + ";opacity:" + formatNumber(g.opacity) + "}");
-        x.end();
-        out += x.take();
+        try {
+            out += namedStyleDefinition(g, namedStyleClass(int(k)));
+        } catch (const UnwritableNumber &e) {
+            throw WriteFailure{failureText("graphic style \"" + g.name + "\"", e)};
+        }
     }
     return out;
+}
+
+std::string Writer::namedStyleDefinition(const GraphicStyle &g, const std::string &cls) {
+    XmlOut x(2);
+    x.start("style");
+    x.attr("id", cls);
+    x.attr("type", "text/css");
+    x.attr("data-smear-style", g.name);
+    x.attr("data-smear-fill", naming("fill", [&] { return encodeColor(g.style.fill.color); }));
+    x.attr("data-smear-stroke", naming("stroke", [&] { return encodeColor(g.style.stroke.color); }));
+    x.attr("data-smear-stroke-attrs", naming("stroke attributes", [&] { return strokeAttributes(g.style.stroke); }));
+    x.attr("data-smear-paint", std::to_string(g.style.fillPaint) + "," + std::to_string(g.style.strokePaint) +
+                                   "," + std::to_string(g.style.evenodd));
+    const std::string opacity = naming("opacity", [&] { return formatNumber(g.opacity); });
+    x.attr("data-smear-opacity", opacity);
+    x.text("." + cls + "{" + inlinePaint(g.style) + ";opacity:" + opacity + "}");
+    x.end();
+    return x.take();
 }
 
 std::string Writer::swatchDefinitions() {
     std::string out;
     for (const Swatch *swatch : doc_.swatches) {
-        const AIColor &c = swatch->color;
-        const Attributes marks = {{"data-smear-swatch", swatch->name}, {"data-smear-color", encodeColor(c)}};
-        std::string markup;
-        if (c.kind == kGradient) {
-            Attributes a = marks;
-            a.insert(a.begin(), {"inkscape:swatch", "gradient"});
-            markup = gradientMarkup(c.c.b, a);
-        } else if (c.kind == kPattern) {
-            markup = patternMarkup(c.c.p, marks);
+        try {
+            out += withId(swatchDefinition(*swatch), freshId("smear-swatch"));
+        } catch (const UnwritableNumber &e) {
+            throw WriteFailure{failureText("swatch \"" + swatch->name + "\"", e)};
         }
-        if (markup.empty()) {
-            // A flat colour (or a gradient or pattern the document lacks):
-            // one stop of the colour it shows as.
-            double rgb[3] = {0, 0, 0};
-            const bool shown = displayRgb(c, rgb);
-            XmlOut x(2);
-            x.start("linearGradient");
-            x.attr("id", "@ID@");
-            x.attr("inkscape:swatch", "solid");
-            for (const auto &m : marks) x.attr(m.first, m.second);
-            x.start("stop");
-            x.attr("offset", "0");
-            x.attr("stop-color", hexColor(rgb));
-            if (!shown) x.attr("stop-opacity", "0");
-            x.end();
-            x.end();
-            markup = x.take();
-        }
-        out += withId(markup, freshId("smear-swatch"));
     }
     return out;
+}
+
+std::string Writer::swatchDefinition(const Swatch &swatch) {
+    const AIColor &c = swatch.color;
+    const Attributes marks = {{"data-smear-swatch", swatch.name},
+                              {"data-smear-color", naming("colour", [&] { return encodeColor(c); })}};
+    std::string markup;
+    if (c.kind == kGradient) {
+        Attributes a = marks;
+        a.insert(a.begin(), {"inkscape:swatch", "gradient"});
+        markup = gradientMarkup(c.c.b, a);
+    } else if (c.kind == kPattern) {
+        markup = patternMarkup(c.c.p, marks);
+    }
+    if (markup.empty()) {
+        // A flat colour (or a gradient or pattern the document lacks):
+        // one stop of the colour it shows as.
+        checkColour(c);
+        double rgb[3] = {0, 0, 0};
+        const bool shown = displayRgb(c, rgb);
+        XmlOut x(2);
+        x.start("linearGradient");
+        x.attr("id", "@ID@");
+        x.attr("inkscape:swatch", "solid");
+        for (const auto &m : marks) x.attr(m.first, m.second);
+        x.start("stop");
+        x.attr("offset", "0");
+        x.attr("stop-color", hexColor(rgb));
+        if (!shown) x.attr("stop-opacity", "0");
+        x.end();
+        x.end();
+        markup = x.take();
+    }
+    return markup;
 }
 
 }  // namespace smear::svg

@@ -61,6 +61,7 @@ std::string outlineData(const Art &art) {
 std::string meanColour(const Art &art) {
     double sum[3] = {0, 0, 0};
     for (const MeshVertex &v : art.vertices) {
+        checkColour(v.color);
         double rgb[3] = {0, 0, 0};
         displayRgb(v.color, rgb);
         for (int k = 0; k < 3; ++k) sum[k] += rgb[k];
@@ -75,6 +76,7 @@ struct Rgb {
 };
 
 Rgb shown(const AIColor &color) {
+    checkColour(color);
     Rgb out;
     displayRgb(color, out.c);
     return out;
@@ -98,12 +100,12 @@ Rgb bilinear(const Rgb &a, const Rgb &b, const Rgb &c, const Rgb &d, double u, d
 void Writer::writeMesh(const Art &art) {
     // A mesh without patches has no gradient to draw: its data alone.
     if (!isMeshGrid(art)) return writeMeshData(art);
-    if (preview_) return writeMeshPreview(art);
-    const std::string id = definitionId("smear-mesh", meshGradientMarkup(art));
+    if (preview_) return naming("mesh", [&] { writeMeshPreview(art); });
+    const std::string id = definitionId("smear-mesh", naming("mesh", [&] { return meshGradientMarkup(art); }));
     body_.start("path");
     writeCommon(art);
-    body_.attr("d", outlineData(art));
-    body_.attr("fill", "url(#" + id + ") " + meanColour(art));
+    body_.attr("d", naming("mesh points", [&] { return outlineData(art); }));
+    body_.attr("fill", "url(#" + id + ") " + naming("mesh colours", [&] { return meanColour(art); }));
     writeMeshData(art);
     body_.end();
 }
@@ -114,17 +116,18 @@ void Writer::writeMesh(const Art &art) {
 void Writer::writeMeshData(const Art &art) {
     const bool alone = !isMeshGrid(art);
     std::string points, colors;
-    for (size_t k = 0; k < art.vertices.size(); ++k) {
-        const MeshVertex &v = art.vertices[k];
-        if (k) {
-            points += ' ';
-            colors += ' ';
+    naming("mesh points", [&] {
+        for (size_t k = 0; k < art.vertices.size(); ++k) {
+            const MeshVertex &v = art.vertices[k];
+            if (k) points += ' ';
+            appendNumber(points, v.point.h);
+            points += ',';
+            appendNumber(points, -double(v.point.v));
         }
-        appendNumber(points, v.point.h);
-        points += ',';
-        appendNumber(points, -double(v.point.v));
-        colors += encodeColor(v.color);
-    }
+    });
+    naming("mesh colours", [&] {
+        for (size_t k = 0; k < art.vertices.size(); ++k) colors += (k ? " " : "") + encodeColor(art.vertices[k].color);
+    });
     if (alone) {
         body_.start("g");
         writeCommon(art);
@@ -184,8 +187,11 @@ std::string Writer::meshGradientMarkup(const Art &art) {
                 }
                 x.start("stop");
                 x.attr("path", path);
-                if (e.givesColour)
-                    x.attr("style", "stop-color:" + meshStopColour(corner(art, e.from.row, e.from.col).color));
+                if (e.givesColour) {
+                    const AIColor &colour = corner(art, e.from.row, e.from.col).color;
+                    checkColour(colour);
+                    x.attr("style", "stop-color:" + meshStopColour(colour));
+                }
                 x.end();
             }
             x.end();

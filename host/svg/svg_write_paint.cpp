@@ -40,6 +40,26 @@ std::string patternTransformText(const AIPatternStyle &p) {
     return transform;
 }
 
+void checkColour(const AIColor &color) {
+    auto check = [](std::initializer_list<AIReal> values) {
+        for (AIReal v : values)
+            if (!std::isfinite(v)) throw UnwritableNumber(v);
+    };
+    switch (color.kind) {
+    case kGrayColor: return check({color.c.g.gray});
+    case kFourColor: return check({color.c.f.cyan, color.c.f.magenta, color.c.f.yellow, color.c.f.black});
+    case kThreeColor: return check({color.c.rgb.red, color.c.rgb.green, color.c.rgb.blue});
+    case kCustomColor: {
+        check({color.c.c.tint});
+        const CustomColor *custom = reinterpret_cast<const CustomColor *>(color.c.c.color);
+        // A custom colour's base is flat; one that is not shows nothing.
+        if (custom && custom->base.kind != kCustomColor) checkColour(custom->base);
+        return;
+    }
+    default: return;
+    }
+}
+
 std::string exactPaintToken(const AIColor &color) {
     switch (color.kind) {
     case kNoneColor: return {};
@@ -79,6 +99,7 @@ std::string Writer::paint(const AIColor &color) {
     case kGradient: return gradientPaint(color.c.b);
     case kPattern: return patternPaint(color.c.p);
     default: {
+        checkColour(color);
         double rgb[3];
         return displayRgb(color, rgb) ? hexColor(rgb) : "none";
     }
@@ -97,7 +118,7 @@ std::string Writer::length(double value) const {
         value / want.scale,
         [](double back, const void *w) {
             const Want &x = *static_cast<const Want *>(w);
-            return AIReal(back * x.scale) == x.value;
+            return writableFloat(back * x.scale) && AIReal(back * x.scale) == x.value;
         },
         &want);
 }
@@ -112,39 +133,48 @@ std::string Writer::placementTransform(const std::string &own) const {
 }
 
 std::string Writer::inlinePaint(const AIPathStyle &style) {
-    std::string css = "fill:" + (style.fillPaint ? paint(style.fill.color) : std::string("none"));
-    css += ";stroke:" + (style.strokePaint ? paint(style.stroke.color) : std::string("none"));
-    if (style.strokePaint) css += ";stroke-width:" + length(style.stroke.width);
+    std::string css = "fill:" + naming("fill", [&] {
+        return style.fillPaint ? paint(style.fill.color) : std::string("none");
+    });
+    css += ";stroke:" + naming("stroke", [&] {
+        return style.strokePaint ? paint(style.stroke.color) : std::string("none");
+    });
+    if (style.strokePaint) css += ";stroke-width:" + naming("stroke width", [&] { return length(style.stroke.width); });
     return css;
 }
 
 void Writer::writePaint(const AIPathStyle &style, bool paintInStyle) {
-    if (!paintInStyle) body_.attr("fill", style.fillPaint ? paint(style.fill.color) : "none");
-    // What #rrggbb or a gradient element cannot say exactly rides along.
-    if (style.fillPaint) {
-        const std::string token = exactPaintToken(style.fill.color);
-        if (!token.empty()) body_.attr("data-smear-fill", token);
-    }
+    naming("fill", [&] {
+        if (!paintInStyle) body_.attr("fill", style.fillPaint ? paint(style.fill.color) : "none");
+        // What #rrggbb or a gradient element cannot say exactly rides along.
+        if (style.fillPaint) {
+            const std::string token = exactPaintToken(style.fill.color);
+            if (!token.empty()) body_.attr("data-smear-fill", token);
+        }
+    });
     if (style.evenodd) body_.attr("fill-rule", "evenodd");
     if (!style.strokePaint) return;
     const AIStrokeStyle &s = style.stroke;
-    if (!paintInStyle) {
-        body_.attr("stroke", paint(s.color));
-        body_.attr("stroke-width", length(s.width));
-    }
-    const std::string token = exactPaintToken(s.color);
-    if (!token.empty()) body_.attr("data-smear-stroke", token);
+    naming("stroke", [&] {
+        if (!paintInStyle) body_.attr("stroke", paint(s.color));
+        const std::string token = exactPaintToken(s.color);
+        if (!token.empty()) body_.attr("data-smear-stroke", token);
+    });
+    if (!paintInStyle) body_.attr("stroke-width", naming("stroke width", [&] { return length(s.width); }));
     if (s.cap > 0 && s.cap < 3) body_.attr("stroke-linecap", kCaps[s.cap]);
     if (s.join > 0 && s.join < 3) body_.attr("stroke-linejoin", kJoins[s.join]);
-    if (s.miterLimit != 4.0f) body_.attr("stroke-miterlimit", formatNumber(s.miterLimit));
+    if (s.miterLimit != 4.0f)
+        body_.attr("stroke-miterlimit", naming("miter limit", [&] { return formatNumber(s.miterLimit); }));
     if (s.dashCount > 0) {
-        std::string dashes;
-        for (int i = 0; i < s.dashCount && i < kMaxDashComponents; ++i) {
-            if (i) dashes += ' ';
-            dashes += length(s.dashes[i]);
-        }
-        body_.attr("stroke-dasharray", dashes);
-        if (s.dashOffset != 0) body_.attr("stroke-dashoffset", length(s.dashOffset));
+        naming("dashes", [&] {
+            std::string dashes;
+            for (int i = 0; i < s.dashCount && i < kMaxDashComponents; ++i) {
+                if (i) dashes += ' ';
+                dashes += length(s.dashes[i]);
+            }
+            body_.attr("stroke-dasharray", dashes);
+            if (s.dashOffset != 0) body_.attr("stroke-dashoffset", length(s.dashOffset));
+        });
     }
 }
 
@@ -190,6 +220,7 @@ std::string Writer::gradientMarkup(const AIGradientStyle &g, const Attributes &e
     x.attr("data-name", gradient->name);
     for (const auto &a : extra) x.attr(a.first, a.second);
     for (const GradientStop &stop : gradient->stops) {
+        checkColour(stop.color);
         double rgb[3] = {0, 0, 0};
         displayRgb(stop.color, rgb);
         x.start("stop");
@@ -232,6 +263,7 @@ std::string Writer::patternMarkup(const AIPatternStyle &p, const Attributes &ext
     x.attr("height", formatNumber(h));
     if (!transform.empty()) x.attr("patternTransform", transform);
     x.attr("data-name", pattern->name);
+    checkColour(pattern->color);
     double rgb[3] = {0, 0, 0};
     displayRgb(pattern->color, rgb);
     x.start("circle");
