@@ -1,5 +1,6 @@
 // `smearhost demo`: paints the built-in sample drawing with every tool and
 // writes an HTML gallery of before and after pictures.
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -7,6 +8,7 @@
 
 #include "app.h"
 #include "gallery.h"
+#include "option_fields.h"
 #include "sample_document.h"
 #include "session.h"
 #include "session_document.h"
@@ -66,10 +68,17 @@ std::string settingsText(const std::vector<std::pair<std::string, std::string>> 
     return s;
 }
 
+// A whole number of points for the gallery's view box; false past an int.
+bool wholeText(double v, std::string &out) {
+    if (!(std::fabs(v) < 2147483647.0)) return false;
+    out = std::to_string(int(v));
+    return true;
+}
+
 // The stroke and the brush a tool's picture shows: the default brush
-// unless the tool's settings size it.
-GalleryStroke brushPath(const Document &doc, const std::vector<std::pair<std::string, std::string>> *settings) {
-    GalleryStroke path;
+// unless the tool's settings size it (read as the options dialog takes them).
+bool brushPath(const Document &doc, const std::vector<std::pair<std::string, std::string>> *settings,
+               GalleryStroke &path, std::string &error) {
     path.x1 = kFrom.h;
     path.y1 = kFrom.v;
     path.x2 = kTo.h;
@@ -77,13 +86,21 @@ GalleryStroke brushPath(const Document &doc, const std::vector<std::pair<std::st
     path.hx = path.hy = kBrushHalfSize;
     if (settings)
         for (const auto &v : *settings) {
-            if (v.first == "brushSizeHorizontal") path.hx = std::stod(v.second);
-            if (v.first == "brushSizeVertical") path.hy = std::stod(v.second);
+            if (v.first != "brushSizeHorizontal" && v.first != "brushSizeVertical") continue;
+            const OptionField *field = findOptionField(v.first);
+            double size = 0;
+            if (!field || !parseFieldValue(*field, v.second, size, error)) return false;
+            (v.first == "brushSizeHorizontal" ? path.hx : path.hy) = size;
         }
     const AIRealRect &board = doc.artboard;
-    path.viewBox = std::to_string(int(board.left)) + " " + std::to_string(int(-board.top)) + " " +
-                   std::to_string(int(board.right - board.left)) + " " + std::to_string(int(board.top - board.bottom));
-    return path;
+    std::string x, y, w, h;
+    if (!wholeText(board.left, x) || !wholeText(-board.top, y) || !wholeText(double(board.right) - board.left, w) ||
+        !wholeText(double(board.top) - board.bottom, h)) {
+        error = "the sample's artboard is too large for the gallery";
+        return false;
+    }
+    path.viewBox = x + " " + y + " " + w + " " + h;
+    return true;
 }
 
 struct DemoOptions {
@@ -144,7 +161,8 @@ bool runDemo(const Context &context, const DemoOptions &o, std::string &error) {
         select.selectAll = true;
         session.steps.push_back(select);
         auto settings = demoSettings().find(entry.name);
-        entry.stroke = brushPath(*before, settings == demoSettings().end() ? nullptr : &settings->second);
+        if (!brushPath(*before, settings == demoSettings().end() ? nullptr : &settings->second, entry.stroke, error))
+            return false;
         if (settings != demoSettings().end()) {
             SessionStep set;
             set.kind = SessionStep::Kind::Set;

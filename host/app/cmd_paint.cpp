@@ -1,6 +1,7 @@
 // `smearhost paint`: one stroke of one tool over an SVG drawing.
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "app.h"
 #include "session.h"
@@ -19,29 +20,37 @@ struct PaintOptions {
     bool quiet = false;
 };
 
-bool parsePoint(const std::string &text, AIRealPoint &p, std::string &error) {
-    const size_t comma = text.find(',');
+// One coordinate: a number, and one the drawing's single-precision
+// numbers hold (a number beyond a double reads as infinite).
+bool parseCoordinate(const std::string &text, double &out) {
     char *end = nullptr;
-    if (comma != std::string::npos) {
-        const std::string xs = text.substr(0, comma), ys = text.substr(comma + 1);
-        const double x = std::strtod(xs.c_str(), &end);
-        if (!xs.empty() && *end == '\0' && std::isfinite(x)) {
-            const double y = std::strtod(ys.c_str(), &end);
-            if (!ys.empty() && *end == '\0' && std::isfinite(y)) {
-                p = AIRealPoint{AIReal(x), AIReal(y)};
-                return true;
-            }
-        }
+    out = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0' && !std::isnan(out);
+}
+
+bool parsePoint(const char *option, const std::string &text, AIRealPoint &p, std::string &error) {
+    const size_t comma = text.find(',');
+    double v[2];
+    if (comma == std::string::npos || !parseCoordinate(text.substr(0, comma), v[0]) ||
+        !parseCoordinate(text.substr(comma + 1), v[1])) {
+        error = std::string(option) + ": '" + text + "' is not a point X,Y";
+        return false;
     }
-    error = "'" + text + "' is not a point X,Y";
-    return false;
+    for (int i = 0; i < 2; ++i)
+        if (!(std::fabs(v[i]) <= double(std::numeric_limits<AIReal>::max()))) {
+            const std::string number = i == 0 ? text.substr(0, comma) : text.substr(comma + 1);
+            error = std::string(option) + ": " + number + " is beyond the range of the drawing";
+            return false;
+        }
+    p = AIRealPoint{AIReal(v[0]), AIReal(v[1])};
+    return true;
 }
 
 // The session `paint` plays: select all, start-up, the options, one
 // stroke, save, shutdown.
 bool paintSession(const PaintOptions &o, Session &session, std::string &error) {
     AIRealPoint from{}, to{};
-    if (!parsePoint(o.from, from, error) || !parsePoint(o.to, to, error)) return false;
+    if (!parsePoint("--from", o.from, from, error) || !parsePoint("--to", o.to, to, error)) return false;
     session.name = "paint " + o.tool;
     session.document = o.in;
     session.hasSeed = true;

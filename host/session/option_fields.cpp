@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <sstream>
 
 namespace smear {
@@ -233,18 +234,30 @@ double readField(const void *globals, const OptionField &field) {
     return i;
 }
 
-void writeField(void *globals, const OptionField &field, double value) {
+bool writeField(void *globals, const OptionField &field, double value) {
     unsigned char *p = static_cast<unsigned char *>(globals) + field.offset;
     if (field.kind == K::Float) {
+        if (!(std::fabs(value) <= double(std::numeric_limits<float>::max()))) return false;
         const float f = float(value);
         std::memcpy(p, &f, sizeof f);
     } else {
+        if (!(value >= double(INT32_MIN) && value <= double(INT32_MAX)) || value != std::trunc(value)) return false;
         const int32_t i = int32_t(value);
         std::memcpy(p, &i, sizeof i);
     }
+    return true;
 }
 
 std::string formatFieldValue(const OptionField &field, double value) {
+    // What the plug-in left in its record may be anything a float holds.
+    if (std::isnan(value)) return "nan";
+    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    if (std::fabs(value) >= 1e15) {
+        // Past what hundredths count in a long long, and past any option's limits.
+        std::ostringstream out;
+        out << value;
+        return out.str();
+    }
     if (field.kind != K::Float) return std::to_string(int64_t(value));
     // Two decimals, as the dialog edits them, without trailing zeros.
     const long long hundredths = std::llround(value * 100.0);

@@ -39,9 +39,11 @@ const OptionField *findOptionField(const std::string &name);
 // indexes as whole numbers. False with a message when it does not fit.
 bool parseFieldValue(const OptionField &field, const std::string &text, double &value, std::string &error);
 
-// Reads and writes one option in a Globals block of this build.
+// Reads and writes one option in a Globals block of this build. Writing
+// fails, changing nothing, for a value the field cannot hold (beyond a
+// float, or not a whole number of 32 bits).
 double readField(const void *globals, const OptionField &field);
-void writeField(void *globals, const OptionField &field, double value);
+bool writeField(void *globals, const OptionField &field, double value);
 
 // Whether the record holds `wanted` for `field`: exactly for whole numbers,
 // flags and indexes, to single precision for floats.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <stdexcept>
 
 namespace smear {
@@ -19,11 +20,29 @@ struct BuildError : std::runtime_error {
 
 [[noreturn]] void fail(const std::string &where, const std::string &what) { throw BuildError(where + ": " + what); }
 
-AIRealPoint toDoc(double x, double y) { return AIRealPoint{AIReal(x), AIReal(-y)}; }
+// The document keeps single-precision numbers: finite, up to the largest float.
+bool fitsDrawing(double v) { return std::fabs(v) <= double(std::numeric_limits<float>::max()); }
+
+// A point computed from the description, which may reach past what each
+// of its numbers does.
+AIRealPoint toDoc(double x, double y, const std::string &where) {
+    if (!fitsDrawing(x) || !fitsDrawing(y)) fail(where, "reaches beyond the range of the drawing");
+    return AIRealPoint{AIReal(x), AIReal(-y)};
+}
 
 double number(const json &j, const std::string &where) {
     if (!j.is_number()) fail(where, "expected a number, got " + j.dump());
-    return j.get<double>();
+    const double v = j.get<double>();
+    if (!fitsDrawing(v)) fail(where, j.dump() + " is beyond the range of the drawing");
+    return v;
+}
+
+long long whole(const json &j, const std::string &where, long long min, long long max, const char *what) {
+    const double v = number(j, where);
+    if (!(v >= double(min) && v <= double(max)) || v != std::trunc(v))
+        fail(where, std::string("expected ") + what + ", a whole number from " + std::to_string(min) + " to " +
+                        std::to_string(max) + ", got " + j.dump());
+    return static_cast<long long>(v);
 }
 
 std::vector<double> numbers(const json &j, size_t count, const std::string &where) {
@@ -36,7 +55,7 @@ std::vector<double> numbers(const json &j, size_t count, const std::string &wher
 
 AIRealPoint point(const json &j, const std::string &where) {
     auto v = numbers(j, 2, where);
-    return toDoc(v[0], v[1]);
+    return toDoc(v[0], v[1], where);
 }
 
 std::string text(const json &j, const std::string &where) {
@@ -81,7 +100,9 @@ void readPaint(const json &o, Art &art, Document &doc, const std::string &where)
         if (v < 0 || v > 1) fail(where + ".opacity", "must lie from 0 to 1");
         art.opacity = AIReal(v);
     }
-    if (o.contains("blend")) art.blendMode = ASInt32(number(o["blend"], where + ".blend"));
+    if (o.contains("blend"))
+        art.blendMode = ASInt32(whole(o["blend"], where + ".blend", kAINormalBlendingMode, kAILuminosityBlendingMode,
+                                      "a blend mode"));
     if (o.contains("style")) {
         const std::string name = text(o["style"], where + ".style");
         art.artStyle = byName(doc.graphicStyles, name);
@@ -112,21 +133,23 @@ void readPathGeometry(const json &o, Art &art, const std::string &where) {
             art.segments.push_back(seg);
         }
     } else if (o.contains("rect")) {
-        auto r = numbers(o["rect"], 4, where + ".rect");
-        art.segments = {cornerAt(toDoc(r[0], r[1])), cornerAt(toDoc(r[0] + r[2], r[1])),
-                        cornerAt(toDoc(r[0] + r[2], r[1] + r[3])), cornerAt(toDoc(r[0], r[1] + r[3]))};
+        const std::string at = where + ".rect";
+        auto r = numbers(o["rect"], 4, at);
+        art.segments = {cornerAt(toDoc(r[0], r[1], at)), cornerAt(toDoc(r[0] + r[2], r[1], at)),
+                        cornerAt(toDoc(r[0] + r[2], r[1] + r[3], at)), cornerAt(toDoc(r[0], r[1] + r[3], at))};
         art.closed = o.value("closed", true);
     } else if (o.contains("ellipse")) {
         // Four Bezier quarters with the usual circle constant.
-        auto e = numbers(o["ellipse"], 4, where + ".ellipse");
+        const std::string at = where + ".ellipse";
+        auto e = numbers(o["ellipse"], 4, at);
         const double cx = e[0], cy = e[1], rx = e[2], ry = e[3], k = 0.5522847498;
         const double ax[4] = {cx + rx, cx, cx - rx, cx}, ay[4] = {cy, cy + ry, cy, cy - ry};
         const double tx[4] = {0, -1, 0, 1}, ty[4] = {1, 0, -1, 0};  // direction of travel, svg units
         for (int i = 0; i < 4; ++i) {
             AIPathSegment s{};
-            s.p = toDoc(ax[i], ay[i]);
-            s.out = toDoc(ax[i] + tx[i] * k * rx, ay[i] + ty[i] * k * ry);
-            s.in = toDoc(ax[i] - tx[i] * k * rx, ay[i] - ty[i] * k * ry);
+            s.p = toDoc(ax[i], ay[i], at);
+            s.out = toDoc(ax[i] + tx[i] * k * rx, ay[i] + ty[i] * k * ry, at);
+            s.in = toDoc(ax[i] - tx[i] * k * rx, ay[i] - ty[i] * k * ry, at);
             s.corner = false;
             art.segments.push_back(s);
         }
@@ -162,7 +185,7 @@ void readMesh(const json &o, Art &art, const std::string &where, Document &doc) 
     for (ASInt32 i = 0; i <= art.meshI; ++i)
         for (ASInt32 j = 0; j <= art.meshJ; ++j) {
             MeshVertex v;
-            v.point = toDoc(r[0] + r[2] * i / art.meshI, r[1] + r[3] * j / art.meshJ);
+            v.point = toDoc(r[0] + r[2] * i / art.meshI, r[1] + r[3] * j / art.meshJ, where + ".rect");
             v.color = colors[n++ % colors.size()];
             art.vertices.push_back(v);
         }
@@ -176,6 +199,8 @@ void readText(const json &o, Art &art, const std::string &where) {
     // The frame runs from the baseline origin: ascent above, descent below,
     // an average glyph width per character.
     art.frame = AIRealRect{0, art.fontSize * 0.8f, art.fontSize * 0.55f * AIReal(art.text.size()), -art.fontSize * 0.2f};
+    if (!fitsDrawing(art.frame.right))
+        fail(where + ".size", "the text's frame at this size reaches beyond the range of the drawing");
     art.matrix = AIRealMatrix{1, 0, 0, 1, at.h, at.v};
 }
 
@@ -192,7 +217,7 @@ void readChildren(const json &o, Document &doc, Art *container, const std::strin
 }
 
 // Gradient and pattern fills start from the object's own box.
-void placePaint(AIColor &c, const Art &art) {
+void placePaint(AIColor &c, const Art &art, const std::string &where) {
     AIRealRect b{};
     if (!artBounds(art, b)) return;
     if (c.kind == kGradient) {
@@ -207,18 +232,17 @@ void placePaint(AIColor &c, const Art &art) {
             c.c.b.gradientOrigin = AIRealPoint{b.left, (b.top + b.bottom) / 2};
             c.c.b.gradientLength = w;
         }
+        // A box whose sides fit may still be wider than a float.
+        const AIGradientStyle &placed = c.c.b;
+        if (!fitsDrawing(placed.gradientOrigin.h) || !fitsDrawing(placed.gradientOrigin.v) ||
+            !fitsDrawing(placed.gradientLength))
+            fail(where, "a gradient across it reaches beyond the range of the drawing");
         c.c.b.gradientAngle = 0;
         c.c.b.matrix = AIRealMatrix{1, 0, 0, 1, 0, 0};
     } else if (c.kind == kPattern) {
         c.c.p.scale = AIRealPoint{100, 100};  // percent: the tile at its own size
         c.c.p.transform = AIRealMatrix{1, 0, 0, 1, 0, 0};
     }
-}
-
-void placePaintTree(Art &art) {
-    placePaint(art.style.fill.color, art);
-    placePaint(art.style.stroke.color, art);
-    for (Art *c = art.firstChild; c; c = c->next) placePaintTree(*c);
 }
 
 Art *readArt(const json &o, Document &doc, Art *container, const std::string &where, int depth) {
@@ -260,6 +284,9 @@ Art *readArt(const json &o, Document &doc, Art *container, const std::string &wh
         break;
     default: readChildren(o, doc, art, where, depth); break;
     }
+    // Once its geometry (and its children's) is whole.
+    placePaint(art->style.fill.color, *art, where);
+    placePaint(art->style.stroke.color, *art, where);
     return art;
 }
 
@@ -292,7 +319,8 @@ void readResources(const json &desc, Document &doc) {
             const json &p = desc["patterns"][i];
             Pattern *pattern = doc.addPattern(text(p.value("name", json()), at + ".name"));
             auto t = numbers(p.value("tile", json::array({0, 0, 10, 10})), 4, at + ".tile");
-            pattern->tile = AIRealRect{AIReal(t[0]), AIReal(-t[1]), AIReal(t[0] + t[2]), AIReal(-(t[1] + t[3]))};
+            const AIRealPoint from = toDoc(t[0], t[1], at + ".tile"), to = toDoc(t[0] + t[2], t[1] + t[3], at + ".tile");
+            pattern->tile = AIRealRect{from.h, from.v, to.h, to.v};
             pattern->color = colorOf(p.value("color", json("#000000")), doc, painted, at + ".color");
         }
     if (desc.contains("swatches"))
@@ -338,9 +366,11 @@ bool parseColor(const std::string &t, Document &doc, AIColor &c, bool &painted, 
             if (hex.size() != 6 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
                 fail("colour", "'" + t + "' is not #rgb or #rrggbb");
             c.kind = kThreeColor;
-            c.c.rgb.red = AIReal(std::stoi(hex.substr(0, 2), nullptr, 16) / 255.0);
-            c.c.rgb.green = AIReal(std::stoi(hex.substr(2, 2), nullptr, 16) / 255.0);
-            c.c.rgb.blue = AIReal(std::stoi(hex.substr(4, 2), nullptr, 16) / 255.0);
+            auto digit = [](char d) { return d <= '9' ? d - '0' : (d | 0x20) - 'a' + 10; };
+            auto channel = [&](size_t i) { return AIReal((digit(hex[i]) * 16 + digit(hex[i + 1])) / 255.0); };
+            c.c.rgb.red = channel(0);
+            c.c.rgb.green = channel(2);
+            c.c.rgb.blue = channel(4);
         } else if (kind == "gray") {
             c.kind = kGrayColor;
             c.c.g.gray = AIReal(unitInterval(arg, "colour"));
@@ -433,7 +463,6 @@ std::unique_ptr<Document> buildDocument(const json &desc, std::string &error) {
             }
         }
         if (desc.contains("objects")) readObjects(desc["objects"], *doc, doc->layers.front(), "objects");
-        for (Layer *layer : doc->layers) placePaintTree(*layer->root);
         doc->currentLayerIndex = current;
         return doc;
     } catch (const BuildError &e) {

@@ -2,6 +2,7 @@
 // malformed session fails with a message and never half-way through.
 #include <cmath>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <stdexcept>
 
@@ -54,9 +55,17 @@ std::string text(const json &j, const std::string &where) {
     return j.get<std::string>();
 }
 
+// A coordinate of the drawing, which keeps single-precision numbers.
+AIReal coordinate(const json &j, const std::string &where) {
+    const double v = number(j, where);
+    if (!(std::fabs(v) <= double(std::numeric_limits<AIReal>::max())))
+        fail(where, j.dump() + " is beyond the range of the drawing");
+    return AIReal(v);
+}
+
 AIRealPoint point(const json &j, const std::string &where) {
     if (!j.is_array() || j.size() != 2) fail(where, "expected a point [x, y], got " + j.dump());
-    return AIRealPoint{AIReal(number(j[0], where + "[0]")), AIReal(number(j[1], where + "[1]"))};
+    return AIRealPoint{coordinate(j[0], where + "[0]"), coordinate(j[1], where + "[1]")};
 }
 
 const json &member(const json &o, const char *key, const std::string &where) {
@@ -259,7 +268,8 @@ bool loadSessionFile(const std::string &path, Session &out, std::string &error) 
     json j;
     try {
         j = json::parse(text);
-    } catch (const json::parse_error &e) {
+    } catch (const json::exception &e) {
+        // Syntax errors, and numbers beyond a double ("1e400").
         error = path + ": not valid JSON: " + e.what();
         return false;
     }
@@ -280,7 +290,12 @@ SessionStep straightStroke(const std::string &tool, AIRealPoint from, AIRealPoin
     s.points.push_back(from);
     for (int i = 1; i <= steps; ++i) {
         const AIReal t = AIReal(i) / AIReal(steps);
-        s.points.push_back(AIRealPoint{from.h + (to.h - from.h) * t, from.v + (to.v - from.v) * t});
+        AIRealPoint p{from.h + (to.h - from.h) * t, from.v + (to.v - from.v) * t};
+        // Points far apart on either side of zero are further apart than a
+        // float holds; between them lies nothing a float cannot.
+        if (!std::isfinite(p.h) || !std::isfinite(p.v))
+            p = AIRealPoint{AIReal(from.h + (double(to.h) - from.h) * t), AIReal(from.v + (double(to.v) - from.v) * t)};
+        s.points.push_back(p);
     }
     s.pressure.assign(s.points.size(), pressure);
     s.modifiers.assign(s.points.size() - 1, 0);

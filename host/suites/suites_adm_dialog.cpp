@@ -3,6 +3,7 @@
 // order in which a plug-in builds its dialogs with the order it must follow.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -187,7 +188,9 @@ ASInt32 getIntValue(ADMItemRef item) {
     if (!i) return 0;
     if (i->kind == ItemKind::CheckBox) return i->checked ? 1 : 0;
     if (i->kind == ItemKind::Popup) return i->list()->activeIndex();
-    return ASInt32(std::lround(i->value));
+    // A field may hold any double: the nearest whole number an ASInt32 holds.
+    if (std::isnan(i->value)) return 0;
+    return ASInt32(std::lround(std::clamp(i->value, double(INT32_MIN), double(INT32_MAX))));
 }
 
 void setFloatValue(ADMItemRef item, AIReal value) {

@@ -1,6 +1,8 @@
 // The Tag suite: named values on art objects. A tag keeps its type and its
 // value as text: "string" values as given, "integer" and "real" values (an
 // ASInt32 or an AIReal the caller points at) in decimal.
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -51,8 +53,17 @@ SPErr getTag(void *object, const char *name, const char *type, void *value, ASIn
     const ArtTag &tag = it->second;
     if (tag.type != type) return kBadParameterErr;
     if (tag.type == "string") return copyText(tag.value, static_cast<char *>(value), maxLength);
-    if (tag.type == "integer") *static_cast<ASInt32 *>(value) = ASInt32(std::strtol(tag.value.c_str(), nullptr, 10));
-    else *static_cast<AIReal *>(value) = std::strtof(tag.value.c_str(), nullptr);
+    if (tag.type == "integer") {
+        // The text is the tag's own, but checked: a whole number an ASInt32 holds.
+        errno = 0;
+        char *end = nullptr;
+        const long long v = std::strtoll(tag.value.c_str(), &end, 10);
+        if (end == tag.value.c_str() || *end != '\0' || errno == ERANGE || v < INT32_MIN || v > INT32_MAX)
+            return kBadParameterErr;
+        *static_cast<ASInt32 *>(value) = ASInt32(v);
+    } else {
+        *static_cast<AIReal *>(value) = std::strtof(tag.value.c_str(), nullptr);
+    }
     return kNoErr;
 }
 

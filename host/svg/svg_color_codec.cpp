@@ -22,9 +22,12 @@ std::string components(std::initializer_list<AIReal> values) {
     return out;
 }
 
+// A token with a number the document cannot hold is no record of it.
 bool readComponents(std::string_view text, size_t count, AIReal *out) {
     std::vector<double> values;
     if (!parseNumberList(text, values) || values.size() != count) return false;
+    for (double v : values)
+        if (!fitsDrawing(v)) return false;
     for (size_t i = 0; i < count; ++i) out[i] = AIReal(values[i]);
     return true;
 }
@@ -194,7 +197,8 @@ bool decodeColor(std::string_view token, Document &doc, AIColor &out) {
         AIReal v[15];
         if (!namedComponents(rest, 15, name, v)) return false;
         Pattern *pattern = byName(doc.patterns, name);
-        if (!pattern) return false;
+        // Reflection is a flag: reflected or not.
+        if (!pattern || (v[5] != 0 && v[5] != 1)) return false;
         out.kind = kPattern;
         AIPatternStyle &p = out.c.p;
         p.pattern = reinterpret_cast<AIPatternHandle>(pattern);

@@ -1,6 +1,8 @@
 #include "svg_numbers.h"
 
+#include <cfloat>
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace smear::svg {
@@ -80,11 +82,12 @@ bool Scanner::number(double &out) {
     const char *last = text_.data() + i;
     auto result = std::from_chars(first, last, value);
     if (result.ec == std::errc::result_out_of_range) {
-        // Beyond a double: a negative exponent means nearly zero, else huge.
+        // Beyond a double: a negative exponent means nearly zero, else
+        // infinite, which no reader takes for a number it can keep.
         const std::string_view digits(first, size_t(last - first));
         const size_t e = digits.find_first_of("eE");
         const bool tiny = e != std::string_view::npos && e + 1 < digits.size() && digits[e + 1] == '-';
-        value = tiny ? 0.0 : std::numeric_limits<double>::max();
+        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
     } else if (result.ec != std::errc() || result.ptr != last) {
         return false;
     }
@@ -119,6 +122,22 @@ bool parseNumberList(std::string_view text, std::vector<double> &out) {
         s.skipCommaSpace();
     }
     return true;
+}
+
+bool fitsDrawing(double v) { return std::fabs(v) <= double(FLT_MAX); }
+
+std::string_view numberBeyondRange(std::string_view text) {
+    Scanner s(text);
+    while (!s.atEnd()) {
+        const size_t start = s.position();
+        double v;
+        if (!s.number(v)) {
+            s.advance();
+            continue;
+        }
+        if (!fitsDrawing(v)) return text.substr(start, s.position() - start);
+    }
+    return {};
 }
 
 }  // namespace smear::svg

@@ -32,7 +32,8 @@ public:
     bool atNumber() const;
     // Reads one number by the SVG grammar: sign, digits, fraction, exponent.
     // "1.5.5" gives 1.5, then .5; "1e-3" one number. False (nothing
-    // consumed) when no number starts here.
+    // consumed) when no number starts here. A number beyond a double is
+    // infinite, one too close to zero for it is zero.
     bool number(double &out);
     // An arc flag: exactly one character, '0' or '1'.
     bool flag(bool &out);
@@ -48,5 +49,14 @@ bool parseNumber(std::string_view text, double &out);
 // Numbers separated by spaces and/or commas. False when something else is in
 // the list; `out` then holds the numbers read before it.
 bool parseNumberList(std::string_view text, std::vector<double> &out);
+
+// Whether the drawing can hold `v`: it keeps single-precision numbers, so
+// finite values up to the largest float. Tiny values that round to zero fit.
+bool fitsDrawing(double v);
+
+// The first number written in `text` that the drawing cannot hold, as it
+// is written there; empty when every number fits. Anything that is not a
+// number is passed over, so this serves any attribute that holds numbers.
+std::string_view numberBeyondRange(std::string_view text);
 
 }  // namespace smear::svg

@@ -24,7 +24,7 @@ int argumentCount(char command) {
 
 class PathReader {
 public:
-    explicit PathReader(std::string_view d) : scan_(d) {}
+    explicit PathReader(std::string_view d) : text_(d), scan_(d) {}
 
     PathData read() {
         scan_.skipSpace();
@@ -72,7 +72,10 @@ private:
                 ok = scan_.flag(f);
                 v[i] = f ? 1 : 0;
             } else {
+                const size_t at = scan_.position();
                 ok = scan_.number(v[i]);
+                if (ok && !fitsDrawing(v[i]) && out_.beyondRange.empty())
+                    out_.beyondRange = std::string(text_.substr(at, scan_.position() - at));
             }
             if (!ok) {
                 noteError(std::string("command '") + command + "' needs " + std::to_string(n) + " numbers");
@@ -132,7 +135,10 @@ private:
         case 'A': {
             Subpath &s = currentSubpath();
             const Vec2 to = base + Vec2{v[5], v[6]};
-            appendArc(s, v[0], v[1], v[2], v[3] != 0, v[4] != 0, to);
+            if (!appendArc(s, v[0], v[1], v[2], v[3] != 0, v[4] != 0, to)) {
+                noteError(std::string("command '") + command + "' draws an arc that cannot be computed");
+                return false;
+            }
             current_ = to;
             break;
         }
@@ -158,6 +164,7 @@ private:
         current_ = p;
     }
 
+    std::string_view text_;
     Scanner scan_;
     PathData out_;
     Vec2 current_;
@@ -173,45 +180,62 @@ double angleBetween(Vec2 u, Vec2 v) {
 
 PathData parsePathData(std::string_view d) { return PathReader(d).read(); }
 
-void appendArc(Subpath &path, double rx, double ry, double rotationDegrees, bool largeArc, bool sweep,
+bool appendArc(Subpath &path, double rx, double ry, double rotationDegrees, bool largeArc, bool sweep,
                Vec2 to) {
     const Vec2 from = path.current();
-    if (from == to) return;
+    for (double v : {rx, ry, rotationDegrees, from.x, from.y, to.x, to.y})
+        if (!std::isfinite(v)) return false;
+    if (from == to) return true;
     rx = std::fabs(rx);
     ry = std::fabs(ry);
     if (rx == 0 || ry == 0) {
         path.lineTo(to);
-        return;
+        return true;
     }
-    // Endpoint to centre parameterisation (SVG implementation notes).
+    // Endpoint to centre parameterisation (SVG implementation notes), in
+    // terms of the half chord measured in radii, (a, b): no product of two
+    // radii is formed, so radii near the ends of a double's range neither
+    // overflow nor vanish.
     const double phi = radians(std::fmod(rotationDegrees, 360.0));
     const double cs = std::cos(phi), sn = std::sin(phi);
     const Vec2 half = 0.5 * (from - to);
     const Vec2 p{cs * half.x + sn * half.y, -sn * half.x + cs * half.y};
-    // Radii too small to reach the end point grow just enough.
-    const double lambda = (p.x * p.x) / (rx * rx) + (p.y * p.y) / (ry * ry);
-    if (lambda > 1) {
-        const double s = std::sqrt(lambda);
-        rx *= s;
-        ry *= s;
+    double a = p.x / rx, b = p.y / ry;
+    double h = std::hypot(a, b);
+    if (!std::isfinite(h)) return false;
+    if (h == 0) {
+        // A chord too short to measure in radii, nor to place a centre by.
+        path.lineTo(to);
+        return true;
     }
-    const double rx2 = rx * rx, ry2 = ry * ry;
-    const double num = rx2 * ry2 - rx2 * p.y * p.y - ry2 * p.x * p.x;
-    const double den = rx2 * p.y * p.y + ry2 * p.x * p.x;
-    double k = den > 0 ? std::sqrt(std::max(0.0, num / den)) : 0;
+    // Radii too small to reach the end point grow just enough.
+    if (h > 1) {
+        rx *= h;
+        ry *= h;
+        a /= h;
+        b /= h;
+        h = 1;
+    }
+    double k = std::sqrt(std::max(0.0, (1 - h) * (1 + h))) / h;
     if (largeArc == sweep) k = -k;
-    const Vec2 cp{k * rx * p.y / ry, -k * ry * p.x / rx};
+    const Vec2 cp{k * b * rx, -k * a * ry};
     const Vec2 mid = 0.5 * (from + to);
     const Vec2 centre{cs * cp.x - sn * cp.y + mid.x, sn * cp.x + cs * cp.y + mid.y};
-    const Vec2 u{(p.x - cp.x) / rx, (p.y - cp.y) / ry};
-    const Vec2 v{(-p.x - cp.x) / rx, (-p.y - cp.y) / ry};
+    const Vec2 u{a - k * b, b + k * a};
     const double theta1 = angleBetween({1, 0}, u);
-    double delta = angleBetween(u, v);
-    if (!sweep && delta > 0) delta -= 2 * kPi;
-    if (sweep && delta < 0) delta += 2 * kPi;
+    // The chord subtends twice asin(h) of the unit circle; the large arc
+    // the rest of the turn. Taken from h rather than from the angle between
+    // the chord's ends as seen from the centre, which is lost in rounding
+    // when the radii are many orders larger than the chord.
+    const double minor = 2 * std::asin(h);
+    double delta = largeArc ? 2 * kPi - minor : minor;
+    if (!sweep) delta = -delta;
+    for (double w : {rx, ry, centre.x, centre.y, theta1, delta})
+        if (!std::isfinite(w)) return false;
 
-    // Pieces of at most 90 degrees, each one cubic.
-    const int pieces = std::max(1, int(std::ceil(std::fabs(delta) / (kPi / 2) - 1e-9)));
+    // Pieces of at most 90 degrees, each one cubic: |delta| is at most a
+    // full turn, so there are at most four.
+    const int pieces = std::clamp(int(std::ceil(std::fabs(delta) / (kPi / 2) - 1e-9)), 1, 4);
     const double step = delta / pieces;
     const double t = 4.0 / 3.0 * std::tan(step / 4);
     auto onEllipse = [&](double angle) {
@@ -232,6 +256,7 @@ void appendArc(Subpath &path, double rx, double ry, double rotationDegrees, bool
         start = end;
         angle = next;
     }
+    return true;
 }
 
 }  // namespace smear::svg

@@ -30,6 +30,9 @@ struct PathData {
     // subpaths then hold everything up to the last complete command, as an
     // SVG renderer draws it.
     std::string error;
+    // The first number the drawing cannot hold (beyond a float's range), as
+    // written; empty when every number read fits.
+    std::string beyondRange;
 };
 
 PathData parsePathData(std::string_view d);
@@ -37,8 +40,9 @@ PathData parsePathData(std::string_view d);
 // Appends the elliptical arc from the subpath's current point to `to`, as
 // the SVG arc command describes it (radii, x-axis rotation in degrees, the
 // large-arc and sweep flags). Zero radii give a straight line; an arc that
-// ends where it starts adds nothing.
-void appendArc(Subpath &path, double rx, double ry, double rotationDegrees, bool largeArc, bool sweep,
+// ends where it starts adds nothing. False, adding nothing, when a number
+// is not finite or the arc cannot be computed with them.
+bool appendArc(Subpath &path, double rx, double ry, double rotationDegrees, bool largeArc, bool sweep,
                Vec2 to);
 
 // Transform lists: matrix(), translate(), scale(), rotate() with an optional

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -73,6 +74,94 @@ pugi::xml_node switchChoice(Context &ctx, pugi::xml_node node) {
     return {};
 }
 
+// Attributes that place or shape what an element draws: a number there
+// that the drawing cannot hold skips the element. (Path data is read for
+// it, as its arc flags may run into the numbers after them.)
+const std::map<std::string, std::vector<std::pair<const char *, Axis>>> kPlacement = {
+    {"svg", {{"x", Axis::kX}, {"y", Axis::kY}, {"width", Axis::kX}, {"height", Axis::kY}, {"viewBox", Axis::kOther}}},
+    {"use", {{"x", Axis::kX}, {"y", Axis::kY}, {"width", Axis::kX}, {"height", Axis::kY}}},
+    {"image", {{"x", Axis::kX}, {"y", Axis::kY}, {"width", Axis::kX}, {"height", Axis::kY}}},
+    {"text", {{"x", Axis::kX}, {"y", Axis::kY}, {"dx", Axis::kX}, {"dy", Axis::kY}}},
+    {"rect",
+     {{"x", Axis::kX}, {"y", Axis::kY}, {"width", Axis::kX}, {"height", Axis::kY}, {"rx", Axis::kX}, {"ry", Axis::kY}}},
+    {"circle", {{"cx", Axis::kX}, {"cy", Axis::kY}, {"r", Axis::kOther}}},
+    {"ellipse", {{"cx", Axis::kX}, {"cy", Axis::kY}, {"rx", Axis::kX}, {"ry", Axis::kY}}},
+    {"line", {{"x1", Axis::kX}, {"y1", Axis::kY}, {"x2", Axis::kX}, {"y2", Axis::kY}}},
+    {"polyline", {{"points", Axis::kOther}}},
+    {"polygon", {{"points", Axis::kOther}}},
+};
+
+std::string placementBeyondRange(Context &ctx, pugi::xml_node node, const std::string &name, double fontSize) {
+    std::string reason = ctx.attrBeyondRange(node, "transform");
+    const auto it = kPlacement.find(name);
+    if (it != kPlacement.end())
+        for (const auto &[attr, axis] : it->second)
+            if (reason.empty()) reason = ctx.attrBeyondRange(node, attr, axis, fontSize);
+    return reason;
+}
+
+bool allFit(std::initializer_list<double> values) {
+    for (double v : values)
+        if (!fitsDrawing(v)) return false;
+    return true;
+}
+
+bool matrixFits(const AIRealMatrix &m) { return allFit({m.a, m.b, m.c, m.d, m.tx, m.ty}); }
+
+}  // namespace
+
+bool colorFits(const AIColor &c) {
+    switch (c.kind) {
+    case kGrayColor: return allFit({c.c.g.gray});
+    case kFourColor: return allFit({c.c.f.cyan, c.c.f.magenta, c.c.f.yellow, c.c.f.black});
+    case kThreeColor: return allFit({c.c.rgb.red, c.c.rgb.green, c.c.rgb.blue});
+    case kCustomColor: return allFit({c.c.c.tint});
+    case kGradient: {
+        const AIGradientStyle &b = c.c.b;
+        return allFit({b.gradientOrigin.h, b.gradientOrigin.v, b.gradientAngle, b.gradientLength, b.hiliteAngle,
+                       b.hiliteLength}) &&
+               matrixFits(b.matrix);
+    }
+    case kPattern: {
+        const AIPatternStyle &p = c.c.p;
+        return allFit({p.shiftDist, p.shiftAngle, p.scale.h, p.scale.v, p.rotate, p.reflectAngle, p.shearAngle,
+                       p.shearAxis}) &&
+               matrixFits(p.transform);
+    }
+    default: return true;
+    }
+}
+
+namespace {
+
+bool ownNumbersFit(const Art &a) {
+    for (const AIPathSegment &s : a.segments)
+        if (!allFit({s.p.h, s.p.v, s.in.h, s.in.v, s.out.h, s.out.v})) return false;
+    for (const MeshVertex &v : a.vertices)
+        if (!allFit({v.point.h, v.point.v}) || !colorFits(v.color)) return false;
+    const AIStrokeStyle &k = a.style.stroke;
+    for (ASInt32 i = 0; i < k.dashCount && i < kMaxDashComponents; ++i)
+        if (!fitsDrawing(k.dashes[i])) return false;
+    return colorFits(a.style.fill.color) && colorFits(k.color) && allFit({k.width, k.dashOffset, k.miterLimit}) &&
+           matrixFits(a.svgTransform) && matrixFits(a.matrix) &&
+           allFit({a.opacity, a.styleFactor, a.fontSize, a.frame.left, a.frame.top, a.frame.right, a.frame.bottom});
+}
+
+// The last guard before art stays in the document: every number of it, and
+// of what was made with it (the members of a compound path, the lines of a
+// text), is one the document can hold. What went beyond while it was
+// computed (a transform that grows a shape past the largest float, a
+// gradient placed through it) is reported and the art taken out again.
+Art *keptInRange(Context &ctx, pugi::xml_node node, Art *art) {
+    if (!art) return nullptr;
+    bool fits = ownNumbersFit(*art);
+    for (const Art *c = art->firstChild; fits && c; c = c->next) fits = ownNumbersFit(*c);
+    if (fits) return art;
+    ctx.problem(node, std::string(kBeyondDrawing) + "; skipped");
+    ctx.doc.dispose(art);
+    return nullptr;
+}
+
 Art *readElement(Context &ctx, pugi::xml_node node, const Style &parentStyle, const Affine &ctm, Art *container) {
     const std::string name = ctx.localName(node);
     if (name.empty()) {
@@ -83,11 +172,19 @@ Art *readElement(Context &ctx, pugi::xml_node node, const Style &parentStyle, co
     }
     if (kSilent.count(name)) return nullptr;
     const Style style = ctx.computeStyle(node, parentStyle);
+    const std::string beyond = placementBeyondRange(ctx, node, name, style.fontSize);
+    if (!beyond.empty()) {
+        ctx.problem(node, beyond + "; skipped");
+        return nullptr;
+    }
     const Affine own = elementTransform(ctx, node);
     Affine m = ctm * own;
-    if (name == "g" && !node.attribute("data-mesh").empty()) return readMesh(ctx, node, style, m, container);
-    if (name == "g" || name == "a") return readGroup(ctx, node, style, m, container);
-    if (name == "svg") {
+    Art *art = nullptr;
+    if (name == "g" && !node.attribute("data-mesh").empty()) {
+        art = readMesh(ctx, node, style, m, container);
+    } else if (name == "g" || name == "a") {
+        art = readGroup(ctx, node, style, m, container);
+    } else if (name == "svg") {
         // A nested viewport: placed at x, y, its viewBox fitted to its size.
         const double fs = style.fontSize;
         m = m * Affine::translate(ctx.lengthAttr(node, "x", Axis::kX, fs, 0), ctx.lengthAttr(node, "y", Axis::kY, fs, 0));
@@ -96,21 +193,24 @@ Art *readElement(Context &ctx, pugi::xml_node node, const Style &parentStyle, co
             m = m * viewBoxTransform(vb, ctx.lengthAttr(node, "width", Axis::kX, fs, ctx.viewportWidth),
                                      ctx.lengthAttr(node, "height", Axis::kY, fs, ctx.viewportHeight),
                                      node.attribute("preserveAspectRatio").value());
-        return readGroup(ctx, node, style, m, container);
+        art = readGroup(ctx, node, style, m, container);
+    } else if (name == "switch") {
+        art = newLinkedArt(ctx, kGroupArt, container);
+        setCommon(ctx, *art, node, style);
+        if (const pugi::xml_node chosen = switchChoice(ctx, node)) readElement(ctx, chosen, style, m, art);
+    } else if (kShapes.count(name)) {
+        art = readShape(ctx, node, name, style, m, own, container);
+    } else if (name == "text") {
+        art = readText(ctx, node, style, m, container);
+    } else if (name == "image") {
+        art = readImage(ctx, node, style, m, container);
+    } else if (name == "use") {
+        art = readUse(ctx, node, style, m, container);
+    } else {
+        ctx.problem(node, name == "foreignObject" ? "foreign content cannot be read; skipped"
+                                                  : "is not an element this reader can draw; skipped");
     }
-    if (name == "switch") {
-        Art *group = newLinkedArt(ctx, kGroupArt, container);
-        setCommon(ctx, *group, node, style);
-        if (const pugi::xml_node chosen = switchChoice(ctx, node)) readElement(ctx, chosen, style, m, group);
-        return group;
-    }
-    if (kShapes.count(name)) return readShape(ctx, node, name, style, m, own, container);
-    if (name == "text") return readText(ctx, node, style, m, container);
-    if (name == "image") return readImage(ctx, node, style, m, container);
-    if (name == "use") return readUse(ctx, node, style, m, container);
-    ctx.problem(node, name == "foreignObject" ? "foreign content cannot be read; skipped"
-                                              : "is not an element this reader can draw; skipped");
-    return nullptr;
+    return keptInRange(ctx, node, art);
 }
 
 // Removes a subtree leaf by leaf: pugixml frees a subtree recursively, and
@@ -201,9 +301,25 @@ bool readDocument(const std::string &text, pugi::xml_document &xml, Document &do
     doc.svgViewBox = root.attribute("viewBox").value();
     doc.svgWidth = root.attribute("width").value();
     doc.svgHeight = root.attribute("height").value();
+    // A page the document cannot hold is not kept, so that neither the
+    // artboard nor a written file takes it.
+    for (auto [name, kept] : {std::pair<const char *, std::string *>{"viewBox", &doc.svgViewBox},
+                              {"width", &doc.svgWidth},
+                              {"height", &doc.svgHeight}}) {
+        const std::string beyond = ctx.attrBeyondRange(root, name, std::string(name) == "height" ? Axis::kY : Axis::kX);
+        if (beyond.empty()) continue;
+        ctx.problem(root, beyond + "; ignored");
+        kept->clear();
+    }
     double vb[4], w = 0, h = 0;
-    const bool hasViewBox = parseViewBox(doc.svgViewBox, vb);
-    const bool hasSize = sizeAttr(ctx, root, "width", Axis::kX, w) && sizeAttr(ctx, root, "height", Axis::kY, h);
+    bool hasViewBox = parseViewBox(doc.svgViewBox, vb);
+    const bool hasSize = !doc.svgWidth.empty() && !doc.svgHeight.empty() && sizeAttr(ctx, root, "width", Axis::kX, w) &&
+                         sizeAttr(ctx, root, "height", Axis::kY, h);
+    if (hasViewBox && !(fitsDrawing(vb[0] + vb[2]) && fitsDrawing(vb[1] + vb[3]))) {
+        ctx.problem(root, "viewBox \"" + doc.svgViewBox + "\" reaches beyond the range of the drawing; ignored");
+        doc.svgViewBox.clear();
+        hasViewBox = false;
+    }
     if (hasViewBox) {
         ctx.viewportWidth = vb[2];
         ctx.viewportHeight = vb[3];
@@ -217,10 +333,18 @@ bool readDocument(const std::string &text, pugi::xml_document &xml, Document &do
     if (doc.layers.empty()) doc.addLayer("Layer 1");
     const Style rootStyle = ctx.computeStyle(root, Style());
     const Affine rootTransform = elementTransform(ctx, root);
+    // Everything is drawn through the root's transform: with a number the
+    // drawing cannot hold there, nothing is.
+    const std::string rootBeyond = ctx.attrBeyondRange(root, "transform");
+    if (!rootBeyond.empty()) ctx.problem(root, rootBeyond + "; its content is skipped");
     bool layerTaken = false;
     for (pugi::xml_node c : root.children()) {
-        if (c.type() != pugi::node_element) continue;
-        if (ctx.localName(c) == "g" && !c.attribute("data-layer").empty()) {
+        if (c.type() != pugi::node_element || !rootBeyond.empty()) continue;
+        const bool layerGroup = ctx.localName(c) == "g" && !c.attribute("data-layer").empty();
+        const std::string layerBeyond = layerGroup ? ctx.attrBeyondRange(c, "transform") : std::string();
+        if (!layerBeyond.empty()) {
+            ctx.problem(c, layerBeyond + "; skipped");
+        } else if (layerGroup) {
             // A layer the writer wrote: the first fills the current layer
             // when that is still empty.
             const std::string name = c.attribute("data-layer").value();
@@ -258,6 +382,25 @@ bool readDocument(const std::string &text, pugi::xml_document &xml, Document &do
 }
 
 }  // namespace
+
+const char *const kBeyondDrawing = "lies beyond the range of the drawing";
+
+std::string beyondRange(std::string_view name, std::string_view number) {
+    return std::string(name) + " has a number beyond the range of the drawing (" + std::string(number) + ")";
+}
+
+bool outlineFits(const std::vector<Subpath> &subpaths, const Affine &m) {
+    auto fits = [&](Vec2 p) {
+        const Vec2 q = m.apply(p);
+        return fitsDrawing(q.x) && fitsDrawing(q.y);
+    };
+    for (const Subpath &s : subpaths) {
+        if (!fits(s.start)) return false;
+        for (const Cubic &c : s.curves)
+            if (!fits(c.c1) || !fits(c.c2) || !fits(c.end)) return false;
+    }
+    return true;
+}
 
 std::string Context::localName(pugi::xml_node node) const {
     const std::string name = node.name();
@@ -380,7 +523,9 @@ void setCommon(Context &ctx, Art &art, pugi::xml_node node, const Style &style) 
     }
     double factor;
     const pugi::xml_attribute f = node.attribute("data-smear-style-factor");
-    if (!f.empty() && parseNumber(f.value(), factor) && std::isfinite(factor)) art.styleFactor = AIReal(factor);
+    const std::string factorBeyond = ctx.attrBeyondRange(node, "data-smear-style-factor");
+    if (!factorBeyond.empty()) ctx.problem(node, factorBeyond + "; ignored");
+    else if (!f.empty() && parseNumber(f.value(), factor)) art.styleFactor = AIReal(factor);
     if (!style.filter.empty()) ctx.problem(node, "filter " + style.filter + " is not kept");
     if (!style.clipPath.empty()) ctx.problem(node, "clip-path " + style.clipPath + " is not kept");
     if (!style.mask.empty()) ctx.problem(node, "mask " + style.mask + " is not kept");

@@ -120,7 +120,7 @@ void StyleSheet::add(std::string_view css) {
                 unsupported.push_back(std::string(one));
                 continue;
             }
-            sel.specificity = (sel.id.empty() ? 0 : 10000) + 100 * int(sel.classes.size()) + (sel.type.empty() ? 0 : 1);
+            sel.specificity = {sel.id.empty() ? 0 : 1, sel.classes.size(), sel.type.empty() ? 0 : 1};
             rules_.push_back({sel, rules_.size(), decls});
         }
     }

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -78,7 +79,9 @@ private:
     struct Selector {
         std::string type, id;
         std::vector<std::string> classes;
-        int specificity = 0;
+        // Ids, then classes, then the type: any number of classes counts
+        // for less than an id.
+        std::tuple<int, size_t, int> specificity;
     };
     struct Rule {
         Selector selector;
@@ -106,6 +109,11 @@ public:
     // Lengths with units; percentages of the viewport along `axis`.
     bool length(std::string_view text, Axis axis, double fontSize, double &out) const;
     double lengthAttr(pugi::xml_node node, const char *name, Axis axis, double fontSize, double fallback) const;
+    // Why attribute `name` cannot be kept, as beyondRange words it: it has a
+    // number the drawing cannot hold, or is a length that grows beyond
+    // that once its unit is applied. Empty when it fits or is absent.
+    std::string attrBeyondRange(pugi::xml_node node, const char *name, Axis axis = Axis::kOther,
+                                double fontSize = 16) const;
 
     Style computeStyle(pugi::xml_node node, const Style &parent);
 
@@ -130,6 +138,21 @@ private:
     std::string_view text_;
     std::vector<size_t> lineStarts_;
 };
+
+// "NAME has a number beyond the range of the drawing (NUMBER)": the reason
+// given for a value the document could not hold.
+std::string beyondRange(std::string_view name, std::string_view number);
+// The rgb() or hsl() function in a paint or colour (in lower case), whose
+// arguments are numbers; empty for a hex or named colour, whose digits are not.
+std::string_view colourFunction(std::string_view lowerText);
+// What is said of an element whose geometry, once placed, lies beyond the
+// range of the drawing.
+extern const char *const kBeyondDrawing;
+// Whether every point of `subpaths` mapped by `m` is one the drawing holds.
+bool outlineFits(const std::vector<Subpath> &subpaths, const Affine &m);
+// Whether every number of a colour (a gradient's or pattern's placement
+// too) is one the drawing holds.
+bool colorFits(const AIColor &color);
 
 // Paint (svg_read_paint.cpp): the path style for an element's computed
 // style, with geometry `localBox` (in the element's user space, for

@@ -172,6 +172,18 @@ void readNamedStyle(Context &ctx, pugi::xml_node node) {
         ctx.problem(node, "graphic style \"" + name + "\" is not written as this reader expects; not kept");
         return;
     }
+    for (const char *attribute : {"data-smear-stroke-attrs", "data-smear-paint", "data-smear-opacity"}) {
+        const std::string_view number = numberBeyondRange(node.attribute(attribute).value());
+        if (number.empty()) continue;
+        ctx.problem(node, "graphic style \"" + name + "\": " + beyondRange(attribute, number) + "; not kept");
+        return;
+    }
+    // Caps and joins are butt, round or square and miter, round or bevel.
+    auto oneOfThree = [](double v) { return v == 0 || v == 1 || v == 2; };
+    if (!oneOfThree(stroke[1]) || !oneOfThree(stroke[2])) {
+        ctx.problem(node, "graphic style \"" + name + "\" has a cap or join that is none of 0, 1 and 2; not kept");
+        return;
+    }
     AIStrokeStyle &s = style.stroke;
     s.width = AIReal(stroke[0]);
     s.cap = ASInt32(stroke[1]);
@@ -206,6 +218,10 @@ void readSwatch(Context &ctx, pugi::xml_node node) {
     double alpha = 1;
     if (!definitionPaint(ctx, node, color, &alpha)) {
         ctx.problem(node, "swatch \"" + name + "\" paints nothing; not kept");
+        return;
+    }
+    if (!colorFits(color)) {
+        ctx.problem(node, "swatch \"" + name + "\" " + kBeyondDrawing + "; not kept");
         return;
     }
     // A swatch whose one stop is transparent shows nothing: the colour none.

@@ -80,6 +80,10 @@ bool readMeshData(Context &ctx, pugi::xml_node node, const Affine &ctm, MeshData
     for (size_t k = 0; k < count; ++k) {
         MeshVertex &v = out.vertices[k];
         const Vec2 p = ctm.apply({coords[2 * k], coords[2 * k + 1]});
+        if (!fitsDrawing(p.x) || !fitsDrawing(p.y)) {
+            reason = "mesh \"" + size + "\" has a point that " + kBeyondDrawing;
+            return false;
+        }
         v.point = {AIReal(p.x), AIReal(-p.y)};
         if (!decodeColor(colors[k], ctx.doc, v.color)) {
             ctx.problem(node, "mesh colour \"" + colors[k] + "\" is not understood; black is used");
@@ -289,7 +293,7 @@ bool readMeshGradient(Context &ctx, pugi::xml_node ref, const Affine &ctm, const
     if (!readRows(ctx, owner, start, out, reason)) return false;
     for (Vec2 &p : out.corners) {
         p = Affine::flip().apply(g.apply(p));
-        if (!std::isfinite(p.x) || !std::isfinite(p.y) || std::fabs(p.x) > 3e38 || std::fabs(p.y) > 3e38)
+        if (!fitsDrawing(p.x) || !fitsDrawing(p.y))
             return reason = "a corner lies outside the plane", false;
     }
     return true;

@@ -61,7 +61,9 @@ std::vector<StopValue> readStops(Context &ctx, pugi::xml_node owner) {
         double v = 0;
         const bool percent = !offset.empty() && offset.back() == '%';
         if (percent) offset.pop_back();
-        if (parseNumber(offset, v)) s.offset = percent ? v / 100 : v;
+        const std::string beyond = ctx.attrBeyondRange(n, "offset");
+        if (!beyond.empty()) ctx.problem(n, beyond + "; ignored");
+        else if (parseNumber(offset, v)) s.offset = percent ? v / 100 : v;
         s.offset = std::max(last, std::clamp(s.offset, 0.0, 1.0));
         last = s.offset;
         stopColour(ctx, n, s.color, s.opacity);
@@ -124,6 +126,15 @@ bool gradientPaint(Context &ctx, pugi::xml_node node, pugi::xml_node ref, const 
         return true;
     }
 
+    // A gradient placed by numbers the drawing cannot hold paints nothing.
+    for (const char *name : {"x1", "y1", "x2", "y2", "cx", "cy", "r", "fx", "fy", "gradientTransform"}) {
+        const bool coordinate = std::string_view(name) != "gradientTransform";
+        const pugi::xml_attribute a = coordinate ? chainAttr(chain, name, kind, &ctx) : chainAttr(chain, name);
+        const std::string_view number = numberBeyondRange(a.value());
+        if (number.empty()) continue;
+        ctx.problem(node, "gradient #" + refId + ": " + beyondRange(name, number) + "; not painted");
+        return false;
+    }
     const std::string spread = chainAttr(chain, "spreadMethod").value();
     if (!spread.empty() && spread != "pad")
         ctx.problem(node, "gradient #" + refId + " repeats by \"" + spread + "\"; it is drawn padded");
@@ -260,11 +271,23 @@ bool patternPaint(Context &ctx, pugi::xml_node node, pugi::xml_node ref, const s
     if (!owner) return false;  // no content: nothing is drawn
     const std::string ownerId = owner.attribute("id").empty() ? refId : owner.attribute("id").value();
     const bool boxUnits = std::string(chainAttr(chain, "patternUnits").value()) != "userSpaceOnUse";
+    for (const char *name : {"x", "y", "width", "height", "viewBox", "patternTransform"}) {
+        const std::string_view number = numberBeyondRange(chainAttr(chain, name).value());
+        if (number.empty()) continue;
+        ctx.problem(node, "pattern #" + refId + ": " + beyondRange(name, number) + "; not painted");
+        return false;
+    }
     const double x = unitValue(ctx, chainAttr(chain, "x"), boxUnits, Axis::kX, 0);
     const double y = unitValue(ctx, chainAttr(chain, "y"), boxUnits, Axis::kY, 0);
     const double w = unitValue(ctx, chainAttr(chain, "width"), boxUnits, Axis::kX, 0);
     const double h = unitValue(ctx, chainAttr(chain, "height"), boxUnits, Axis::kY, 0);
     if (w <= 0 || h <= 0) return false;  // an empty tile draws nothing
+    // The document keeps the tile's corners.
+    for (double v : {x, y, x + w, y + h})
+        if (!fitsDrawing(v)) {
+            ctx.problem(node, "pattern #" + refId + ": its tile " + kBeyondDrawing + "; not painted");
+            return false;
+        }
 
     Pattern *pattern = nullptr;
     auto known = ctx.patterns.find(ownerId);
@@ -357,7 +380,14 @@ void stopColour(Context &ctx, pugi::xml_node n, CssColor &color, double &opacity
     for (const CssDeclaration &d : decls) {
         CssColor c;
         double o;
-        if (d.name == "stop-color") {
+        // Numbers the document cannot hold are no colour or opacity to clamp.
+        const std::string text = lower(d.value);
+        const std::string_view beyond = numberBeyondRange(d.name == "stop-opacity" ? std::string_view(text)
+                                                          : d.name == "stop-color" ? colourFunction(text)
+                                                                                   : std::string_view());
+        if (!beyond.empty()) {
+            ctx.problem(n, beyondRange(d.name, beyond) + "; ignored");
+        } else if (d.name == "stop-color") {
             if (parseCssColor(d.value, c)) color = c.current ? currentColor : c;
             else ctx.problem(n, "stop-color \"" + d.value + "\" is not understood; black is used");
         } else if (d.name == "stop-opacity" && parseNumber(d.value, o)) {

@@ -80,6 +80,7 @@ bool shapeOutline(Context &ctx, pugi::xml_node node, const std::string &name, do
     if (name == "path") {
         const char *d = node.attribute("d").value();
         PathData data = parsePathData(d);
+        if (!data.beyondRange.empty()) return reason = beyondRange("d", data.beyondRange), false;
         if (!data.error.empty()) ctx.problem(node, "path data: " + data.error + "; the path up to there is kept");
         out = std::move(data.subpaths);
     } else if (name == "rect") {
@@ -130,6 +131,12 @@ Art *readShape(Context &ctx, pugi::xml_node node, const std::string &name, const
     std::string reason;
     if (!shapeOutline(ctx, node, name, style.fontSize, outline, reason)) {
         ctx.problem(node, reason + "; skipped");
+        return nullptr;
+    }
+    // Numbers that each fit may still add up, or be transformed, past what
+    // the document holds.
+    if (!outlineFits(outline, ctm)) {
+        ctx.problem(node, std::string(kBeyondDrawing) + "; skipped");
         return nullptr;
     }
     std::vector<DocumentPath> paths = toDocumentPaths(outline, ctm);

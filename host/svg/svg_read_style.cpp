@@ -78,6 +78,18 @@ bool parsePaint(std::string_view text, Paint &out) {
     return true;
 }
 
+// The part of a property's value that holds numbers for the document: all
+// of a numeric property, the arguments of a colour function in a paint or
+// colour (not a url or a hex colour, whose digits are no numbers).
+std::string_view numericPart(const std::string &name, std::string_view v) {
+    static const char *const kNumeric[] = {"fill-opacity",      "stroke-opacity",    "opacity",
+                                           "stroke-width",      "stroke-dashoffset", "stroke-miterlimit",
+                                           "stroke-dasharray",  "font-size"};
+    if (std::find(std::begin(kNumeric), std::end(kNumeric), name) != std::end(kNumeric)) return v;
+    if (name != "fill" && name != "stroke" && name != "color") return {};
+    return colourFunction(v);
+}
+
 // A number or a percentage, clamped to 0 .. 1 (opacities).
 bool parseUnit(std::string_view text, double &out) {
     text = trim(text);
@@ -90,6 +102,14 @@ bool parseUnit(std::string_view text, double &out) {
 }
 
 }  // namespace
+
+std::string_view colourFunction(std::string_view lowerText) {
+    size_t start = std::string_view::npos;
+    for (const char *f : {"rgb(", "rgba(", "hsl(", "hsla("}) start = std::min(start, lowerText.find(f));
+    if (start == std::string_view::npos) return {};
+    const size_t close = lowerText.find(')', start);
+    return lowerText.substr(start, close == std::string_view::npos ? std::string_view::npos : close - start);
+}
 
 Style::Style() {
     fill.kind = Paint::kColor;  // black
@@ -139,6 +159,15 @@ double Context::lengthAttr(pugi::xml_node node, const char *name, Axis axis, dou
     double v;
     if (a.empty() || !length(a.value(), axis, fontSize, v)) return fallback;
     return v;
+}
+
+std::string Context::attrBeyondRange(pugi::xml_node node, const char *name, Axis axis, double fontSize) const {
+    const pugi::xml_attribute a = node.attribute(name);
+    if (a.empty()) return {};
+    std::string_view number = numberBeyondRange(a.value());
+    double v;
+    if (number.empty() && length(a.value(), axis, fontSize, v) && !fitsDrawing(v)) number = trim(a.value());
+    return number.empty() ? std::string() : beyondRange(name, number);
 }
 
 Style Context::computeStyle(pugi::xml_node node, const Style &parent) {
@@ -197,6 +226,14 @@ void Context::applyProperty(Style &s, const Style &parent, const std::string &na
         else if (name == "display") s.displayNone = parent.displayNone;
         return;
     }
+    // A number the document cannot hold is no value to clamp or keep.
+    const std::string_view beyond = numberBeyondRange(numericPart(name, v));
+    if (!beyond.empty()) return problem(node, beyondRange(name, beyond) + "; ignored");
+    auto fits = [&](double x) {
+        if (fitsDrawing(x)) return true;
+        problem(node, beyondRange(name, trim(value)) + "; ignored");
+        return false;
+    };
     if (name == "fill" || name == "stroke") {
         Paint p;
         if (!parsePaint(value, p)) return bad();
@@ -211,6 +248,7 @@ void Context::applyProperty(Style &s, const Style &parent, const std::string &na
     } else if (name == "stroke-width" || name == "stroke-dashoffset") {
         double w;
         if (!length(v, Axis::kOther, s.fontSize, w) || (name == "stroke-width" && w < 0)) return bad();
+        if (!fits(w)) return;
         (name == "stroke-width" ? s.strokeWidth : s.dashOffset) = w;
     } else if (name == "stroke-miterlimit") {
         double m;
@@ -236,6 +274,7 @@ void Context::applyProperty(Style &s, const Style &parent, const std::string &na
                 if (j > i) {
                     if (!length(std::string_view(v).substr(i, j - i), Axis::kOther, s.fontSize, d) || d < 0)
                         return bad();
+                    if (!fits(d)) return;
                     dashes.push_back(d);
                 }
                 i = j + 1;
@@ -268,7 +307,10 @@ void Context::applyProperty(Style &s, const Style &parent, const std::string &na
         for (const auto &k : kSizes)
             if (v == k.first) return void(s.fontSize = k.second);
         if (v == "smaller") return void(s.fontSize = parent.fontSize / 1.2);
-        if (v == "larger") return void(s.fontSize = parent.fontSize * 1.2);
+        if (v == "larger") {
+            if (fits(parent.fontSize * 1.2)) s.fontSize = parent.fontSize * 1.2;
+            return;
+        }
         double f;
         if (!v.empty() && v.back() == '%') {
             if (!parseNumber(std::string_view(v).substr(0, v.size() - 1), f)) return bad();
@@ -277,6 +319,7 @@ void Context::applyProperty(Style &s, const Style &parent, const std::string &na
             return bad();
         }
         if (f < 0) return bad();
+        if (!fits(f)) return;
         s.fontSize = f;
     } else if (name == "text-anchor") {
         if (v == "start") s.anchor = 0;

@@ -108,9 +108,30 @@ Art *textArt(Context &ctx, const Chunk &chunk, const std::string &text, const Af
     return art;
 }
 
+// Why a tspan (as deep as gatherChunks goes) cannot be placed: a number
+// in its position that the drawing cannot hold. Empty when all fit.
+std::string tspanBeyondRange(Context &ctx, pugi::xml_node node, int depth) {
+    for (pugi::xml_node c : node.children()) {
+        if (c.type() != pugi::node_element || depth >= 32) continue;
+        for (const auto &[name, axis] :
+             {std::pair{"x", Axis::kX}, std::pair{"y", Axis::kY}, std::pair{"dx", Axis::kX}, std::pair{"dy", Axis::kY}}) {
+            const std::string reason = ctx.attrBeyondRange(c, name, axis);
+            if (!reason.empty()) return "a tspan's " + reason;
+        }
+        const std::string inner = tspanBeyondRange(ctx, c, depth + 1);
+        if (!inner.empty()) return inner;
+    }
+    return {};
+}
+
 }  // namespace
 
 Art *readText(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container) {
+    const std::string beyond = tspanBeyondRange(ctx, node, 0);
+    if (!beyond.empty()) {
+        ctx.problem(node, beyond + "; skipped");
+        return nullptr;
+    }
     std::vector<Chunk> chunks(1);
     chunks[0].style = style;
     chunks[0].node = node;
