@@ -1,8 +1,11 @@
 // Handles that outlive their art: an undo replaces the document, so handles
 // the plug-in kept point into one that is gone. The host must refuse them
 // with an error code, never follow them (the ASan build catches a use).
-#include "brush_support.h"
+#include <memory>
+#include <vector>
+
 #include "host_suites_fixture.h"
+#include "mesh_support.h"
 
 namespace smear {
 namespace {
@@ -83,6 +86,116 @@ TEST_F(StaleHandles, ArtMadeAfterTheLookupStartedIsStillFound) {
     EXPECT_EQ(type, kGroupArt);
 }
 
+// Mesh vertex handles are addresses inside their mesh: the host answers
+// only for those it handed out whose mesh is still live art of the current
+// document with a vertex at that place.
+class StaleVertices : public StaleHandles {
+protected:
+    const AIMeshSuite &mesh = suite<AIMeshSuite>(kAIMeshSuite, kAIMeshSuiteVersion);
+    const AIMeshVertexSuite &vertex = suite<AIMeshVertexSuite>(kAIMeshVertexSuite, kAIMeshVertexSuiteVersion);
+
+    // A 1 x 1 mesh whose vertex (i, j) lies at (10 i, 10 j).
+    Art *addMesh() {
+        Art *m = addArt(kMeshArt);
+        m->meshI = m->meshJ = 1;
+        m->vertices.resize(4);
+        for (int i = 0; i <= 1; ++i)
+            for (int j = 0; j <= 1; ++j) {
+                m->vertex(i, j).point = {AIReal(10 * i), AIReal(10 * j)};
+                m->vertex(i, j).color = grayColour(0.25f);
+            }
+        return m;
+    }
+    AIMeshVertexHandle vertexOf(Art *m, ASInt32 i, ASInt32 j) {
+        AIMeshVertexHandle v = nullptr;
+        EXPECT_EQ(mesh.GetVertex(toHandle(m), i, j, &v), kNoErr);
+        return v;
+    }
+    // Every call of the vertex suite refuses `v` with `code` (reads and
+    // writes alike, or only writes when `readable`).
+    void expectRefused(AIMeshVertexHandle v, SPErr code = kBadParameterErr, bool readable = false) {
+        AIRealPoint p{1, 2};
+        AIColor c{};
+        c.kind = kGrayColor;
+        EXPECT_EQ(vertex.GetPoint(v, &p), readable ? kNoErr : code);
+        EXPECT_EQ(vertex.SetPoint(v, &p), code);
+        EXPECT_EQ(vertex.GetColor(v, &c), readable ? kNoErr : code);
+        EXPECT_EQ(vertex.SetColor(v, &c), code);
+    }
+};
+
+TEST_F(StaleVertices, AVertexOfDisposedOrUndoneMeshIsRefused) {
+    Art *disposed = addMesh();
+    AIMeshVertexHandle v = vertexOf(disposed, 1, 1);
+    ASSERT_EQ(art.DisposeArt(toHandle(disposed)), kNoErr);
+    expectRefused(v);
+    EXPECT_FLOAT_EQ(disposed->vertex(1, 1).point.h, 10) << "the disposed mesh was written";
+    AIMeshVertexHandle out = v;
+    EXPECT_EQ(mesh.GetVertex(toHandle(disposed), 0, 0, &out), kBadParameterErr);
+    EXPECT_EQ(out, nullptr);
+
+    // A mesh made after the last step: the undo frees it (ASan sees a use).
+    Art *kept = addMesh();
+    host.openUndoStep();
+    host.closeUndoStep();
+    AIMeshVertexHandle gone = vertexOf(addMesh(), 0, 1);
+    AIMeshVertexHandle before = vertexOf(kept, 0, 1);
+    ASSERT_TRUE(host.undo());
+    expectRefused(gone);
+    // So is one of a mesh the undo brought back: that is a copy.
+    expectRefused(before);
+    // The restored mesh hands out handles of its own that work.
+    Art *restored = nullptr;
+    doc().forEachArt([&](Art &a) { restored = a.type == kMeshArt ? &a : restored; });
+    ASSERT_NE(restored, nullptr);
+    AIRealPoint p{};
+    ASSERT_EQ(vertex.GetPoint(vertexOf(restored, 0, 1), &p), kNoErr);
+    EXPECT_FLOAT_EQ(p.v, 10);
+
+    // A new document: the old one's vertices are gone with it.
+    AIMeshVertexHandle old = vertexOf(restored, 1, 0);
+    host.replaceDocument(std::make_unique<Document>());
+    expectRefused(old);
+}
+
+TEST_F(StaleVertices, AVertexNoLongerInItsMeshIsRefused) {
+    Art *m = addMesh();
+    AIMeshVertexHandle last = vertexOf(m, 1, 1);
+    AIMeshVertexHandle first = vertexOf(m, 0, 0);
+    // The mesh shrinks to one vertex: the last index is out of range, the
+    // first still answers.
+    m->meshI = m->meshJ = 0;
+    m->vertices.resize(1);
+    expectRefused(last);
+    AIRealPoint p{};
+    EXPECT_EQ(vertex.GetPoint(first, &p), kNoErr);
+    // New storage for the vertices: the old address is no vertex any more.
+    m->vertices = std::vector<MeshVertex>(1);
+    expectRefused(first);
+    // Art that is no longer a mesh.
+    Art *other = addMesh();
+    AIMeshVertexHandle v = vertexOf(other, 0, 0);
+    other->type = kPathArt;
+    expectRefused(v);
+    // An address the host never handed out is not followed either.
+    MeshVertex loose{};
+    expectRefused(reinterpret_cast<AIMeshVertexHandle>(&loose));
+    EXPECT_FLOAT_EQ(loose.point.h, 0);
+}
+
+TEST_F(StaleVertices, AMeshOnALockedLayerIsReadButNotChanged) {
+    Art *m = addMesh();
+    AIMeshVertexHandle v = vertexOf(m, 1, 0);
+    m->layer->locked = true;
+    expectRefused(v, kLockedLayerErr, true);
+    EXPECT_FLOAT_EQ(m->vertex(1, 0).point.h, 10);
+    EXPECT_FLOAT_EQ(m->vertex(1, 0).color.c.g.gray, 0.25f);
+    m->layer->locked = false;
+    const AIRealPoint to{3, 4};
+    ASSERT_EQ(vertex.SetPoint(v, &to), kNoErr);
+    EXPECT_FLOAT_EQ(m->vertex(1, 0).point.h, 3);
+}
+
 // The same through the plug-in, in message orders a host may send.
 class StaleHandleStrokes : public BrushTest {
 protected:
@@ -144,6 +257,30 @@ TEST_F(StaleHandleStrokes, OtherOrdersNeverTouchFreedArt) {
     drag(kRotateTool, {2, 0});
     mouseUp(kRotateTool, {2, 0});
     expectWholeDocument();
+}
+
+TEST_F(StaleHandleStrokes, MeshToolsAcrossAnUndoOnlyTouchLiveVertices) {
+    addMesh(doc(), 2, 2, {-10, -10}, 10);
+    g().warpShiftHorizontal = 5;
+    for (int tool : {kWarpMeshTool, kGradientMeshTool}) {
+        SCOPED_TRACE(tool);
+        host.openUndoStep();
+        host.closeUndoStep();
+        ASSERT_EQ(mouseDown(tool, {0, 0}), 0);
+        drag(tool, {1, 1});
+        host.undo();
+        drag(tool, {2, 2});
+        mouseUp(tool, {2, 2});
+        expectWholeDocument();
+        int meshes = 0;
+        doc().forEachArt([&](Art &a) {
+            if (a.type != kMeshArt) return;
+            ++meshes;
+            ASSERT_EQ(a.vertices.size(), 9u);
+            for (const MeshVertex &v : a.vertices) EXPECT_TRUE(std::isfinite(v.point.h) && std::isfinite(v.point.v));
+        });
+        EXPECT_GE(meshes, 1);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <limits>
 #include <map>
 #include <memory>
 #include <string>
@@ -212,8 +213,18 @@ private:
 // Returns false for art without extent (an empty group).
 bool artBounds(const Art &art, AIRealRect &bounds);
 
-// Applies `m` to the art's geometry; stroke widths are multiplied by
-// `lineScale` when `flags` has kScaleLines.
-void transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags);
+// Whether `v` is a number within the float range, so that it is finite once
+// stored as an AIReal. A product worked out in double is judged before it is
+// rounded to a float.
+inline bool fitsFloat(double v) {
+    return v >= -double(std::numeric_limits<AIReal>::max()) && v <= double(std::numeric_limits<AIReal>::max());
+}
+
+// Applies `m` to the art's geometry, and to fill and stroke gradients and
+// patterns when `flags` has kTransformFillGradients / kTransformFillPatterns;
+// stroke widths are multiplied by `lineScale` when `flags` has kScaleLines.
+// Every result is computed and checked first: when one would not be finite
+// the art and everything inside it stay as they were and the answer is false.
+bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags);
 
 }  // namespace smear

@@ -134,14 +134,65 @@ Box artBox(const Art &art) {
     }
 }
 
-// Fill patterns and gradients move with the art only when the flags ask.
-void transformPaint(AIColor &c, const AIRealMatrix &m, ASInt32 flags) {
-    if (c.kind == kGradient && (flags & kTransformFillGradients)) {
-        c.c.b.matrix = concat(c.c.b.matrix, m);
-    } else if (c.kind == kPattern && (flags & kTransformFillPatterns)) {
-        c.c.p.transform = concat(c.c.p.transform, m);
+// One pass of a transform over an art tree: with `commit` false it only
+// computes each new value and notes whether every one fits a float; with
+// `commit` true it stores them. The two passes compute the same values, so
+// a tree that passed the check is changed whole and one that failed is not
+// touched.
+struct TransformPass {
+    const AIRealMatrix &m;
+    AIReal lineScale;
+    ASInt32 flags;
+    bool commit;
+    bool fits = true;
+
+    void put(AIReal &to, AIReal value) {
+        if (commit) to = value;
+        else fits = fits && fitsFloat(value);
     }
-}
+    void put(AIRealPoint &p) {
+        const AIRealPoint q = apply(m, p);
+        put(p.h, q.h);
+        put(p.v, q.v);
+    }
+    void put(AIRealMatrix &to) {
+        const AIRealMatrix r = concat(to, m);
+        put(to.a, r.a);
+        put(to.b, r.b);
+        put(to.c, r.c);
+        put(to.d, r.d);
+        put(to.tx, r.tx);
+        put(to.ty, r.ty);
+    }
+    // Fill patterns and gradients move with the art only when the flags ask.
+    void paint(AIColor &c) {
+        if (c.kind == kGradient && (flags & kTransformFillGradients)) put(c.c.b.matrix);
+        else if (c.kind == kPattern && (flags & kTransformFillPatterns)) put(c.c.p.transform);
+    }
+
+    void run(Art &art) {
+        for (AIPathSegment &s : art.segments) {
+            put(s.p);
+            put(s.in);
+            put(s.out);
+        }
+        for (MeshVertex &v : art.vertices) put(v.point);
+        switch (art.type) {
+        case kTextArt:
+        case kPlacedArt:
+        case kRasterArt:
+        case kSymbolArt:
+            put(art.matrix);
+            break;
+        default:
+            break;
+        }
+        paint(art.style.fill.color);
+        paint(art.style.stroke.color);
+        if (flags & kScaleLines) put(art.style.stroke.width, art.style.stroke.width * lineScale);
+        for (Art *c = art.firstChild; c && (commit || fits); c = c->next) run(*c);
+    }
+};
 
 }  // namespace
 
@@ -152,27 +203,13 @@ bool artBounds(const Art &art, AIRealRect &bounds) {
     return true;
 }
 
-void transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags) {
-    for (AIPathSegment &s : art.segments) {
-        s.p = apply(m, s.p);
-        s.in = apply(m, s.in);
-        s.out = apply(m, s.out);
-    }
-    for (MeshVertex &v : art.vertices) v.point = apply(m, v.point);
-    switch (art.type) {
-    case kTextArt:
-    case kPlacedArt:
-    case kRasterArt:
-    case kSymbolArt:
-        art.matrix = concat(art.matrix, m);
-        break;
-    default:
-        break;
-    }
-    transformPaint(art.style.fill.color, m, flags);
-    transformPaint(art.style.stroke.color, m, flags);
-    if (flags & kScaleLines) art.style.stroke.width *= lineScale;
-    for (Art *c = art.firstChild; c; c = c->next) transformArt(*c, m, lineScale, flags);
+bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags) {
+    TransformPass check{m, lineScale, flags, false, true};
+    check.run(art);
+    if (!check.fits) return false;
+    TransformPass change{m, lineScale, flags, true, true};
+    change.run(art);
+    return true;
 }
 
 }  // namespace smear

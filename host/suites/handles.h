@@ -47,9 +47,13 @@ inline AIGradientHandle toHandle(Gradient *g) { return reinterpret_cast<AIGradie
 inline Pattern *toPattern(AIPatternHandle h) { return liveObject<Pattern>(h); }
 inline AIPatternHandle toHandle(Pattern *p) { return reinterpret_cast<AIPatternHandle>(p); }
 
-// A mesh vertex handle addresses one element of its mesh's vertex vector,
-// which is never resized while the mesh is in a document.
-inline MeshVertex *toMeshVertex(AIMeshVertexHandle h) { return reinterpret_cast<MeshVertex *>(h); }
-inline AIMeshVertexHandle toHandle(MeshVertex *v) { return reinterpret_cast<AIMeshVertexHandle>(v); }
+// A mesh vertex handle addresses one element of its mesh's vertex vector;
+// the host remembers which (Host::vertexHandle), so one that outlived its
+// mesh or its place is null here. With no host alive there are none.
+inline MeshVertex *toMeshVertex(AIMeshVertexHandle h, Art **mesh = nullptr) {
+    if (mesh) *mesh = nullptr;
+    Host *host = currentHostIfAny();
+    return host && h ? host->meshVertex(h, mesh) : nullptr;
+}
 
 }  // namespace smear

@@ -207,8 +207,28 @@ bool Host::holds(const void *object) {
     return objects.count(object) != 0;
 }
 
+AIMeshVertexHandle Host::vertexHandle(Art &mesh, size_t index) {
+    MeshVertex *v = &mesh.vertices[index];  // the caller checked the index
+    vertexPlaces_[v] = VertexPlace{&mesh, index};
+    return reinterpret_cast<AIMeshVertexHandle>(v);
+}
+
+MeshVertex *Host::meshVertex(AIMeshVertexHandle h, Art **mesh) {
+    if (mesh) *mesh = nullptr;
+    auto it = vertexPlaces_.find(h);
+    if (it == vertexPlaces_.end()) return nullptr;
+    Art *owner = it->second.mesh;
+    const size_t index = it->second.index;
+    if (!holds(owner) || owner->disposed || owner->type != kMeshArt || index >= owner->vertices.size() ||
+        reinterpret_cast<const void *>(&owner->vertices[index]) != h)
+        return nullptr;
+    if (mesh) *mesh = owner;
+    return &owner->vertices[index];
+}
+
 void Host::replaceDocument(std::unique_ptr<Document> doc) {
     forgetLiveObjects();
+    vertexPlaces_.clear();
     document_ = std::move(doc);
     openStep_.reset();
     undoStack_.clear();
@@ -223,6 +243,7 @@ void Host::closeUndoStep() {
 bool Host::undo() {
     if (undoStack_.empty()) return false;
     forgetLiveObjects();
+    vertexPlaces_.clear();
     document_ = std::move(undoStack_.back());
     undoStack_.pop_back();
     return true;

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -116,6 +117,15 @@ public:
     // gone; this tells it apart without touching it. O(1) amortised.
     bool holds(const void *object);
 
+    // Mesh vertex handles. A handle is the vertex's address, remembered with
+    // its mesh and index when handed out; it resolves only while that mesh
+    // is live art of the current document with a vertex at that index, so a
+    // handle whose mesh was disposed, undone away or changed is refused
+    // without being followed. `mesh`, when given, receives the vertex's mesh.
+    // `index` must lie within the mesh's vertices.
+    AIMeshVertexHandle vertexHandle(Art &mesh, size_t index);
+    MeshVertex *meshVertex(AIMeshVertexHandle h, Art **mesh = nullptr);
+
     // Undo: a step opens at every mouse down and is closed by the undo suite.
     void openUndoStep();
     void closeUndoStep();
@@ -163,6 +173,11 @@ private:
 
     std::unique_ptr<Document> document_;
     LiveObjects live_;
+    struct VertexPlace {
+        Art *mesh;
+        size_t index;
+    };
+    std::unordered_map<const void *, VertexPlace> vertexPlaces_;  // of the current document
     std::unique_ptr<Document> openStep_;
     std::vector<std::unique_ptr<Document>> undoStack_;
     ResourceSet resources_;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 
 #include "handles.h"
@@ -48,40 +50,70 @@ inline bool isFinite(const AIRealMatrix &m) {
 inline bool isFinite(AIRealPoint p) { return std::isfinite(p.h) && std::isfinite(p.v); }
 inline bool isFinite(const AIPathSegment &s) { return isFinite(s.p) && isFinite(s.in) && isFinite(s.out); }
 
-// Whether the geometry of `art` and of everything inside it is finite: its
-// segments, mesh points, frame and placement, and its stroke width.
-inline bool geometryIsFinite(const Art &art) {
-    for (const AIPathSegment &s : art.segments)
-        if (!isFinite(s)) return false;
-    for (const MeshVertex &v : art.vertices)
-        if (!isFinite(v.point)) return false;
-    const AIRealRect &f = art.frame;
-    if (!std::isfinite(f.left) || !std::isfinite(f.top) || !std::isfinite(f.right) || !std::isfinite(f.bottom) ||
-        !isFinite(art.matrix) || !std::isfinite(art.style.stroke.width))
-        return false;
-    for (const Art *c = art.firstChild; c; c = c->next)
-        if (!geometryIsFinite(*c)) return false;
-    return true;
+// Whether every number of the colour's kind is finite: its inks, its tint,
+// a gradient's placement and matrix, a pattern's placement and transform.
+inline bool colorIsFinite(const AIColor &c) {
+    auto finite = [](std::initializer_list<AIReal> values) {
+        return std::all_of(values.begin(), values.end(), [](AIReal v) { return std::isfinite(v); });
+    };
+    switch (c.kind) {
+    case kGrayColor:
+        return std::isfinite(c.c.g.gray);
+    case kFourColor:
+        return finite({c.c.f.cyan, c.c.f.magenta, c.c.f.yellow, c.c.f.black});
+    case kThreeColor:
+        return finite({c.c.rgb.red, c.c.rgb.green, c.c.rgb.blue});
+    case kCustomColor:
+        return std::isfinite(c.c.c.tint);
+    case kGradient: {
+        const AIGradientStyle &b = c.c.b;
+        return isFinite(b.gradientOrigin) && isFinite(b.matrix) &&
+               finite({b.gradientAngle, b.gradientLength, b.hiliteAngle, b.hiliteLength});
+    }
+    case kPattern: {
+        const AIPatternStyle &p = c.c.p;
+        return isFinite(p.scale) && isFinite(p.transform) &&
+               finite({p.shiftDist, p.shiftAngle, p.rotate, p.reflectAngle, p.shearAngle, p.shearAxis});
+    }
+    default:
+        return true;
+    }
 }
 
-// A colour record the document can hold: a known kind, with the document
-// handle that custom, gradient and pattern colours need.
+// A colour record the document can hold: a known kind with finite numbers,
+// and for custom, gradient and pattern colours a handle to one of the
+// current document's own (one kept across an undo would dangle).
 inline bool isValidColor(const AIColor &c) {
     switch (c.kind) {
     case kGrayColor:
     case kFourColor:
     case kThreeColor:
     case kNoneColor:
-        return true;
+        break;
     case kCustomColor:
-        return c.c.c.color != nullptr;
+        if (!toCustomColor(c.c.c.color)) return false;
+        break;
     case kGradient:
-        return c.c.b.gradient != nullptr;
+        if (!toGradient(c.c.b.gradient)) return false;
+        break;
     case kPattern:
-        return c.c.p.pattern != nullptr;
+        if (!toPattern(c.c.p.pattern)) return false;
+        break;
     default:
         return false;
     }
+    return colorIsFinite(c);
+}
+
+// A path style the document can hold: valid colours, finite numbers (every
+// dash slot, used or not, since all are stored) and a dash count it can
+// hold.
+inline bool isValidStyle(const AIPathStyle &s) {
+    const AIStrokeStyle &k = s.stroke;
+    return isValidColor(s.fill.color) && isValidColor(k.color) && std::isfinite(k.width) &&
+           std::isfinite(k.dashOffset) && std::isfinite(k.miterLimit) && k.dashCount >= 0 &&
+           k.dashCount <= kMaxDashComponents &&
+           std::all_of(std::begin(k.dashes), std::end(k.dashes), [](AIReal d) { return std::isfinite(d); });
 }
 
 }  // namespace smear

@@ -31,10 +31,15 @@ void setStrokeWidthOfTree(Art &art, AIReal width) {
 }
 
 // A named style's stroke width scaled by the art's style factor; a width is
-// never negative.
-AIReal scaledWidth(const GraphicStyle &style, AIReal factor) {
-    const AIReal width = style.style.stroke.width * factor;
-    return width > 0 ? width : 0.0f;
+// never negative. False when the width is not a number or is too wide for a
+// float.
+bool scaledWidth(const GraphicStyle &style, AIReal factor, AIReal &width) {
+    const double w = double(style.style.stroke.width) * double(factor);
+    if (std::isnan(w)) return false;
+    const double kept = w > 0 ? w : 0.0;
+    if (!fitsFloat(kept)) return false;
+    width = AIReal(kept);
+    return true;
 }
 
 SPErr countNamedArtStyles(ASInt32 *count) {
@@ -79,10 +84,13 @@ SPErr setArtStyle(AIArtHandle h, AIArtStyleHandle styleHandle) {
     if (SPErr e = editableArt(h, art)) return e;
     GraphicStyle *style = toDocumentStyle(styleHandle);
     if (!style) return kBadParameterErr;
+    // The paint is worked out and checked whole before any of it is stored.
+    AIPathStyle painted = style->style;
+    if (!scaledWidth(*style, art->styleFactor, painted.stroke.width) || !isValidStyle(painted) ||
+        !std::isfinite(style->opacity))
+        return kBadParameterErr;
     art->artStyle = style;
     art->opacity = style->opacity;
-    AIPathStyle painted = style->style;
-    painted.stroke.width = scaledWidth(*style, art->styleFactor);
     if (art->type == kCompoundPathArt) setPathStyleOfTree(*art, painted);
     else if (art->type != kGroupArt) art->style = painted;
     return kNoErr;
@@ -99,11 +107,14 @@ SPErr setStyleFactor(AIArtHandle h, AIReal factor) {
     Art *art = nullptr;
     if (SPErr e = editableArt(h, art)) return e;
     if (!std::isfinite(factor)) return kBadParameterErr;
-    art->styleFactor = factor;
     // The factor scales the stroke width of the art's named style; art
     // without one keeps its paint (and the factor, for a style it gets later).
     const GraphicStyle *style = toDocumentStyle(toHandle(art->artStyle));
-    if (style && art->type != kGroupArt) setStrokeWidthOfTree(*art, scaledWidth(*style, factor));
+    const bool restroke = style && art->type != kGroupArt;
+    AIReal width = 0;
+    if (restroke && !scaledWidth(*style, factor, width)) return kBadParameterErr;
+    art->styleFactor = factor;
+    if (restroke) setStrokeWidthOfTree(*art, width);
     return kNoErr;
 }
 

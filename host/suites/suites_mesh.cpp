@@ -36,11 +36,20 @@ SPErr getVertex(AIArtHandle h, ASInt32 i, ASInt32 j, AIMeshVertexHandle *vertex)
         return e;
     Art *mesh = toMesh(h);
     if (!mesh || !vertex || i < 0 || j < 0 || i > mesh->meshI || j > mesh->meshJ) return kBadParameterErr;
-    *vertex = toHandle(&mesh->vertex(i, j));
+    *vertex = currentHost().vertexHandle(*mesh, size_t(i) * size_t(mesh->meshJ + 1) + size_t(j));
     return kNoErr;
 }
 
 const AIMeshSuite kMeshTable = {getSize, getVertex};
+
+// A vertex whose mesh takes changes: kBadParameterErr for a handle that no
+// longer resolves, kLockedLayerErr for a mesh on a locked layer.
+SPErr editableVertex(AIMeshVertexHandle h, MeshVertex *&v) {
+    Art *mesh = nullptr;
+    v = toMeshVertex(h, &mesh);
+    if (!v) return kBadParameterErr;
+    return isLocked(mesh->layer) ? kLockedLayerErr : kNoErr;
+}
 
 SPErr getPoint(AIMeshVertexHandle h, AIRealPoint *point) {
     if (SPErr e = enterSuite(kVertex, "GetPoint")) return e;
@@ -55,8 +64,9 @@ SPErr setPoint(AIMeshVertexHandle h, const AIRealPoint *point) {
             return point ? std::to_string(point->h) + " " + std::to_string(point->v) : std::string("null");
         })))
         return e;
-    MeshVertex *v = toMeshVertex(h);
-    if (!v || !point || !std::isfinite(point->h) || !std::isfinite(point->v)) return kBadParameterErr;
+    MeshVertex *v = nullptr;
+    if (SPErr e = editableVertex(h, v)) return e;
+    if (!point || !isFinite(*point)) return kBadParameterErr;
     v->point = *point;
     return kNoErr;
 }
@@ -71,8 +81,9 @@ SPErr getColor(AIMeshVertexHandle h, AIColor *color) {
 
 SPErr setColor(AIMeshVertexHandle h, const AIColor *color) {
     if (SPErr e = enterSuite(kVertex, "SetColor")) return e;
-    MeshVertex *v = toMeshVertex(h);
-    if (!v || !color || !isValidColor(*color)) return kBadParameterErr;
+    MeshVertex *v = nullptr;
+    if (SPErr e = editableVertex(h, v)) return e;
+    if (!color || !isValidColor(*color)) return kBadParameterErr;
     v->color = *color;
     return kNoErr;
 }

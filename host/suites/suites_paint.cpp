@@ -13,11 +13,6 @@ namespace {
 
 const char *const kPathStyle = kAIPathStyleSuite;
 
-bool isValidStyle(const AIPathStyle &s) {
-    return isValidColor(s.fill.color) && isValidColor(s.stroke.color) && std::isfinite(s.stroke.width) &&
-           s.stroke.dashCount >= 0 && s.stroke.dashCount <= kMaxDashComponents;
-}
-
 // A compound path paints as one: its members carry its style too.
 void setStyleOfTree(Art &art, const AIPathStyle &style) {
     art.style = style;
@@ -75,7 +70,7 @@ SPErr setOpacity(AIArtHandle h, AIReal opacity) {
     if (SPErr e = enterSuite(kBlend, "SetOpacity", logArgs([&] { return std::to_string(opacity); }))) return e;
     Art *art = nullptr;
     if (SPErr e = editableArt(h, art)) return e;
-    if (std::isnan(opacity)) return kBadParameterErr;
+    if (!std::isfinite(opacity)) return kBadParameterErr;
     art->opacity = opacity;
     return kNoErr;
 }

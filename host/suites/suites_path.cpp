@@ -104,13 +104,6 @@ const AIPathSuite kPathTable = {
 
 // ---- Transform Art suite
 
-// Copies of `art` and everything inside it, to put back a refused change;
-// the tree links in the copies are the ones the art keeps.
-void saveSubtree(Art *art, std::vector<std::pair<Art *, Art>> &saved) {
-    saved.emplace_back(art, *art);
-    for (Art *c = art->firstChild; c; c = c->next) saveSubtree(c, saved);
-}
-
 SPErr transformArtCall(AIArtHandle h, const AIRealMatrix *m, AIReal lineScale, ASInt32 flags) {
     if (SPErr e = enterSuite(kAITransformArtSuite, "TransformArt", logArgs([&] {
             return m ? std::to_string(m->a) + " " + std::to_string(m->b) + " " + std::to_string(m->c) + " " +
@@ -122,14 +115,9 @@ SPErr transformArtCall(AIArtHandle h, const AIRealMatrix *m, AIReal lineScale, A
     Art *art = nullptr;
     if (SPErr e = editableArt(h, art)) return e;
     if (!m || !isFinite(*m) || !std::isfinite(lineScale)) return kBadParameterErr;
-    // A finite matrix can still carry coordinates past the largest float:
-    // such a result is refused and the art kept as it was.
-    std::vector<std::pair<Art *, Art>> before;
-    saveSubtree(art, before);
-    transformArt(*art, *m, lineScale, flags);
-    if (geometryIsFinite(*art)) return kNoErr;
-    for (auto &saved : before) *saved.first = std::move(saved.second);
-    return kBadParameterErr;
+    // A finite matrix can still carry coordinates, paint matrices or widths
+    // past the largest float: such a result is refused and the art kept.
+    return transformArt(*art, *m, lineScale, flags) ? kNoErr : kBadParameterErr;
 }
 
 const AITransformArtSuite kTransformTable = {transformArtCall};
@@ -156,6 +144,10 @@ SPErr newShape(const char *function, AIReal top, AIReal left, AIReal bottom, AIR
         })))
         return e;
     if (!out || !std::isfinite(top) || !std::isfinite(left) || !std::isfinite(bottom) || !std::isfinite(right))
+        return kBadParameterErr;
+    // Finite corners far apart can still give a centre, radius or control
+    // point past the largest float.
+    if (!std::all_of(segments.begin(), segments.end(), [](const AIPathSegment &s) { return isFinite(s); }))
         return kBadParameterErr;
     Document &doc = currentDocument();
     if (isLocked(doc.currentLayer())) return kLockedLayerErr;
