@@ -3,6 +3,7 @@
 // ASInt32 or an AIReal the caller points at) in decimal.
 #include <cerrno>
 #include <cstdint>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,6 +37,8 @@ SPErr setTag(void *object, const char *name, const char *type, const void *value
         return e;
     Art *art = toArt(static_cast<AIArtHandle>(object));
     if (!art || !name || !*name || !type || !value || !isTagType(type)) return kBadParameterErr;
+    // A real tag is a number of the document like any other: never one that is not finite.
+    if (std::strcmp(type, "real") == 0 && !std::isfinite(*static_cast<const AIReal *>(value))) return kBadParameterErr;
     ArtTag tag{type, {}};
     if (tag.type == "string") tag.value = static_cast<const char *>(value);
     else if (tag.type == "integer") tag.value = std::to_string(*static_cast<const ASInt32 *>(value));
