@@ -59,6 +59,7 @@ std::unique_ptr<Document> loadSessionDocument(const Session &session, std::strin
     }
     const std::string path = joinPath(session.baseDir, d.get<std::string>());
 #ifdef SMEAR_NO_SVG_READER
+    (void)problems;
     error = path + ": this build reads no SVG files; write the document inline in the session";
     return nullptr;
 #else

@@ -2,8 +2,8 @@
 // value as text: "string" values as given, "integer" and "real" values (an
 // ASInt32 or an AIReal the caller points at) in decimal.
 #include <cerrno>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
