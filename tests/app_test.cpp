@@ -160,6 +160,45 @@ TEST_F(AppTest, PaintErrorsLeaveNoOutputFile) {
     EXPECT_FALSE(fs::exists(dir / "out.svg.partial"));
 }
 
+// What the reader cannot keep reaches the user on the error stream, once
+// per kind, under --quiet too; --strict makes it an error with no output.
+TEST_F(AppTest, WhatTheReaderCannotKeepIsToldAndStrictRefusesIt) {
+    write("lossy.svg",
+          "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 100 100\">"
+          "<filter id=\"f\"><feGaussianBlur stdDeviation=\"2\"/></filter><mask id=\"m\"/>"
+          "<rect id=\"a\" width=\"10\" height=\"10\" filter=\"url(#f)\"/>"
+          "<rect id=\"b\" x=\"20\" width=\"10\" height=\"10\" filter=\"url(#f)\"/>"
+          "<rect id=\"c\" x=\"40\" width=\"10\" height=\"10\" mask=\"url(#m)\"/></svg>");
+    const std::string stroke = "paint --tool rotate --in lossy.svg --out out.svg --from 90,90 --to 95,95";
+    for (const std::string quiet : {"", " --quiet"}) {
+        const Result r = smearhost(stroke + quiet);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_NE(r.err.find("smearhost: lossy.svg: 2 times: filter url(…) is not kept (first: element <rect id=a>)"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_NE(r.err.find("smearhost: lossy.svg: element <rect id=c>: mask url(#m) is not kept"), std::string::npos)
+            << r.err;
+        EXPECT_TRUE(fs::exists(dir / "out.svg"));
+        fs::remove(dir / "out.svg");
+    }
+    expectFailure(smearhost(stroke + " --strict"), "lossy.svg: 3 parts of the drawing cannot be kept (--strict)");
+    EXPECT_FALSE(fs::exists(dir / "out.svg"));
+
+    write("lossy.json", R"({"document": "lossy.svg", "steps": ["startup", {"save": "saved.svg"}, "shutdown"]})");
+    expectFailure(smearhost("run lossy.json --strict"), "cannot be kept (--strict)");
+    EXPECT_FALSE(fs::exists(dir / "saved.svg"));
+    const Result played = smearhost("run lossy.json");
+    EXPECT_EQ(played.exitCode, 0) << played.err;
+    EXPECT_NE(played.err.find("2 times: filter"), std::string::npos) << played.err;
+    EXPECT_TRUE(fs::exists(dir / "saved.svg"));
+
+    // A drawing the reader keeps whole says nothing, strict or not.
+    write("clean.svg", kDrawing);
+    const Result clean = smearhost("paint --tool rotate --in clean.svg --out out.svg --from 1,1 --to 2,2 --strict");
+    EXPECT_EQ(clean.exitCode, 0) << clean.err;
+    EXPECT_EQ(clean.err, "");
+}
+
 TEST_F(AppTest, DialogDrawsTheOptionsDialogAsItOpens) {
     Result r = smearhost("dialog --tool 'Fill Channels' --set fillChannel2=33 --out fc.svg");
     ASSERT_EQ(r.exitCode, 0) << r.err;

@@ -33,9 +33,11 @@ bool setStepFromArguments(const std::string &tool, const std::vector<std::string
 // Loads the plug-in, plays `session` and shuts the plug-in down if the
 // session left it started; the report goes to standard output unless
 // `quiet`. Sets the context's exit code on failure.
-// `confine`: the session's save paths must stay inside `outDir`.
+// `confine`: the session's save paths must stay inside `outDir`. What the
+// SVG reader could not keep goes to standard error, quiet or not; `strict`
+// makes it an error before anything is played or written.
 void playSession(Context &context, const Session &session, bool quiet, const std::string &outDir = {},
-                 bool confine = false);
+                 bool confine = false, bool strict = false);
 
 void addToolsCommand(CLI::App &app, Context &context);
 void addAboutCommand(CLI::App &app, Context &context);

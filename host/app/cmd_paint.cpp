@@ -18,6 +18,7 @@ struct PaintOptions {
     int pressure = 255;
     uint32_t seed = 1;
     bool quiet = false;
+    bool strict = false;
 };
 
 // One coordinate: a number, and one the drawing's single-precision
@@ -93,7 +94,8 @@ void addPaintCommand(CLI::App &app, Context &context) {
     cmd->add_option("--steps", o->steps, "number of drag messages")->check(CLI::Range(1, 100000));
     cmd->add_option("--pressure", o->pressure, "pen pressure, 0 to 255")->check(CLI::Range(0, 255));
     cmd->add_option("--seed", o->seed, "seed of the host's random source");
-    cmd->add_flag("--quiet", o->quiet, "print nothing but errors");
+    cmd->add_flag("--quiet", o->quiet, "print nothing but errors and what the drawing loses");
+    cmd->add_flag("--strict", o->strict, "fail, writing nothing, when the reader cannot keep part of the drawing");
     cmd->callback([&context, o]() {
         Session session;
         std::string error;
@@ -101,7 +103,7 @@ void addPaintCommand(CLI::App &app, Context &context) {
             context.exitCode = fail(error);
             return;
         }
-        playSession(context, session, o->quiet);
+        playSession(context, session, o->quiet, {}, false, o->strict);
     });
 }
 

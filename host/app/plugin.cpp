@@ -63,7 +63,8 @@ bool setStepFromArguments(const std::string &tool, const std::vector<std::string
     return true;
 }
 
-void playSession(Context &context, const Session &session, bool quiet, const std::string &outDir, bool confine) {
+void playSession(Context &context, const Session &session, bool quiet, const std::string &outDir, bool confine,
+                 bool strict) {
     Host host;
     std::string error;
     if (!openPlugin(host, context, error)) {
@@ -74,6 +75,10 @@ void playSession(Context &context, const Session &session, bool quiet, const std
     SessionRunner runner(host, quiet ? static_cast<std::ostream &>(discarded) : std::cout);
     runner.outDir = outDir;
     runner.confineSaves = confine;
+    // What the drawing loses is said even under --quiet: it is no progress
+    // report but news of the user's file.
+    runner.readWarnings = &std::cerr;
+    runner.strict = strict;
     const bool ok = runner.run(session, error);
     runner.quit();
     if (!ok) context.exitCode = fail(error);

@@ -81,6 +81,11 @@ public:
     // Whether the paths the session names must stay inside `outDir`: true for
     // a session file, whose author is not the person running it.
     bool confineSaves = false;
+    // Where what the SVG reader could not keep is told, once per kind of
+    // problem (none: only the report's "read:" lines say it).
+    std::ostream *readWarnings = nullptr;
+    // Whether any such problem fails the run before a step is played.
+    bool strict = false;
 
     // Loads the document, seeds the random source and plays every step.
     // Stops at the first step that cannot be carried out (an unknown tool or

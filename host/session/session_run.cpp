@@ -11,6 +11,7 @@
 #include "session_platform.h"
 #include "session_report.h"
 #include "svg.h"
+#include "svg_report.h"
 #include "tool_names.h"
 
 namespace smear {
@@ -82,6 +83,17 @@ bool SessionRunner::run(const Session &session, std::string &error) {
     // What the file holds that the document does not, so that a saved
     // drawing's losses are never silent.
     for (const std::string &problem : problems) out_ << "  read: " << problem << "\n";
+    if (!problems.empty()) {
+        const std::string file = session.document.is_string() ? session.document.get<std::string>() : "the drawing";
+        if (readWarnings)
+            for (const std::string &line : summarizeReadProblems(problems))
+                *readWarnings << "smearhost: " << file << ": " << line << "\n";
+        if (strict) {
+            error = file + ": " + std::to_string(problems.size()) +
+                    (problems.size() == 1 ? " part" : " parts") + " of the drawing cannot be kept (--strict)";
+            return false;
+        }
+    }
     host_.replaceDocument(std::move(doc));
     if (session.hasSeed) {
         host_.random.seed(session.seed);
