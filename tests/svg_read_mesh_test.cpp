@@ -86,8 +86,10 @@ std::string withoutMeshData(std::string svg) {
 }
 
 // The mesh gradient element of a written file.
+// The last mesh gradient of the file: a painted mesh is written anew after
+// the file's own definitions, which stay as they were.
 std::string meshGradientOf(const std::string &svg) {
-    const size_t a = svg.find("<meshgradient"), b = svg.find("</meshgradient>");
+    const size_t a = svg.rfind("<meshgradient"), b = svg.rfind("</meshgradient>");
     return a == std::string::npos || b == std::string::npos ? std::string() : svg.substr(a, b + 15 - a);
 }
 

@@ -166,8 +166,9 @@ TEST(SvgReadNumberRange, APageBeyondTheDrawingIsIgnoredAndNotWrittenBack) {
     for (const char *root : {"viewBox='0 0 1e39 100'", "viewBox='0 -1e400 10 10'", "viewBox='3e38 0 3e38 10'",
                              "width='1e39' height='10'", "width='10' height='1e38in'"}) {
         SCOPED_TRACE(root);
-        const auto r = read(std::string("<svg xmlns='http://www.w3.org/2000/svg' id='root' ") + root +
-                            "><rect id='a' x='10' y='20' width='30' height='40'/></svg>");
+        const std::string text = std::string("<svg xmlns='http://www.w3.org/2000/svg' id='root' ") + root +
+                                 "><rect id='a' x='10' y='20' width='30' height='40'/></svg>";
+        const auto r = read(text);
         ASSERT_TRUE(r->ok) << r->error;
         ASSERT_EQ(r->report.problems.size(), 1u) << problems(r->report);
         EXPECT_EQ(r->report.problems[0].rfind("element <svg id=root>: ", 0), 0u) << r->report.problems[0];
@@ -177,6 +178,10 @@ TEST(SvgReadNumberRange, APageBeyondTheDrawingIsIgnoredAndNotWrittenBack) {
         EXPECT_FLOAT_EQ(r->doc.artboard.left, 10);
         EXPECT_FLOAT_EQ(r->doc.artboard.bottom, -60);
         EXPECT_TRUE(allFinite(r->doc));
+        // Written back, the file is the user's, page and all; written anew
+        // (as a drawing made here is), no page beyond the drawing is.
+        EXPECT_EQ(svgOf(r->doc), text);
+        r->doc.svgSource.reset();
         const std::string written = svgOf(r->doc);
         EXPECT_EQ(written.find("e39"), std::string::npos) << written;
         EXPECT_EQ(written.find("e+"), std::string::npos) << written;

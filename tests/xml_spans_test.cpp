@@ -52,5 +52,12 @@ TEST(XmlSpans, RefusesWhatItCannotFollow) {
         EXPECT_FALSE(scanXmlSpans(bad, s)) << bad;
 }
 
+TEST(XmlSpans, TextOfMarkupExpandsPredefinedEntitiesAndCharacterReferences) {
+    EXPECT_EQ(xmlText("a &lt;b&gt; &amp;&quot;&apos; &#65;&#x42;&#xe9;&#x1F600;"),
+              "a <b> &\"' AB\xC3\xA9\xF0\x9F\x98\x80");
+    // What is no reference stays as written.
+    EXPECT_EQ(xmlText("&ink; &#; &#x; &#xZZ; & &#1114112;"), "&ink; &#; &#x; &#xZZ; & &#1114112;");
+}
+
 }  // namespace
 }  // namespace smear

@@ -24,15 +24,15 @@ public:
         case kGrayColor: return add(c.c.g.gray);
         case kFourColor: return add(c.c.f.cyan).add(c.c.f.magenta).add(c.c.f.yellow).add(c.c.f.black);
         case kThreeColor: return add(c.c.rgb.red).add(c.c.rgb.green).add(c.c.rgb.blue);
-        case kCustomColor: return add(c.c.c.color).add(c.c.c.tint);
+        case kCustomColor: return named(reinterpret_cast<const CustomColor *>(c.c.c.color)).add(c.c.c.tint);
         case kPattern: {
             const AIPatternStyle &p = c.c.p;
-            return add(p.pattern).add(p.shiftDist).add(p.shiftAngle).add(p.scale).add(p.rotate).add(p.reflect)
+            return named(reinterpret_cast<const Pattern *>(p.pattern)).add(p.shiftDist).add(p.shiftAngle).add(p.scale).add(p.rotate).add(p.reflect)
                 .add(p.reflectAngle).add(p.shearAngle).add(p.shearAxis).add(p.transform);
         }
         case kGradient: {
             const AIGradientStyle &g = c.c.b;
-            return add(g.gradient).add(g.gradientOrigin).add(g.gradientAngle).add(g.gradientLength).add(g.matrix)
+            return named(reinterpret_cast<const Gradient *>(g.gradient)).add(g.gradientOrigin).add(g.gradientAngle).add(g.gradientLength).add(g.matrix)
                 .add(g.hiliteAngle).add(g.hiliteLength);
         }
         default: return *this;
@@ -46,6 +46,12 @@ public:
                                                                           : st.stroke.dashCount;
         for (ASInt32 k = 0; k < dashes; ++k) add(st.stroke.dashes[k]);
         return add(st.stroke.cap).add(st.stroke.join).add(st.stroke.miterLimit).add(st.evenodd);
+    }
+    // Paint the art refers to, by its name: the same in a copy of the
+    // document, where every such object lives at another address.
+    template <class T> Signature &named(const T *object) {
+        add(object != nullptr);
+        return object ? add(object->name) : *this;
     }
     Signature &bytes(const std::string &text) {
         s_ += text;
@@ -70,11 +76,12 @@ std::string artPartSignature(const Art &a, ArtPart part) {
         s.add(a.matrix).add(a.frame).add(a.fontSize).add(a.text).add(a.href);
         break;
     case ArtPart::kPaint:
-        s.add(a.style).add(a.artStyle).add(a.styleFactor);
+        s.add(a.style).named(a.artStyle).add(a.styleFactor);
         for (const MeshVertex &v : a.vertices) s.add(v.color);
         break;
     case ArtPart::kAppearance: s.add(a.opacity).add(a.blendMode).add(ASInt32(a.userAttr & kArtHidden)); break;
     case ArtPart::kTags:
+        s.add(a.id);
         for (const auto &tag : a.tags) s.add(tag.first).add(tag.second.type).add(tag.second.value);
         break;
     case ArtPart::kCount: break;

@@ -16,12 +16,12 @@ enum class ArtPart {
     kGeometry,  // segments, mesh vertex points, frame, matrix, text and its size, image source
     kPaint,     // fill, stroke and their details, named style, style factor, mesh colours
     kAppearance,  // opacity, blend mode, hidden
-    kTags,
+    kTags,      // tags and the id
     kCount
 };
 
 // The part's bytes. Tags, selection and the id are left out of every part
-// but kTags (which holds the tags alone).
+// but kTags (which holds the tags and the id).
 std::string artPartSignature(const Art &art, ArtPart part);
 // Every part but the tags, as the session report compares them.
 std::string visibleSignature(const Art &art);

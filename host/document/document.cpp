@@ -190,6 +190,7 @@ Art *Document::duplicate(const Art *art) {
     copy->layer = nullptr;
     copy->disposed = false;
     copy->id = id;
+    copy->sourceCopy = true;
     // A copy is left behind, not picked up: it does not join the selection.
     copy->userAttr &= ~kArtSelected;
     for (const Art *c = art->firstChild; c; c = c->next)
@@ -273,6 +274,7 @@ std::unique_ptr<Document> Document::clone() const {
     doc->svgWidth = svgWidth;
     doc->svgHeight = svgHeight;
     doc->svgDefinitions = svgDefinitions;
+    doc->svgSource = svgSource;
     return doc;
 }
 

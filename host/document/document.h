@@ -4,6 +4,7 @@
 // objects, so following one is O(1).
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <limits>
 #include <map>
@@ -17,6 +18,7 @@
 namespace smear {
 
 struct Layer;
+struct SvgSource;  // the SVG file a document was read from (svg/svg_source.h)
 
 struct MeshVertex {
     AIRealPoint point{};
@@ -76,6 +78,22 @@ struct Art {
     // anchor ...), as CSS declarations kept from the SVG it was read from.
     std::string svgStyle;
 
+    // Where the art came from in the SVG file the document was read from:
+    // the element it was read from (an index into the document's
+    // svgSource; -1 for none), and the element whose markup holds it
+    // (itself, or for a compound path's member or a line of a text, the
+    // element of the art that holds it; -1 for art made since). With a
+    // digest of each part as read, so that the writer changes that markup
+    // only where the art changed. Copies keep both, marked as copies.
+    int sourceElement = -1;
+    int sourceOwner = -1;
+    // The transforms the host applied to the art since, composed (document
+    // space), so that its element is written with them as its transform
+    // and what lies in its own space (a clip path, a mask) moves with it.
+    AIRealMatrix hostTransform{1, 0, 0, 1, 0, 0};
+    bool sourceCopy = false;
+    uint64_t sourceDigest[4] = {};
+
     bool selected() const { return (userAttr & kArtSelected) != 0; }
     MeshVertex &vertex(ASInt32 i, ASInt32 j) { return vertices[size_t(i) * size_t(meshJ + 1) + size_t(j)]; }
 };
@@ -85,6 +103,7 @@ struct Layer {
     bool visible = true;
     bool locked = false;
     Art *root = nullptr;  // a group that holds the layer's art
+    int sourceElement = -1;  // the SVG element holding its art as read, -1 for none
 };
 
 struct Swatch {
@@ -175,6 +194,8 @@ public:
     // art, pattern tiles) as XML text by id.
     std::string svgViewBox, svgWidth, svgHeight;
     std::map<std::string, std::string> svgDefinitions;
+    // The file itself, so that writing it back changes only what changed.
+    std::shared_ptr<const SvgSource> svgSource;
 
     // Owned storage; objects never move, so pointers stay valid until the
     // document dies (disposed art included, so stale handles are detectable).

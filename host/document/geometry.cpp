@@ -190,6 +190,7 @@ struct TransformPass {
         paint(art.style.fill.color);
         paint(art.style.stroke.color);
         if (flags & kScaleLines) put(art.style.stroke.width, art.style.stroke.width * lineScale);
+        if (commit) art.hostTransform = concat(art.hostTransform, m);
         for (Art *c = art.firstChild; c && (commit || fits); c = c->next) run(*c);
     }
 };

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "svg_numbers.h"
+#include "art_signature.h"
 #include "svg_read_internal.h"
 #include "xml_out.h"
 
@@ -179,6 +180,7 @@ Art *readElement(Context &ctx, pugi::xml_node node, const Style &parentStyle, co
     }
     const Affine own = elementTransform(ctx, node);
     Affine m = ctm * own;
+    if (const int index = ctx.elementIndex(node); index >= 0) ctx.source->parentToRoot[size_t(index)] = ctm;
     Art *art = nullptr;
     if (name == "g" && !node.attribute("data-mesh").empty()) {
         art = readMesh(ctx, node, style, m, container);
@@ -280,10 +282,67 @@ bool sizeAttr(Context &ctx, pugi::xml_node root, const char *name, Axis axis, do
     return !v.empty() && v.find('%') == std::string::npos && ctx.length(v, axis, 16, out) && out > 0;
 }
 
+// The file's markup, kept when every element pugixml read is found where
+// the span scan says it is (a file in another encoding than UTF-8 is not)
+// and the document holds nothing yet to mix with it.
+std::unique_ptr<SvgSource> keepSource(Context &ctx, pugi::xml_node root, const std::string &text) {
+    bool empty = true;
+    ctx.doc.forEachArt([&](const Art &) { empty = false; });
+    auto source = std::make_unique<SvgSource>();
+    if (!empty || ctx.doc.svgSource || !scanXmlSpans(text, source->elements)) return nullptr;
+    for (size_t i = 0; i < source->elements.size(); ++i) ctx.elementAt[ptrdiff_t(source->elements[i].nameBegin)] = int(i);
+    ctx.source = source.get();
+    std::vector<pugi::xml_node> todo{root};
+    size_t count = 0;
+    while (!todo.empty()) {
+        const pugi::xml_node node = todo.back();
+        todo.pop_back();
+        ++count;
+        if (ctx.elementIndex(node) < 0) {
+            ctx.source = nullptr;
+            ctx.elementAt.clear();
+            return nullptr;
+        }
+        for (pugi::xml_node c : node.children())
+            if (c.type() == pugi::node_element) todo.push_back(c);
+    }
+    if (count != source->elements.size()) {
+        ctx.source = nullptr;
+        ctx.elementAt.clear();
+        return nullptr;
+    }
+    source->text = text;
+    source->parentToRoot.resize(source->elements.size());
+    source->artCount.assign(source->elements.size(), 0);
+    return source;
+}
+
+// Each art read notes the element whose markup holds it (its own, or its
+// holder's for compound members and lines of text) and its parts as read.
+void finishSource(Context &ctx, std::unique_ptr<SvgSource> source, size_t artBefore) {
+    Document &doc = ctx.doc;
+    std::unordered_map<const Art *, bool> readNow;
+    for (size_t i = artBefore; i < doc.artStore.size(); ++i) readNow[doc.artStore[i].get()] = true;
+    doc.forEachArt([&](const Art &a) {
+        if (!readNow.count(&a)) return;
+        Art &art = const_cast<Art &>(a);
+        if (art.sourceElement >= 0) art.sourceOwner = art.sourceElement;
+        else if (art.parent && art.parent->sourceOwner >= 0) art.sourceOwner = art.parent->sourceOwner;
+        if (art.sourceOwner < 0) return;
+        for (int part = 0; part < 4; ++part) art.sourceDigest[part] = artPartDigest(art, ArtPart(part));
+        ++source->artCount[size_t(art.sourceOwner)];
+    });
+    source->swatches = doc.swatches.size();
+    source->graphicStyles = doc.graphicStyles.size();
+    ctx.source = nullptr;
+    doc.svgSource = std::move(source);
+}
+
 bool readDocument(const std::string &text, pugi::xml_document &xml, Document &doc, SvgReadReport &report,
                   std::string &error) {
     pugi::xml_node root = xml.document_element();
     Context ctx(doc, report, text);
+    const size_t artBefore = doc.artStore.size();
     for (const pugi::xml_attribute a : root.attributes()) {
         const std::string name = a.name();
         if (name.compare(0, 6, "xmlns:") == 0 && std::strcmp(a.value(), kSvgNamespace) == 0)
@@ -293,6 +352,7 @@ bool readDocument(const std::string &text, pugi::xml_document &xml, Document &do
         error = std::string("the root element is <") + root.name() + ">, not <svg>";
         return false;
     }
+    auto source = keepSource(ctx, root, text);
     cutDeepElements(ctx, root);
     indexIds(ctx, root);
     readStyleSheets(ctx, root);
@@ -355,8 +415,11 @@ bool readDocument(const std::string &text, pugi::xml_document &xml, Document &do
             const Style style = ctx.computeStyle(c, rootStyle);
             layer->visible = !style.displayNone;
             layer->locked = std::string(c.attribute("data-layer-locked").value()) == "true";
+            layer->sourceElement = ctx.elementIndex(c);
+            if (layer->sourceElement >= 0) ctx.source->parentToRoot[size_t(layer->sourceElement)] = rootTransform;
             readChildren(ctx, c, style, rootTransform * elementTransform(ctx, c), layer->root);
         } else {
+            if (!doc.currentLayer()->root->firstChild) doc.currentLayer()->sourceElement = ctx.elementIndex(root);
             readElement(ctx, c, rootStyle, rootTransform, doc.currentLayer()->root);
         }
     }
@@ -378,6 +441,7 @@ bool readDocument(const std::string &text, pugi::xml_document &xml, Document &do
             }
         if (any) doc.artboard = all;
     }
+    if (source) finishSource(ctx, std::move(source), artBefore);
     return true;
 }
 
@@ -494,7 +558,18 @@ Art *newLinkedArt(Context &ctx, ASInt16 type, Art *container) {
     return art;
 }
 
+int Context::elementIndex(pugi::xml_node node) const {
+    if (!source || !node) return -1;
+    const auto it = elementAt.find(node.offset_debug());
+    if (it == elementAt.end()) return -1;
+    const XmlElementSpan &span = source->elements[size_t(it->second)];
+    const std::string_view name(source->text.empty() ? text_ : std::string_view(source->text));
+    return name.substr(span.nameBegin, span.nameEnd - span.nameBegin) == node.name() ? it->second : -1;
+}
+
 void setCommon(Context &ctx, Art &art, pugi::xml_node node, const Style &style) {
+    // A line of a text is part of its text element's markup, not a tspan's.
+    if (std::string(node.name()).find("tspan") == std::string::npos) art.sourceElement = ctx.elementIndex(node);
     art.id = node.attribute("id").value();
     // XML carries only UTF-8 text: the id is kept as a written file will
     // give it back.

@@ -16,6 +16,7 @@
 #include "svg.h"
 #include "svg_affine.h"
 #include "svg_path_data.h"
+#include "svg_source.h"
 
 namespace smear::svg {
 
@@ -130,6 +131,13 @@ public:
     // measured once however often it is referred to.
     std::unordered_map<const void *, Box> useBounds;
     size_t expanded = 0;  // elements measured for <use>, up to kSvgMaxExpanded
+    // The file's markup, element by element, kept with the document (null
+    // when its markup cannot be followed byte for byte), and the index of
+    // each element in it by the offset of its name.
+    SvgSource *source = nullptr;
+    std::unordered_map<ptrdiff_t, int> elementAt;
+    // The element's index in `source`, -1 for none.
+    int elementIndex(pugi::xml_node node) const;
 
 private:
     void applyProperty(Style &s, const Style &parent, const std::string &name, const std::string &value,

@@ -141,10 +141,11 @@ Art *readShape(Context &ctx, pugi::xml_node node, const std::string &name, const
     }
     std::vector<DocumentPath> paths = toDocumentPaths(outline, ctm);
     double opacityFactor = 1;
-    // The writer places the paint of a path it writes in the coordinates
-    // of the element's own transform in the space outside that transform.
-    Affine ownInverse, tokenSpace = ctm;
-    if (own.inverse(ownInverse)) tokenSpace = ctm * ownInverse;
+    // The writer places the paint of a path it writes in the element's own
+    // coordinates, mapped there from the document's: its records of that
+    // paint are the document's own.
+    (void)own;
+    const Affine tokenSpace;
     const AIPathStyle pathStyle =
         makePathStyle(ctx, node, style, ctm, curveBounds(outline, Affine{}), opacityFactor, &tokenSpace);
 

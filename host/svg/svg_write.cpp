@@ -26,17 +26,6 @@ const char *const kBlendModes[] = {"normal",      "multiply",   "screen",     "o
                                    "darken",      "lighten",    "difference", "exclusion",
                                    "hue",         "saturation", "color",      "luminosity"};
 
-// Tag names as data attribute names: lower case letters, digits, '-', '_'
-// and '.'; anything else becomes '-'.
-std::string dataName(const std::string &name) {
-    std::string out;
-    for (char c : name) {
-        if (c >= 'A' && c <= 'Z') out += char(c - 'A' + 'a');
-        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.') out += c;
-        else out += '-';
-    }
-    return out.empty() ? "-" : out;
-}
 
 const char *kindName(ASInt16 type) {
     switch (type) {
@@ -75,6 +64,16 @@ std::string failureText(const std::string &object, const UnwritableNumber &e) {
            " holds " + e.what();
 }
 
+std::string dataAttributeName(const std::string &name) {
+    std::string out;
+    for (char c : name) {
+        if (c >= 'A' && c <= 'Z') out += char(c - 'A' + 'a');
+        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.') out += c;
+        else out += '-';
+    }
+    return out.empty() ? "-" : out;
+}
+
 bool isIdentity(const AIRealMatrix &m) {
     return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.tx == 0 && m.ty == 0;
 }
@@ -104,16 +103,7 @@ Writer::Writer(const Document &doc, bool preview) : doc_(doc), preview_(preview)
 }
 
 bool Writer::write(std::string &text, std::string &error) {
-    try {
-        text = document();
-        return true;
-    } catch (const WriteFailure &f) {
-        error = f.message;
-    } catch (const UnwritableNumber &e) {
-        error = failureText("the drawing", e);
-    }
-    text.clear();
-    return false;
+    return attempt([&] { return document(); }, text, error);
 }
 
 std::string Writer::document() {
@@ -281,7 +271,7 @@ void Writer::writeCommon(const Art &art, const AIPathStyle *paint) {
 }
 
 void Writer::writeTags(const std::map<std::string, ArtTag> &tags, const std::string &prefix) {
-    for (const auto &tag : tags) body_.attr(prefix + dataName(tag.first), tag.second.value);
+    for (const auto &tag : tags) body_.attr(prefix + dataAttributeName(tag.first), tag.second.value);
 }
 
 void Writer::writeMatrix(const AIRealMatrix &m) {
@@ -290,12 +280,14 @@ void Writer::writeMatrix(const AIRealMatrix &m) {
 
 std::string Writer::enterElementSpace(const Art &art, const std::vector<const Art *> &parts) {
     std::string d;
-    if (!isIdentity(art.svgTransform)) {
+    if (spaceOverride_ || !isIdentity(art.svgTransform)) {
         // Kept only when every point comes back exactly through the
         // transform as the reader will have it: the numbers as written.
         Affine toRoot, toLocal;
-        bool ok = writableMatrix(art.svgTransform) && parseTransformList(svgMatrix(art.svgTransform), toRoot) &&
-                  toRoot.inverse(toLocal);
+        bool ok = spaceOverride_ ? (toRoot = *spaceOverride_, true)
+                                 : writableMatrix(art.svgTransform) &&
+                                       parseTransformList(svgMatrix(art.svgTransform), toRoot);
+        ok = ok && toRoot.inverse(toLocal);
         for (size_t k = 0; ok && k < parts.size(); ++k) {
             std::string sub;
             ok = localPathData(parts[k]->segments, parts[k]->closed, toRoot, toLocal, sub);
@@ -303,6 +295,7 @@ std::string Writer::enterElementSpace(const Art &art, const std::vector<const Ar
         }
         if (ok) {
             space_ = {true, toLocal, toRoot.meanScale()};
+            pathWasLocal_ = true;
             return d;
         }
         d.clear();
@@ -317,7 +310,7 @@ std::string Writer::enterElementSpace(const Art &art, const std::vector<const Ar
 void Writer::leaveElementSpace() { space_ = ElementSpace{}; }
 
 void Writer::writePathData(const Art &art, const std::string &d) {
-    if (space_.local) body_.attr("transform", svgMatrix(art.svgTransform));
+    if (space_.local && !spaceOverride_) body_.attr("transform", svgMatrix(art.svgTransform));
     body_.attr("d", d);
 }
 
@@ -428,6 +421,7 @@ void Writer::writeSymbol(const Art &art) {
 }  // namespace svg
 
 bool writeSvg(const Document &doc, std::string &text, std::string &error) {
+    if (doc.svgSource) return svg::Writer(doc).writeOver(*doc.svgSource, text, error);
     return svg::Writer(doc).write(text, error);
 }
 

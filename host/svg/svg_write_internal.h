@@ -34,6 +34,22 @@ public:
     // The whole file; false, with a message that names the object and the
     // value, when a number in it cannot be written.
     bool write(std::string &text, std::string &error);
+    // Runs `make` for the file's text; false, with the message and no
+    // text, when a number in it cannot be written.
+    template <class F> bool attempt(F &&make, std::string &text, std::string &error);
+    // The file the document was read from, changed only where the drawing
+    // changed (svg_write_source.cpp); fails as write() does.
+    bool writeOver(const SvgSource &source, std::string &text, std::string &error);
+
+    // One art object's markup, as new art is written. With `space`, a path
+    // is written in that map's coordinates (from the element's user space
+    // to the file's) when its points come back exactly through it, and no
+    // transform of its own; `local` then says whether they did.
+    std::string artMarkup(const Art &art, const Affine *space, bool *local);
+    // Definitions the art written so far needs (gradients, patterns), the
+    // named styles from index `stylesBefore` on and the swatches from
+    // index `swatchesBefore` on.
+    std::string newDefinitions(size_t stylesBefore, size_t swatchesBefore);
 
 private:
     // The file; throws UnwritableNumber, or WriteFailure naming the object.
@@ -94,9 +110,9 @@ private:
     // The document's named styles and swatches (svg_write_library.cpp).
     // The index of the art's named style in the document, -1 for none.
     int namedStyleIndex(const Art &art) const;
-    std::string namedStyleDefinitions();
+    std::string namedStyleDefinitions(size_t from = 0);
     std::string namedStyleDefinition(const GraphicStyle &style, const std::string &cls);
-    std::string swatchDefinitions();
+    std::string swatchDefinitions(size_t from = 0);
     std::string swatchDefinition(const Swatch &swatch);
     std::string definitionId(const std::string &base, const std::string &markupWithoutId);
     std::string freshId(const std::string &base);
@@ -111,6 +127,8 @@ private:
         double lengthScale = 1;
     };
     ElementSpace space_;
+    const Affine *spaceOverride_ = nullptr;
+    bool pathWasLocal_ = false;
     XmlOut body_{1};
     std::string defs_;  // gradient and pattern elements, one per line
     std::set<std::string> usedIds_;
@@ -128,8 +146,24 @@ struct WriteFailure {
 // "cannot write OBJECT: its FIELD holds VALUE".
 std::string failureText(const std::string &object, const UnwritableNumber &e);
 
+template <class F> bool Writer::attempt(F &&make, std::string &text, std::string &error) {
+    try {
+        text = make();
+        return true;
+    } catch (const WriteFailure &f) {
+        error = f.message;
+    } catch (const UnwritableNumber &e) {
+        error = failureText("the drawing", e);
+    }
+    text.clear();
+    return false;
+}
+
 // SVG's matrix of a document matrix (which maps document space, y up).
 std::string svgMatrix(const AIRealMatrix &m);
+// A tag's name as a data attribute name (after "data-"): lower case
+// letters, digits, '-', '_' and '.'; anything else becomes '-'.
+std::string dataAttributeName(const std::string &name);
 bool isIdentity(const AIRealMatrix &m);
 // Whether every term of the matrix can be written.
 bool writableMatrix(const AIRealMatrix &m);

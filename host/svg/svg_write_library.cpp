@@ -43,10 +43,10 @@ int Writer::namedStyleIndex(const Art &art) const {
     return -1;
 }
 
-std::string Writer::namedStyleDefinitions() {
+std::string Writer::namedStyleDefinitions(size_t from) {
     std::string out;
     const auto &styles = doc_.graphicStyles;
-    for (size_t k = 0; k < styles.size(); ++k) {
+    for (size_t k = from; k < styles.size(); ++k) {
         const GraphicStyle &g = *styles[k];
         try {
             out += namedStyleDefinition(g, namedStyleClass(int(k)));
@@ -75,9 +75,10 @@ std::string Writer::namedStyleDefinition(const GraphicStyle &g, const std::strin
     return x.take();
 }
 
-std::string Writer::swatchDefinitions() {
+std::string Writer::swatchDefinitions(size_t from) {
     std::string out;
-    for (const Swatch *swatch : doc_.swatches) {
+    for (size_t k = from; k < doc_.swatches.size(); ++k) {
+        const Swatch *swatch = doc_.swatches[k];
         try {
             out += withId(swatchDefinition(*swatch), freshId("smear-swatch"));
         } catch (const UnwritableNumber &e) {

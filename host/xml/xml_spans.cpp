@@ -151,4 +151,69 @@ bool scanXmlSpans(std::string_view text, std::vector<XmlElementSpan> &spans) {
     return Scan(text, spans).run();
 }
 
+namespace {
+
+void appendUtf8(std::string &out, unsigned long cp) {
+    if (cp < 0x80) {
+        out += char(cp);
+    } else if (cp < 0x800) {
+        out += char(0xC0 | (cp >> 6));
+        out += char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += char(0xE0 | (cp >> 12));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xF0 | (cp >> 18));
+        out += char(0x80 | ((cp >> 12) & 0x3F));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string xmlText(std::string_view markup) {
+    static const std::pair<std::string_view, char> kEntities[] = {
+        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+    std::string out;
+    for (size_t i = 0; i < markup.size();) {
+        if (markup[i] != '&') {
+            out += markup[i++];
+            continue;
+        }
+        bool done = false;
+        for (const auto &[name, c] : kEntities)
+            if (markup.substr(i, name.size()) == name) {
+                out += c;
+                i += name.size();
+                done = true;
+                break;
+            }
+        if (done) continue;
+        const size_t semi = markup.find(';', i);
+        if (markup.substr(i, 2) == "&#" && semi != std::string_view::npos && semi - i <= 10) {
+            const bool hex = i + 2 < markup.size() && (markup[i + 2] == 'x' || markup[i + 2] == 'X');
+            unsigned long cp = 0;
+            bool ok = semi > i + (hex ? 3 : 2);
+            for (size_t k = i + (hex ? 3 : 2); ok && k < semi; ++k) {
+                const char d = markup[k];
+                const int v = d >= '0' && d <= '9' ? d - '0'
+                              : hex && d >= 'a' && d <= 'f' ? d - 'a' + 10
+                              : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
+                                                            : -1;
+                ok = v >= 0;
+                cp = cp * (hex ? 16 : 10) + unsigned(v < 0 ? 0 : v);
+            }
+            if (ok && cp > 0 && cp <= 0x10FFFF) {
+                appendUtf8(out, cp);
+                i = semi + 1;
+                continue;
+            }
+        }
+        out += markup[i++];
+    }
+    return out;
+}
+
 }  // namespace smear

@@ -5,6 +5,7 @@
 // the text is expected to have been read by a full XML parser first.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,5 +32,9 @@ struct XmlElementSpan {
 // tags). False when the text is not markup this scan understands; `spans`
 // is then incomplete.
 bool scanXmlSpans(std::string_view text, std::vector<XmlElementSpan> &spans);
+
+// The text markup stands for: the five predefined entities and character
+// references expanded (others are left as written).
+std::string xmlText(std::string_view markup);
 
 }  // namespace smear

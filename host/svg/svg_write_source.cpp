@@ -1,0 +1,433 @@
+// Writing back the file a document was read from: every byte of it is
+// copied but where the drawing changed. An element whose art changed gets
+// the attributes of the parts that changed (geometry, paint and opacity,
+// tags) and keeps every other attribute, its class, filter, clip path,
+// mask and markers; changed paint is written as style properties, which
+// the file's own style sheet cannot override. Art that went is removed;
+// new art (trail copies, new layers) is written where the host put it, in
+// the coordinates of the element it is placed in. What cannot be changed
+// in place (a text or a mesh that changed) is written anew where it was.
+#include <set>
+
+#include "art_signature.h"
+#include "svg.h"
+#include "svg_color_codec.h"
+#include "svg_path_data.h"
+#include "svg_source.h"
+#include "svg_write_internal.h"
+#include "xml_edit.h"
+
+namespace smear::svg {
+
+namespace {
+
+// Inherited paint properties: a changed paint says each of them, so that
+// nothing around the element decides them instead.
+const char *const kPaintProperties[] = {"fill",           "fill-opacity",      "fill-rule",
+                                        "stroke",         "stroke-width",      "stroke-opacity",
+                                        "stroke-linecap", "stroke-linejoin",   "stroke-miterlimit",
+                                        "stroke-dasharray", "stroke-dashoffset"};
+const char *const kPaintDefaults[] = {"black", "1", "nonzero", "none", "1", "1", "butt", "miter", "4", "none", "0"};
+const char *const kPaintMarks[] = {"data-smear-fill", "data-smear-stroke", "data-smear-style",
+                                   "data-smear-style-factor"};
+const char *const kShapeGeometry[] = {"x",  "y",  "width", "height", "rx",     "ry",        "cx",
+                                      "cy", "r",  "x1",    "y1",     "x2",     "y2",        "points",
+                                      "d",  "pathLength"};
+
+std::string svgTransformText(const Affine &m) {
+    std::string out = "matrix(";
+    const double v[6] = {m.a, m.b, m.c, m.d, m.e, m.f};
+    for (int i = 0; i < 6; ++i) {
+        if (i) out += ' ';
+        appendNumber(out, v[i]);
+    }
+    return out + ")";
+}
+
+bool isStructural(const std::string &name) {
+    for (const char *prefix : {"data-smear-", "data-mesh", "data-child", "data-layer"})
+        if (name.compare(0, std::string(prefix).size(), prefix) == 0) return true;
+    return false;
+}
+
+bool isPathLike(const Art &art) {
+    return art.type == kPathArt || art.type == kMysteryPathArt || art.type == kCompoundPathArt;
+}
+
+// An element's start tag, as name and attribute values (plain text).
+struct Tag {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> attributes;
+    const std::string *find(const std::string &n) const {
+        for (const auto &a : attributes)
+            if (a.first == n) return &a.second;
+        return nullptr;
+    }
+};
+
+bool firstTag(const std::string &markup, Tag &tag) {
+    std::vector<XmlElementSpan> spans;
+    if (!scanXmlSpans(markup, spans)) return false;
+    const XmlElementSpan &s = spans[0];
+    tag.name = markup.substr(s.nameBegin, s.nameEnd - s.nameBegin);
+    for (const XmlAttributeSpan &a : s.attributes)
+        tag.attributes.emplace_back(markup.substr(a.nameBegin, a.nameEnd - a.nameBegin),
+                                    xmlText(std::string_view(markup).substr(a.valueBegin, a.valueEnd - a.valueBegin)));
+    return true;
+}
+
+class SourceWriter {
+public:
+    SourceWriter(Writer &writer, const Document &doc, const SvgSource &source)
+        : w_(writer), doc_(doc), s_(source), edit_(source.text, source.elements) {}
+
+    std::string write();
+
+private:
+    std::string name(int element) const {
+        const XmlElementSpan &e = s_.elements[size_t(element)];
+        return s_.text.substr(e.nameBegin, e.nameEnd - e.nameBegin);
+    }
+    bool isContainer(int element) const {
+        const std::string n = name(element);
+        return n == "g" || n == "a" || n == "svg" || n == "switch";
+    }
+    void walk(const Art *parent, int container);
+    void changed(const Art &art);
+    void replaceWhole(const Art &art, int element);
+    void writeTags(int element, const Tag &fresh);
+    void writePaint(const Art &art, int element, const Tag &fresh);
+    // False when the element cannot take the new geometry in place.
+    // `local`: the map the path was written in (its element's space), or
+    // null when it was written in the file's space.
+    bool writeGeometry(const Art &art, int element, const Tag &fresh, const Affine *local);
+    // Markup of new art placed in `container`: in its coordinates.
+    std::string placed(const std::string &markup, int container) const;
+    // The art's own markup as the writer writes new art.
+    std::string markup(const Art &art) { return w_.artMarkup(art, nullptr, nullptr); }
+
+    Writer &w_;
+    const Document &doc_;
+    const SvgSource &s_;
+    XmlEdit edit_;
+    std::vector<int> liveCount_;    // per element: art held now
+    std::vector<bool> claimed_;     // per element: art still read from it
+    std::set<int> ownersChanged_;   // elements whose held parts look different
+    std::set<int> ownersRetagged_;  // compound paths whose members' tags or ids changed
+};
+
+std::string SourceWriter::placed(const std::string &markup, int container) const {
+    const Affine &toRoot = container >= 0 ? s_.parentToRoot[size_t(container)] : Affine{};
+    Affine inside = toRoot;
+    if (container > 0) {
+        // The container's own transform applies to what is inside it too.
+        Affine own;
+        const auto t = edit_.attribute(container, "transform");
+        if (t && parseTransformList(xmlText(*t), own)) inside = toRoot * own;
+    } else if (container == 0) {
+        Affine own;
+        const auto t = edit_.attribute(0, "transform");
+        inside = t && parseTransformList(xmlText(*t), own) ? own : Affine{};
+    }
+    Affine back;
+    if (inside.isIdentity() || !inside.inverse(back)) return markup;
+    return "<g transform=\"" + svgTransformText(back) + "\">" + markup + "</g>";
+}
+
+void SourceWriter::walk(const Art *parent, int container) {
+    int lastElement = container;
+    std::string pending;  // new art waiting for the next element
+    int after = -1;
+    auto flush = [&] {
+        if (pending.empty()) return;
+        if (after >= 0) edit_.insertAfter(after, pending);
+        else if (container >= 0) edit_.prependChild(container, pending);
+        pending.clear();
+    };
+    for (const Art *a = parent->firstChild; a; a = a->next) {
+        if (a->disposed) continue;
+        const int el = a->sourceElement;
+        const bool kept = el >= 0 && !a->sourceCopy && !claimed_[size_t(el)] &&
+                          s_.elements[size_t(el)].parent == (container < 0 ? -2 : container) && el > lastElement;
+        if (kept) {
+            claimed_[size_t(el)] = true;
+            flush();
+            after = lastElement = el;
+            changed(*a);
+            if (a->type == kGroupArt && a->firstChild && isContainer(el)) walk(a, el);
+            continue;
+        }
+        if (a->sourceOwner >= 0 && !a->sourceCopy && a->sourceElement < 0) continue;  // a part, counted below
+        pending += placed(markup(*a), container);
+    }
+    if (!pending.empty()) {
+        if (after >= 0) edit_.insertAfter(after, pending);
+        else if (container >= 0) edit_.prependChild(container, pending);
+    }
+}
+
+void SourceWriter::changed(const Art &art) {
+    const int el = art.sourceElement;
+    bool differs[4];
+    for (int p = 0; p < 4; ++p) differs[p] = artPartDigest(art, ArtPart(p)) != art.sourceDigest[p];
+    const bool partsChanged = ownersChanged_.count(el) || liveCount_[size_t(el)] != s_.artCount[size_t(el)];
+    const bool retagged = ownersRetagged_.count(el) > 0;
+    if (!differs[0] && !differs[1] && !differs[2] && !differs[3] && !partsChanged && !retagged) return;
+    const bool pathLike = isPathLike(art);
+    const bool group = art.type == kGroupArt && isContainer(el);
+    const bool tagsOnly = !differs[0] && !differs[1] && !differs[2] && !partsChanged;
+    if (tagsOnly) {
+        // The common change (the plug-in tags what a stroke collects):
+        // written from the model alone, without the paint it would write.
+        Tag fresh;
+        if (!art.id.empty()) fresh.attributes.emplace_back("id", art.id);
+        for (const auto &tag : art.tags) fresh.attributes.emplace_back("data-" + dataAttributeName(tag.first), tag.second.value);
+        if (art.type == kCompoundPathArt) {
+            // Its members as the writer lists them: those with anchors.
+            std::string ids;
+            bool named = false;
+            int k = 0;
+            for (const Art *m = art.firstChild; m; m = m->next) {
+                if (m->disposed || m->segments.empty() || (m->type != kPathArt && m->type != kMysteryPathArt)) continue;
+                ids += (ids.empty() ? "" : " ") + encodeName(m->id);
+                named = named || !m->id.empty();
+                for (const auto &tag : m->tags)
+                    fresh.attributes.emplace_back("data-child" + std::to_string(k) + "-" + dataAttributeName(tag.first),
+                                                  tag.second.value);
+                ++k;
+            }
+            if (named) fresh.attributes.emplace_back("data-children", ids);
+        }
+        writeTags(el, fresh);
+        return;
+    }
+    if (!group && !tagsOnly && (art.type == kTextArt || art.type == kMeshArt || (!pathLike && partsChanged))) {
+        replaceWhole(art, el);
+        return;
+    }
+    // The art as the writer writes it in the element's own coordinates,
+    // where the element's paint servers are placed too.
+    Affine own;
+    const auto t = edit_.attribute(el, "transform");
+    if (t && !parseTransformList(xmlText(*t), own)) {
+        replaceWhole(art, el);
+        return;
+    }
+    // What the host did to it since (document space, y up, as SVG's).
+    const AIRealMatrix &h = art.hostTransform;
+    const Affine moved{h.a, -double(h.b), -double(h.c), h.d, h.tx, -double(h.ty)};
+    const Affine full = moved * s_.parentToRoot[size_t(el)] * own;
+    bool local = false;
+    Tag fresh;
+    if (!firstTag(w_.artMarkup(art, pathLike ? &full : nullptr, &local), fresh)) {
+        replaceWhole(art, el);
+        return;
+    }
+    if (group) {
+        // A group's own parts: its tags, opacity and blend; its children
+        // are written on their own.
+        if (differs[3]) writeTags(el, fresh);
+        if (differs[2]) writePaint(art, el, fresh);
+        return;
+    }
+    if ((differs[0] || partsChanged) && !writeGeometry(art, el, fresh, local ? &full : nullptr)) {
+        replaceWhole(art, el);
+        return;
+    }
+    if (differs[3] || retagged || (partsChanged && art.type == kCompoundPathArt)) writeTags(el, fresh);
+    // A compound path is painted as its members are; and new geometry takes
+    // its paint along, or paint in bounding-box units would move with it.
+    if (differs[0] || differs[1] || differs[2] || partsChanged) writePaint(art, el, fresh);
+}
+
+void SourceWriter::replaceWhole(const Art &art, int element) {
+    edit_.remove(element);
+    edit_.insertAfter(element, placed(markup(art), s_.elements[size_t(element)].parent));
+}
+
+void SourceWriter::writeTags(int element, const Tag &fresh) {
+    // The id (and a compound's member ids) as the document has them now.
+    const std::string *id = fresh.find("id");
+    const auto oldId = edit_.attribute(element, "id");
+    if (id && (!oldId || xmlText(*oldId) != *id)) edit_.setAttribute(element, "id", *id);
+    else if (!id && oldId) edit_.removeAttribute(element, "id");
+    const std::string *members = fresh.find("data-children");
+    if (members && edit_.attribute(element, "data-children").value_or("\x01") != *members)
+        edit_.setAttribute(element, "data-children", *members);
+    std::set<std::string> now;
+    for (const auto &[n, v] : fresh.attributes)
+        if (n.compare(0, 5, "data-") == 0 && (!isStructural(n) || n.compare(0, 10, "data-child") == 0)) {
+            now.insert(n);
+            if (edit_.attribute(element, n).value_or("\x01") != v) edit_.setAttribute(element, n, v);
+        }
+    for (const XmlAttributeSpan &a : s_.elements[size_t(element)].attributes) {
+        const std::string n = s_.text.substr(a.nameBegin, a.nameEnd - a.nameBegin);
+        const bool memberTag = n.compare(0, 10, "data-child") == 0;
+        if (n.compare(0, 5, "data-") == 0 && (!isStructural(n) || memberTag) && !now.count(n))
+            edit_.removeAttribute(element, n);
+    }
+}
+
+void SourceWriter::writePaint(const Art &art, int element, const Tag &fresh) {
+    // Paint and opacity go together: the reader folds an element's common
+    // fill and stroke opacity into the art's opacity.
+    std::map<std::string, std::string> props;
+    for (const auto &[n, v] : fresh.attributes) {
+        if (n == "style") {
+            for (size_t at = 0; at < v.size();) {
+                size_t semi = v.find(';', at);
+                if (semi == std::string::npos) semi = v.size();
+                const std::string d = v.substr(at, semi - at);
+                const size_t colon = d.find(':');
+                if (colon != std::string::npos) props[d.substr(0, colon)] = d.substr(colon + 1);
+                at = semi + 1;
+            }
+        } else if (n == "opacity" || n == "display") {
+            props[n] = v;
+        } else {
+            for (const char *p : kPaintProperties)
+                if (n == p) props[n] = v;
+        }
+    }
+    const bool painted = isPathLike(art) || art.type == kTextArt || art.type == kSymbolArt;
+    for (size_t k = 0; painted && k < sizeof kPaintProperties / sizeof *kPaintProperties; ++k)
+        if (!props.count(kPaintProperties[k])) props[kPaintProperties[k]] = kPaintDefaults[k];
+    if (!props.count("opacity")) props["opacity"] = "1";
+    if (!props.count("mix-blend-mode") && (art.blendMode != 0 || edit_.styleProperty(element, "mix-blend-mode")))
+        props["mix-blend-mode"] = "normal";
+    const bool hidden = (art.userAttr & kArtHidden) != 0;
+    if (hidden) props["display"] = "none";
+    else if (edit_.attribute(element, "display") || edit_.styleProperty(element, "display")) props["display"] = "inline";
+    for (const auto &[n, v] : props) {
+        if (!painted && n != "opacity" && n != "mix-blend-mode" && n != "display") continue;
+        edit_.removeAttribute(element, n);
+        edit_.setStyleProperty(element, n, v);
+    }
+    for (const char *mark : kPaintMarks) {
+        const std::string *v = fresh.find(mark);
+        if (v) edit_.setAttribute(element, mark, *v);
+        else if (edit_.attribute(element, mark)) edit_.removeAttribute(element, mark);
+    }
+    if (const std::string *cls = fresh.find("class")) {
+        const std::string old = xmlText(edit_.attribute(element, "class").value_or(""));
+        if ((" " + old + " ").find(" " + *cls + " ") == std::string::npos)
+            edit_.setAttribute(element, "class", old.empty() ? *cls : old + " " + *cls);
+    }
+}
+
+bool SourceWriter::writeGeometry(const Art &art, int element, const Tag &fresh, const Affine *local) {
+    Affine fromParent;
+    if (!s_.parentToRoot[size_t(element)].inverse(fromParent)) return false;
+    if (local && !isIdentity(art.hostTransform)) {
+        // Moved, turned or scaled by the host: that goes into its transform.
+        const Affine placedOwn = fromParent * *local;
+        if (placedOwn.isIdentity()) edit_.removeAttribute(element, "transform");
+        else edit_.setAttribute(element, "transform", svgTransformText(placedOwn));
+    } else if (!local) {
+        // Written in the file's own coordinates (a path whose points do not
+        // come back exactly through the element's transform, an image, a
+        // symbol): the element's transform undoes its parents'.
+        Affine written;
+        const std::string *freshTransform = fresh.find("transform");
+        if (freshTransform && !parseTransformList(*freshTransform, written)) return false;
+        const Affine placedOwn = fromParent * written;
+        if (placedOwn.isIdentity()) edit_.removeAttribute(element, "transform");
+        else edit_.setAttribute(element, "transform", svgTransformText(placedOwn));
+    }
+    if (isPathLike(art)) {
+        if (name(element) != "path") {
+            edit_.rename(element, "path");
+            for (const char *a : kShapeGeometry) edit_.removeAttribute(element, a);
+        }
+        const std::string *d = fresh.find("d");
+        if (!d) return false;
+        edit_.setAttribute(element, "d", *d);
+        if (const std::string *ids = fresh.find("data-children")) edit_.setAttribute(element, "data-children", *ids);
+        return true;
+    }
+    // Images and symbols: their frame and placement.
+    for (const char *a : {"x", "y", "width", "height", "preserveAspectRatio"})
+        if (const std::string *v = fresh.find(a)) edit_.setAttribute(element, a, *v);
+    return true;
+}
+
+std::string SourceWriter::write() {
+    const size_t n = s_.elements.size();
+    liveCount_.assign(n, 0);
+    claimed_.assign(n, false);
+    doc_.forEachArt([&](const Art &a) {
+        if (a.sourceOwner >= 0 && !a.sourceCopy && size_t(a.sourceOwner) < n) {
+            ++liveCount_[size_t(a.sourceOwner)];
+            // A part's tags have a place in the markup only for a compound
+            // path's members; a line of a text keeps its tags in the model.
+            if (a.sourceElement >= 0) return;
+            bool drawn = true;
+            for (int p = 0; p < 3; ++p) drawn = drawn && artPartDigest(a, ArtPart(p)) == a.sourceDigest[p];
+            if (!drawn) ownersChanged_.insert(a.sourceOwner);
+            const bool member = a.parent && a.parent->type == kCompoundPathArt;
+            if (member && artPartDigest(a, ArtPart::kTags) != a.sourceDigest[3]) ownersRetagged_.insert(a.sourceOwner);
+        }
+    });
+    std::string newLayers;
+    for (const Layer *layer : doc_.layers) {
+        if (layer->sourceElement >= 0) {
+            walk(layer->root, layer->sourceElement);
+            continue;
+        }
+        // A layer made since: a layer group of its own at the end.
+        std::string content;
+        for (const Art *a = layer->root->firstChild; a; a = a->next)
+            if (!a->disposed) content += markup(*a);
+        newLayers += "<g data-layer=\"" + XmlOut::escape(layer->name, true) + "\"" +
+                     (layer->visible ? "" : " display=\"none\"") + (layer->locked ? " data-layer-locked=\"true\"" : "") +
+                     ">" + content + "</g>\n";
+    }
+    // Elements whose art went, or moved elsewhere (written anew there).
+    for (size_t el = 0; el < n; ++el)
+        if (!claimed_[el] && s_.artCount[el] > 0) edit_.remove(int(el));
+    const std::string defs = w_.newDefinitions(s_.graphicStyles, s_.swatches);
+    if (!defs.empty()) edit_.appendChild(0, "<defs>\n" + defs + "</defs>\n");
+    if (!newLayers.empty()) edit_.appendChild(0, newLayers);
+    std::string out = edit_.apply();
+    return out;
+}
+
+}  // namespace
+
+bool Writer::writeOver(const SvgSource &source, std::string &text, std::string &error) {
+    for (const XmlElementSpan &e : source.elements)
+        for (const XmlAttributeSpan &a : e.attributes)
+            if (source.text.compare(a.nameBegin, a.nameEnd - a.nameBegin, "id") == 0)
+                usedIds_.insert(xmlText(std::string_view(source.text).substr(a.valueBegin, a.valueEnd - a.valueBegin)));
+    return attempt([&] { return SourceWriter(*this, doc_, source).write(); }, text, error);
+}
+
+std::string Writer::artMarkup(const Art &art, const Affine *space, bool *local) {
+    XmlOut scratch;
+    std::swap(body_, scratch);
+    spaceOverride_ = space;
+    pathWasLocal_ = false;
+    try {
+        writeArt(art);
+    } catch (...) {
+        spaceOverride_ = nullptr;
+        std::swap(body_, scratch);
+        throw;
+    }
+    spaceOverride_ = nullptr;
+    if (local) *local = pathWasLocal_;
+    std::swap(body_, scratch);
+    std::string markup = scratch.take();
+    const size_t first = markup.find_first_not_of(" \n"), last = markup.find_last_not_of(" \n");
+    return first == std::string::npos ? std::string() : markup.substr(first, last + 1 - first);
+}
+
+std::string Writer::newDefinitions(size_t stylesBefore, size_t swatchesBefore) {
+    std::string out = defs_;
+    defs_.clear();
+    out += namedStyleDefinitions(stylesBefore);
+    out += swatchDefinitions(swatchesBefore);
+    return out;
+}
+
+}  // namespace smear::svg

@@ -1,0 +1,197 @@
+// A file read and written back: every byte the drawing did not change is
+// the file's own, and what changed keeps what the model does not hold
+// (filters, clip paths, masks, classes, titles ...).
+#include <gtest/gtest.h>
+
+#include "svg_read_support.h"
+
+namespace smear {
+namespace {
+
+// An editor's file: a declaration, a doctype with an entity, comments,
+// metadata, a style sheet with a media rule, classes, a filter, a clip
+// path, a mask, a marker, a transformed group, text spans, single quotes
+// and odd spacing.
+const char kFile[] =
+    "<?xml version='1.0' encoding='UTF-8' standalone='no'?>\n"
+    "<!DOCTYPE svg [ <!ENTITY ink '#336699'> ]>\n"
+    "<!-- drawn by hand -->\n"
+    "<svg xmlns='http://www.w3.org/2000/svg' xmlns:dc='http://purl.org/dc/elements/1.1/' id='root'\n"
+    "     viewBox='0 0 200 100' width='400'   height='200'>\n"
+    "  <title>Shapes</title>\n"
+    "  <metadata><dc:rights>CC-BY</dc:rights></metadata>\n"
+    "  <style>.st0{fill:#ff0000} @media (prefers-color-scheme: dark) { .st0 { fill: #fff } }</style>\n"
+    "  <defs>\n"
+    "    <filter id='blur'><feGaussianBlur stdDeviation='2'/></filter>\n"
+    "    <clipPath id='clip'><rect x='0' y='0' width='60' height='30'/></clipPath>\n"
+    "    <mask id='hole'><rect width='200' height='100' fill='#fff'/><circle cx='150' cy='50' r='5'/></mask>\n"
+    "    <marker id='arrow' markerWidth='4' markerHeight='4'><path d='M0 0 L4 2 L0 4 Z'/></marker>\n"
+    "  </defs>\n"
+    "  <g id='layer' transform='translate(10 5)'>\n"
+    "    <rect id='a' class='st0' x='0' y='0' width='40' height='20' filter='url(#blur)' clip-path='url(#clip)'/>\n"
+    "    <circle id='b' cx='150' cy='50' r='20' style='fill:#00ff00;mask:url(#hole)'  />\n"
+    "    <path id='c' d='M10 80 L60 80' stroke='#000' marker-end='url(#arrow)'/>\n"
+    "  </g>\n"
+    "  <text id='t' x='10' y='95'>One <tspan font-weight='bold'>bold</tspan> word</text>\n"
+    "</svg>\n";
+
+Art *byId(Document &doc, const std::string &id) {
+    Art *found = nullptr;
+    doc.forEachArt([&](const Art &a) {
+        if (!found && a.id == id) found = const_cast<Art *>(&a);
+    });
+    return found;
+}
+
+// The text with the first occurrence of `from` replaced by `to`.
+std::string replaced(std::string text, const std::string &from, const std::string &to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+TEST(SvgWriteBack, AFileNothingChangedIsWrittenByteForByte) {
+    auto r = read(kFile);
+    ASSERT_TRUE(r->ok) << r->error;
+    EXPECT_EQ(svgOf(r->doc), kFile);
+    // Undo keeps a copy of the document: it writes the same file.
+    EXPECT_EQ(svgOf(*r->doc.clone()), kFile);
+}
+
+TEST(SvgWriteBack, ATagChangesOnlyItsAttribute) {
+    auto r = read(kFile);
+    ASSERT_TRUE(r->ok) << r->error;
+    r->doc.forEachArt([](const Art &a) { const_cast<Art &>(a).tags["smearcraft"] = {"string", "7"}; });
+    std::string expected = kFile;
+    expected = replaced(expected, "<g id='layer' transform='translate(10 5)'>",
+                        "<g id='layer' transform='translate(10 5)' data-smearcraft=\"7\">");
+    expected = replaced(expected, "clip-path='url(#clip)'/>", "clip-path='url(#clip)' data-smearcraft=\"7\"/>");
+    expected = replaced(expected, "mask:url(#hole)'  />", "mask:url(#hole)' data-smearcraft=\"7\"  />");
+    expected = replaced(expected, "marker-end='url(#arrow)'/>", "marker-end='url(#arrow)' data-smearcraft=\"7\"/>");
+    expected = replaced(expected, "<text id='t' x='10' y='95'>", "<text id='t' x='10' y='95' data-smearcraft=\"7\">");
+    const std::string written = svgOf(r->doc);
+    EXPECT_EQ(written, expected);
+    // A tag taken away again takes its attribute along.
+    auto back = read(written);
+    ASSERT_TRUE(back->ok);
+    back->doc.forEachArt([](const Art &a) { const_cast<Art &>(a).tags.clear(); });
+    EXPECT_EQ(svgOf(back->doc), kFile);
+}
+
+TEST(SvgWriteBack, ChangedArtKeepsItsFilterClipMaskMarkerAndClass) {
+    auto r = read(kFile);
+    ASSERT_TRUE(r->ok) << r->error;
+    // New geometry for the rect, new paint for the circle, new opacity for
+    // the path.
+    Art *a = byId(r->doc, "a");
+    for (AIPathSegment &s : a->segments) s.p.h += 5, s.in.h += 5, s.out.h += 5;
+    Art *b = byId(r->doc, "b");
+    b->style.fill.color.c.rgb = {0, 0, 1};
+    Art *c = byId(r->doc, "c");
+    c->opacity = 0.5f;
+    const std::string written = svgOf(r->doc);
+
+    // The rect is now a path in the group's coordinates, with what it had.
+    const size_t at = written.find("id='a'");
+    ASSERT_NE(at, std::string::npos) << written;
+    const std::string rect = written.substr(written.rfind('<', at), written.find('>', at) - written.rfind('<', at) + 1);
+    EXPECT_EQ(rect.rfind("<path id='a' class='st0' filter='url(#blur)' clip-path='url(#clip)' ", 0), 0u) << rect;
+    EXPECT_NE(rect.find(" d=\"M5 0 L45 0 L45 20 L5 20 Z\""), std::string::npos) << rect;
+    EXPECT_EQ(rect.find(" width="), std::string::npos) << rect;
+    // The circle's fill in its style, beside its mask; the path's opacity.
+    EXPECT_NE(written.find("mask:url(#hole);"), std::string::npos) << written;
+    EXPECT_NE(written.find("fill:#0000ff"), std::string::npos) << written;
+    EXPECT_NE(written.find("marker-end='url(#arrow)'"), std::string::npos) << written;
+    EXPECT_NE(written.find("opacity:0.5"), std::string::npos) << written;
+    // Everything around them is as it was.
+    for (const char *kept : {"<title>Shapes</title>", "<metadata><dc:rights>CC-BY</dc:rights></metadata>",
+                             "@media (prefers-color-scheme: dark)", "<!ENTITY ink '#336699'>", "<!-- drawn by hand -->",
+                             "<text id='t' x='10' y='95'>One <tspan font-weight='bold'>bold</tspan> word</text>"})
+        EXPECT_NE(written.find(kept), std::string::npos) << kept;
+
+    // Read back, the drawing is what the document held.
+    auto back = read(written);
+    ASSERT_TRUE(back->ok) << back->error;
+    for (const char *id : {"a", "b", "c"}) {
+        const Art *x = byId(r->doc, id), *y = byId(back->doc, id);
+        ASSERT_NE(y, nullptr) << id;
+        ASSERT_EQ(x->segments.size(), y->segments.size()) << id;
+        for (size_t k = 0; k < x->segments.size(); ++k) {
+            EXPECT_NEAR(x->segments[k].p.h, y->segments[k].p.h, 1e-4) << id;
+            EXPECT_NEAR(x->segments[k].p.v, y->segments[k].p.v, 1e-4) << id;
+        }
+        EXPECT_FLOAT_EQ(x->opacity, y->opacity) << id;
+        EXPECT_EQ(x->style.fill.color.c.rgb.blue, y->style.fill.color.c.rgb.blue) << id;
+    }
+}
+
+TEST(SvgWriteBack, RemovedArtGoesAndNewArtIsPlacedWhereTheHostPutIt) {
+    auto r = read(kFile);
+    ASSERT_TRUE(r->ok) << r->error;
+    Document &doc = r->doc;
+    doc.dispose(byId(doc, "b"));
+    // A trail copy above the rect, inside the moved group, and a new layer.
+    Art *copy = doc.duplicate(byId(doc, "a"));
+    doc.link(copy, kPlaceAbove, byId(doc, "a"));
+    for (AIPathSegment &s : copy->segments) s.p.v -= 30, s.in.v -= 30, s.out.v -= 30;
+    Layer *layer = doc.addLayer("Trail");
+    Art *dot = doc.newArt(kPathArt);
+    dot->id = "dot";
+    dot->segments = {AIPathSegment{{1, -1}, {1, -1}, {1, -1}, true}, AIPathSegment{{2, -2}, {2, -2}, {2, -2}, true}};
+    doc.link(dot, kPlaceInsideOnTop, layer->root);
+
+    const std::string written = svgOf(doc);
+    EXPECT_EQ(written.find("id='b'"), std::string::npos) << written;
+    // The copy follows the rect, in the group's coordinates (the group's
+    // move undone around it), with an id of its own.
+    const size_t rect = written.find("id='a'"), copied = written.find("id=\"a-copy\"");
+    ASSERT_NE(copied, std::string::npos) << written;
+    EXPECT_LT(rect, copied);
+    EXPECT_LT(copied, written.find("id='c'"));
+    EXPECT_NE(written.find("data-layer=\"Trail\""), std::string::npos) << written;
+
+    auto back = read(written);
+    ASSERT_TRUE(back->ok) << back->error;
+    EXPECT_EQ(byId(back->doc, "b"), nullptr);
+    const Art *again = byId(back->doc, "a-copy");
+    ASSERT_NE(again, nullptr);
+    ASSERT_EQ(again->segments.size(), copy->segments.size());
+    for (size_t k = 0; k < copy->segments.size(); ++k) {
+        EXPECT_NEAR(again->segments[k].p.h, copy->segments[k].p.h, 1e-4);
+        EXPECT_NEAR(again->segments[k].p.v, copy->segments[k].p.v, 1e-4);
+    }
+    ASSERT_NE(byId(back->doc, "dot"), nullptr);
+    EXPECT_EQ(byId(back->doc, "dot")->layer->name, "Trail");
+    // And the second trip changes nothing.
+    EXPECT_EQ(svgOf(back->doc), written);
+}
+
+TEST(SvgWriteBack, WhatTheHostTransformsCarriesItsClipPathAlong) {
+    auto r = read(kFile);
+    ASSERT_TRUE(r->ok) << r->error;
+    Art *a = byId(r->doc, "a");
+    // A quarter turn about the document's origin, as the rotate tool asks.
+    const AIRealMatrix turn{0, 1, -1, 0, 0, 0};
+    ASSERT_TRUE(transformArt(*a, turn, 1, 0));
+    const std::string written = svgOf(r->doc);
+    const size_t at = written.find("id='a'");
+    ASSERT_NE(at, std::string::npos);
+    const std::string rect = written.substr(written.rfind('<', at), written.find('>', at) - written.rfind('<', at) + 1);
+    // Its points as they were, in its own space, which the turn now places
+    // (inside the group's move, which it undoes): the clip path turns along.
+    EXPECT_NE(rect.find(" d=\"M0 0 L40 0 L40 20 L0 20 Z\""), std::string::npos) << rect;
+    EXPECT_NE(rect.find(" transform=\"matrix(0 -1 1 0 -5 -15)\""), std::string::npos) << rect;
+    EXPECT_NE(rect.find("clip-path='url(#clip)'"), std::string::npos) << rect;
+    auto back = read(written);
+    ASSERT_TRUE(back->ok) << back->error;
+    const Art *again = byId(back->doc, "a");
+    ASSERT_EQ(again->segments.size(), a->segments.size());
+    for (size_t k = 0; k < a->segments.size(); ++k) {
+        EXPECT_NEAR(again->segments[k].p.h, a->segments[k].p.h, 1e-4);
+        EXPECT_NEAR(again->segments[k].p.v, a->segments[k].p.v, 1e-4);
+    }
+}
+
+}  // namespace
+}  // namespace smear
