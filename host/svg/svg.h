@@ -31,7 +31,7 @@ struct SvgReadReport {
 // which each <use> still being measured is reported and keeps no frame.
 constexpr size_t kSvgMaxFileBytes = size_t(256) << 20;
 constexpr int kSvgMaxDepth = 256;
-constexpr size_t kSvgMaxExpanded = 1000000;
+constexpr size_t kSvgMaxExpanded = 100000;
 
 // The whole of a regular file of at most `limit` bytes. False, with
 // `error`, for one that cannot be opened, is no regular file (a device, a
