@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "finite.h"
 #include "handles.h"
 #include "host.h"
 
@@ -40,44 +41,6 @@ inline SPErr copyText(const std::string &text, char *out, ASInt32 maxLength) {
     std::memcpy(out, text.data(), n);
     out[n] = '\0';
     return kNoErr;
-}
-
-inline bool isFinite(const AIRealMatrix &m) {
-    return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
-           std::isfinite(m.tx) && std::isfinite(m.ty);
-}
-
-inline bool isFinite(AIRealPoint p) { return std::isfinite(p.h) && std::isfinite(p.v); }
-inline bool isFinite(const AIPathSegment &s) { return isFinite(s.p) && isFinite(s.in) && isFinite(s.out); }
-
-// Whether every number of the colour's kind is finite: its inks, its tint,
-// a gradient's placement and matrix, a pattern's placement and transform.
-inline bool colorIsFinite(const AIColor &c) {
-    auto finite = [](std::initializer_list<AIReal> values) {
-        return std::all_of(values.begin(), values.end(), [](AIReal v) { return std::isfinite(v); });
-    };
-    switch (c.kind) {
-    case kGrayColor:
-        return std::isfinite(c.c.g.gray);
-    case kFourColor:
-        return finite({c.c.f.cyan, c.c.f.magenta, c.c.f.yellow, c.c.f.black});
-    case kThreeColor:
-        return finite({c.c.rgb.red, c.c.rgb.green, c.c.rgb.blue});
-    case kCustomColor:
-        return std::isfinite(c.c.c.tint);
-    case kGradient: {
-        const AIGradientStyle &b = c.c.b;
-        return isFinite(b.gradientOrigin) && isFinite(b.matrix) &&
-               finite({b.gradientAngle, b.gradientLength, b.hiliteAngle, b.hiliteLength});
-    }
-    case kPattern: {
-        const AIPatternStyle &p = c.c.p;
-        return isFinite(p.scale) && isFinite(p.transform) &&
-               finite({p.shiftDist, p.shiftAngle, p.rotate, p.reflectAngle, p.shearAngle, p.shearAxis});
-    }
-    default:
-        return true;
-    }
 }
 
 // A colour record the document can hold: a known kind with finite numbers,

@@ -101,51 +101,22 @@ std::string placementBeyondRange(Context &ctx, pugi::xml_node node, const std::s
     return reason;
 }
 
-bool allFit(std::initializer_list<double> values) {
-    for (double v : values)
-        if (!fitsDrawing(v)) return false;
-    return true;
-}
-
-bool matrixFits(const AIRealMatrix &m) { return allFit({m.a, m.b, m.c, m.d, m.tx, m.ty}); }
-
 }  // namespace
-
-bool colorFits(const AIColor &c) {
-    switch (c.kind) {
-    case kGrayColor: return allFit({c.c.g.gray});
-    case kFourColor: return allFit({c.c.f.cyan, c.c.f.magenta, c.c.f.yellow, c.c.f.black});
-    case kThreeColor: return allFit({c.c.rgb.red, c.c.rgb.green, c.c.rgb.blue});
-    case kCustomColor: return allFit({c.c.c.tint});
-    case kGradient: {
-        const AIGradientStyle &b = c.c.b;
-        return allFit({b.gradientOrigin.h, b.gradientOrigin.v, b.gradientAngle, b.gradientLength, b.hiliteAngle,
-                       b.hiliteLength}) &&
-               matrixFits(b.matrix);
-    }
-    case kPattern: {
-        const AIPatternStyle &p = c.c.p;
-        return allFit({p.shiftDist, p.shiftAngle, p.scale.h, p.scale.v, p.rotate, p.reflectAngle, p.shearAngle,
-                       p.shearAxis}) &&
-               matrixFits(p.transform);
-    }
-    default: return true;
-    }
-}
 
 namespace {
 
 bool ownNumbersFit(const Art &a) {
+    // Stored as floats, a number fits the drawing exactly when it is finite.
     for (const AIPathSegment &s : a.segments)
-        if (!allFit({s.p.h, s.p.v, s.in.h, s.in.v, s.out.h, s.out.v})) return false;
+        if (!isFinite(s)) return false;
     for (const MeshVertex &v : a.vertices)
-        if (!allFit({v.point.h, v.point.v}) || !colorFits(v.color)) return false;
+        if (!isFinite(v.point) || !colorIsFinite(v.color)) return false;
     const AIStrokeStyle &k = a.style.stroke;
     for (ASInt32 i = 0; i < k.dashCount && i < kMaxDashComponents; ++i)
-        if (!fitsDrawing(k.dashes[i])) return false;
-    return colorFits(a.style.fill.color) && colorFits(k.color) && allFit({k.width, k.dashOffset, k.miterLimit}) &&
-           matrixFits(a.svgTransform) && matrixFits(a.matrix) &&
-           allFit({a.opacity, a.styleFactor, a.fontSize, a.frame.left, a.frame.top, a.frame.right, a.frame.bottom});
+        if (!std::isfinite(k.dashes[i])) return false;
+    return colorIsFinite(a.style.fill.color) && colorIsFinite(k.color) &&
+           allFinite({k.width, k.dashOffset, k.miterLimit}) && isFinite(a.svgTransform) && isFinite(a.matrix) &&
+           allFinite({a.opacity, a.styleFactor, a.fontSize, a.frame.left, a.frame.top, a.frame.right, a.frame.bottom});
 }
 
 // The last guard before art stays in the document: every number of it, and

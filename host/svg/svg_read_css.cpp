@@ -5,33 +5,13 @@
 
 #include "svg_numbers.h"
 #include "svg_read_internal.h"
+#include "xml_edit.h"
 
 namespace smear::svg {
 
 std::vector<CssDeclaration> parseDeclarations(std::string_view text) {
     std::vector<CssDeclaration> out;
-    size_t i = 0;
-    while (i < text.size()) {
-        // One declaration runs to a ';' outside parentheses and quotes.
-        size_t j = i;
-        int depth = 0;
-        char quote = 0;
-        for (; j < text.size(); ++j) {
-            const char c = text[j];
-            if (quote) {
-                if (c == quote) quote = 0;
-            } else if (c == '"' || c == '\'') {
-                quote = c;
-            } else if (c == '(') {
-                ++depth;
-            } else if (c == ')') {
-                depth = std::max(0, depth - 1);
-            } else if (c == ';' && depth == 0) {
-                break;
-            }
-        }
-        const std::string_view decl = text.substr(i, j - i);
-        i = j + 1;
+    for (const std::string_view decl : cssDeclarations(text)) {
         const size_t colon = decl.find(':');
         if (colon == std::string_view::npos) continue;
         CssDeclaration d;

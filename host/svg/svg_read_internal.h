@@ -13,6 +13,7 @@
 
 #include "css_color.h"
 #include "document.h"
+#include "finite.h"
 #include "svg.h"
 #include "svg_affine.h"
 #include "svg_path_data.h"
@@ -158,9 +159,6 @@ std::string_view colourFunction(std::string_view lowerText);
 extern const char *const kBeyondDrawing;
 // Whether every point of `subpaths` mapped by `m` is one the drawing holds.
 bool outlineFits(const std::vector<Subpath> &subpaths, const Affine &m);
-// Whether every number of a colour (a gradient's or pattern's placement
-// too) is one the drawing holds.
-bool colorFits(const AIColor &color);
 
 // Paint (svg_read_paint.cpp): the path style for an element's computed
 // style, with geometry `localBox` (in the element's user space, for

@@ -220,7 +220,7 @@ void readSwatch(Context &ctx, pugi::xml_node node) {
         ctx.problem(node, "swatch \"" + name + "\" paints nothing; not kept");
         return;
     }
-    if (!colorFits(color)) {
+    if (!colorIsFinite(color)) {
         ctx.problem(node, "swatch \"" + name + "\" " + kBeyondDrawing + "; not kept");
         return;
     }

@@ -28,9 +28,14 @@ std::string lowered(std::string s) {
     return s;
 }
 
-// A style attribute's declarations as written, split at the semicolons that
-// are not inside quotes or brackets (url("a;b") is one value).
-std::vector<std::string_view> declarations(std::string_view style) {
+std::string propertyName(std::string_view declaration) {
+    const size_t colon = declaration.find(':');
+    return colon == std::string_view::npos ? std::string() : lowered(trimmed(declaration.substr(0, colon)));
+}
+
+}  // namespace
+
+std::vector<std::string_view> cssDeclarations(std::string_view style) {
     std::vector<std::string_view> out;
     size_t start = 0;
     int depth = 0;
@@ -53,13 +58,6 @@ std::vector<std::string_view> declarations(std::string_view style) {
     out.push_back(style.substr(start));
     return out;
 }
-
-std::string propertyName(std::string_view declaration) {
-    const size_t colon = declaration.find(':');
-    return colon == std::string_view::npos ? std::string() : lowered(trimmed(declaration.substr(0, colon)));
-}
-
-}  // namespace
 
 XmlEdit::XmlEdit(std::string_view text, const std::vector<XmlElementSpan> &spans) : text_(text), spans_(spans) {}
 
@@ -99,7 +97,7 @@ std::optional<std::string> XmlEdit::attribute(int element, const std::string &na
 std::optional<std::string> XmlEdit::styleProperty(int element, const std::string &property) const {
     const std::optional<std::string> style = attribute(element, "style");
     if (!style) return std::nullopt;
-    for (std::string_view d : declarations(*style))
+    for (std::string_view d : cssDeclarations(*style))
         if (propertyName(d) == property) return trimmed(d.substr(d.find(':') + 1));
     return std::nullopt;
 }
@@ -132,7 +130,7 @@ std::string XmlEdit::styleText(int index, const Element &e) const {
     std::vector<std::string> parts;
     std::vector<std::string> done;
     if (original) {
-        for (std::string_view d : declarations(*original)) {
+        for (std::string_view d : cssDeclarations(*original)) {
             const std::string name = propertyName(d);
             const auto it = e.style.find(name);
             if (name.empty() || it == e.style.end()) {

@@ -16,6 +16,10 @@
 
 namespace smear {
 
+// A style attribute's declarations as written, split at the semicolons that
+// are not inside quotes or brackets (url("a;b") is one value).
+std::vector<std::string_view> cssDeclarations(std::string_view style);
+
 class XmlEdit {
 public:
     // `spans` must be scanXmlSpans' result for `text`; both must outlive this.
