@@ -31,6 +31,7 @@ declare -A USES=(
     [suites]="hostapi document dialogs module"
     [session]="document dialogs suites svg xml"
     [app]="session suites svg"
+    [render]=""
 )
 
 failures=0

@@ -193,5 +193,57 @@ TEST(SvgWriteBack, WhatTheHostTransformsCarriesItsClipPathAlong) {
     }
 }
 
+TEST(SvgWriteBack, AChangedTextKeepsItsSpansAndTakesTheChangeOnItsElement) {
+    auto r = read(kFile);
+    ASSERT_TRUE(r->ok) << r->error;
+    Art *t = byId(r->doc, "t");
+    ASSERT_NE(t, nullptr);
+    ASSERT_EQ(t->type, kTextArt);
+    const AIRealMatrix turn{0, 1, -1, 0, 0, 0};
+    ASSERT_TRUE(transformArt(*t, turn, 1, 0));
+    t->style.fillPaint = 1;
+    t->style.fill.color.kind = kThreeColor;
+    t->style.fill.color.c.rgb = {1, 0, 0};
+    const std::string written = svgOf(r->doc);
+    // The span and its markup stay; the turn is the element's transform and
+    // the new fill its style.
+    EXPECT_NE(written.find("<tspan font-weight='bold'>bold</tspan> word</text>"), std::string::npos) << written;
+    const size_t at = written.find("id='t'");
+    ASSERT_NE(at, std::string::npos);
+    const std::string tag = written.substr(written.rfind('<', at), written.find('>', at) - written.rfind('<', at) + 1);
+    EXPECT_NE(tag.find(" transform=\"matrix(0 -1 1 0 0 0)\""), std::string::npos) << tag;
+    EXPECT_NE(tag.find("fill:#ff0000"), std::string::npos) << tag;
+    EXPECT_NE(tag.find("x='10' y='95'"), std::string::npos) << tag;
+    auto back = read(written);
+    ASSERT_TRUE(back->ok) << back->error;
+    const Art *again = byId(back->doc, "t");
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->text, t->text);
+    EXPECT_NEAR(again->matrix.a, t->matrix.a, 1e-6);
+    EXPECT_NEAR(again->matrix.b, t->matrix.b, 1e-6);
+    EXPECT_NEAR(again->matrix.c, t->matrix.c, 1e-6);
+    EXPECT_NEAR(again->matrix.d, t->matrix.d, 1e-6);
+    EXPECT_NEAR(again->frame.left, t->frame.left, 1e-4);
+    EXPECT_NEAR(again->frame.bottom, t->frame.bottom, 1e-4);
+}
+
+TEST(SvgWriteBack, ASpanThatPaintsItselfTakesTheTextsNewPaint) {
+    // As an editor writes a line of text: the paint on the span.
+    auto r = read("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 100 50'>"
+                  "<text id='t' x='5' y='20'><tspan x='5' y='20' style='font-size:12px;fill:#0000ff'>Hi</tspan>"
+                  "</text></svg>");
+    ASSERT_TRUE(r->ok) << r->error;
+    Art *t = byId(r->doc, "t");
+    ASSERT_NE(t, nullptr);
+    t->style.fill.color.kind = kThreeColor;
+    t->style.fill.color.c.rgb = {0, 1, 0};
+    const std::string written = svgOf(r->doc);
+    EXPECT_NE(written.find("<tspan x='5' y='20' style=\"font-size:12px;fill:#00ff00\">Hi</tspan>"), std::string::npos)
+        << written;
+    auto back = read(written);
+    ASSERT_TRUE(back->ok) << back->error;
+    EXPECT_FLOAT_EQ(byId(back->doc, "t")->style.fill.color.c.rgb.green, 1);
+}
+
 }  // namespace
 }  // namespace smear

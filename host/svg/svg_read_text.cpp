@@ -97,6 +97,14 @@ Art *textArt(Context &ctx, const Chunk &chunk, const std::string &text, const Af
     const AIPathStyle pathStyle = makePathStyle(ctx, chunk.node, style, ctm, local, opacityFactor);
     Art *art = newLinkedArt(ctx, kTextArt, container);
     art->style = pathStyle;
+    // A text painted in its span keeps the exact paint the writer noted on
+    // the text element, where it writes a text's changed paint.
+    if (common && common != chunk.node) {
+        if (art->style.fillPaint && chunk.node.attribute("data-smear-fill").empty())
+            applyPaintToken(ctx, common, "data-smear-fill", ctm, art->style.fill.color);
+        if (art->style.strokePaint && chunk.node.attribute("data-smear-stroke").empty())
+            applyPaintToken(ctx, common, "data-smear-stroke", ctm, art->style.stroke.color);
+    }
     if (common) setCommon(ctx, *art, common, style);
     art->opacity = AIReal(art->opacity * opacityFactor);
     art->text = text;

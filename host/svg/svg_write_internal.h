@@ -46,6 +46,10 @@ public:
     // to the file's) when its points come back exactly through it, and no
     // transform of its own; `local` then says whether they did.
     std::string artMarkup(const Art &art, const Affine *space, bool *local);
+    // The markup of art whose element keeps its place and transform: its
+    // lengths and paint servers in that element's user space
+    // (`elementToRoot` maps it into the file's).
+    std::string artMarkupIn(const Art &art, const Affine &elementToRoot);
     // Definitions the art written so far needs (gradients, patterns), the
     // named styles from index `stylesBefore` on and the swatches from
     // index `swatchesBefore` on.

@@ -7,6 +7,7 @@
 // new art (trail copies, new layers) is written where the host put it, in
 // the coordinates of the element it is placed in. What cannot be changed
 // in place (a text or a mesh that changed) is written anew where it was.
+#include <map>
 #include <set>
 
 #include "art_signature.h"
@@ -96,7 +97,13 @@ private:
     void changed(const Art &art);
     void replaceWhole(const Art &art, int element);
     void writeTags(int element, const Tag &fresh);
-    void writePaint(const Art &art, int element, const Tag &fresh);
+    // Returns the style properties it wrote.
+    std::map<std::string, std::string> writePaint(const Art &art, int element, const Tag &fresh);
+    // A text changed by the host keeps its element, its spans and their
+    // markup; false when it cannot.
+    bool writeTextInPlace(const Art &art, int element, const bool differs[4]);
+    // Elements inside `element`, in document order.
+    std::vector<int> descendants(int element) const;
     // False when the element cannot take the new geometry in place.
     // `local`: the map the path was written in (its element's space), or
     // null when it was written in the file's space.
@@ -201,6 +208,7 @@ void SourceWriter::changed(const Art &art) {
         writeTags(el, fresh);
         return;
     }
+    if (art.type == kTextArt && !partsChanged && name(el) == "text" && writeTextInPlace(art, el, differs)) return;
     if (!group && !tagsOnly && (art.type == kTextArt || art.type == kMeshArt || (!pathLike && partsChanged))) {
         replaceWhole(art, el);
         return;
@@ -240,6 +248,47 @@ void SourceWriter::changed(const Art &art) {
     if (differs[0] || differs[1] || differs[2] || partsChanged) writePaint(art, el, fresh);
 }
 
+std::vector<int> SourceWriter::descendants(int element) const {
+    std::vector<int> out;
+    const size_t end = s_.elements[size_t(element)].end;
+    for (size_t k = size_t(element) + 1; k < s_.elements.size() && s_.elements[k].open < end; ++k) out.push_back(int(k));
+    return out;
+}
+
+bool SourceWriter::writeTextInPlace(const Art &art, int el, const bool differs[4]) {
+    // The host changes a text's geometry only by transforming it (its
+    // words, size and frame stay), so its element takes what the host did
+    // as its transform and the spans stay as written.
+    Affine own, fromParent;
+    const auto t = edit_.attribute(el, "transform");
+    if ((t && !parseTransformList(xmlText(*t), own)) || !s_.parentToRoot[size_t(el)].inverse(fromParent)) return false;
+    const AIRealMatrix &h = art.hostTransform;
+    const Affine moved{h.a, -double(h.b), -double(h.c), h.d, h.tx, -double(h.ty)};
+    const Affine full = moved * s_.parentToRoot[size_t(el)] * own;
+    Tag fresh;
+    if (!firstTag(w_.artMarkupIn(art, full), fresh)) return false;
+    if (differs[0]) {
+        const Affine placedOwn = fromParent * full;
+        if (placedOwn.isIdentity()) edit_.removeAttribute(el, "transform");
+        else edit_.setAttribute(el, "transform", svgTransformText(placedOwn));
+    }
+    if (differs[3]) writeTags(el, fresh);
+    if (differs[1] || differs[2]) {
+        const auto written = writePaint(art, el, fresh);
+        // A span that paints itself would hide the text's new paint: the
+        // model holds one paint for the whole text, so the spans take it.
+        for (int k : descendants(el))
+            for (const char *p : kPaintProperties) {
+                const auto v = written.find(p);
+                if (v != written.end() && (edit_.attribute(k, p) || edit_.styleProperty(k, p))) {
+                    edit_.removeAttribute(k, p);
+                    edit_.setStyleProperty(k, p, v->second);
+                }
+            }
+    }
+    return true;
+}
+
 void SourceWriter::replaceWhole(const Art &art, int element) {
     edit_.remove(element);
     edit_.insertAfter(element, placed(markup(art), s_.elements[size_t(element)].parent));
@@ -268,7 +317,7 @@ void SourceWriter::writeTags(int element, const Tag &fresh) {
     }
 }
 
-void SourceWriter::writePaint(const Art &art, int element, const Tag &fresh) {
+std::map<std::string, std::string> SourceWriter::writePaint(const Art &art, int element, const Tag &fresh) {
     // Paint and opacity go together: the reader folds an element's common
     // fill and stroke opacity into the art's opacity.
     std::map<std::string, std::string> props;
@@ -313,6 +362,7 @@ void SourceWriter::writePaint(const Art &art, int element, const Tag &fresh) {
         if ((" " + old + " ").find(" " + *cls + " ") == std::string::npos)
             edit_.setAttribute(element, "class", old.empty() ? *cls : old + " " + *cls);
     }
+    return props;
 }
 
 bool SourceWriter::writeGeometry(const Art &art, int element, const Tag &fresh, const Affine *local) {
@@ -420,6 +470,22 @@ std::string Writer::artMarkup(const Art &art, const Affine *space, bool *local) 
     std::string markup = scratch.take();
     const size_t first = markup.find_first_not_of(" \n"), last = markup.find_last_not_of(" \n");
     return first == std::string::npos ? std::string() : markup.substr(first, last + 1 - first);
+}
+
+std::string Writer::artMarkupIn(const Art &art, const Affine &elementToRoot) {
+    Affine toLocal;
+    if (!elementToRoot.inverse(toLocal)) return {};
+    const ElementSpace outside = space_;
+    space_ = {true, toLocal, elementToRoot.meanScale()};
+    std::string markup;
+    try {
+        markup = artMarkup(art, nullptr, nullptr);
+    } catch (...) {
+        space_ = outside;
+        throw;
+    }
+    space_ = outside;
+    return markup;
 }
 
 std::string Writer::newDefinitions(size_t stylesBefore, size_t swatchesBefore) {
