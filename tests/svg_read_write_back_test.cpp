@@ -245,5 +245,40 @@ TEST(SvgWriteBack, ASpanThatPaintsItselfTakesTheTextsNewPaint) {
     EXPECT_FLOAT_EQ(byId(back->doc, "t")->style.fill.color.c.rgb.green, 1);
 }
 
+TEST(SvgWriteBack, AMovedUseOrImageKeepsItsPlacementAndTakesTheMoveAsItsTransform) {
+    // A <use> and an image placed by x and y: what the host does comes on
+    // top of that placement, never instead of it or twice.
+    auto r = read("<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+                  "viewBox='0 0 100 100'><defs><rect id='r' width='10' height='10'/></defs>"
+                  "<use id='u' x='20' y='30' xlink:href='#r'/>"
+                  "<image id='i' x='50' y='60' width='8' height='4' xlink:href='pic.png'/></svg>");
+    ASSERT_TRUE(r->ok) << r->error;
+    const AIRealMatrix move{1, 0, 0, 1, 5, -7};  // 5 right, 7 down in SVG's terms
+    for (const char *id : {"u", "i"}) {
+        Art *a = byId(r->doc, id);
+        ASSERT_NE(a, nullptr) << id;
+        ASSERT_TRUE(transformArt(*a, move, 1, 0));
+    }
+    const std::string written = svgOf(r->doc);
+    EXPECT_NE(written.find("<use id='u' x='20' y='30' xlink:href='#r' transform=\"matrix(1 0 0 1 5 7)\"/>"),
+              std::string::npos)
+        << written;
+    EXPECT_NE(written.find("<image id='i' x='50' y='60' width='8' height='4' xlink:href='pic.png' "
+                           "transform=\"matrix(1 0 0 1 5 7)\"/>"),
+              std::string::npos)
+        << written;
+    auto back = read(written);
+    ASSERT_TRUE(back->ok) << back->error;
+    for (const char *id : {"u", "i"}) {
+        const Art *was = byId(r->doc, id), *again = byId(back->doc, id);
+        ASSERT_NE(again, nullptr) << id;
+        AIRealRect a{}, b{};
+        ASSERT_TRUE(artBounds(*was, a));
+        ASSERT_TRUE(artBounds(*again, b));
+        EXPECT_NEAR(a.left, b.left, 1e-4) << id;
+        EXPECT_NEAR(a.top, b.top, 1e-4) << id;
+    }
+}
+
 }  // namespace
 }  // namespace smear

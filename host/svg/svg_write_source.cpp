@@ -99,9 +99,9 @@ private:
     void writeTags(int element, const Tag &fresh);
     // Returns the style properties it wrote.
     std::map<std::string, std::string> writePaint(const Art &art, int element, const Tag &fresh);
-    // A text changed by the host keeps its element, its spans and their
-    // markup; false when it cannot.
-    bool writeTextInPlace(const Art &art, int element, const bool differs[4]);
+    // A text, an image or a <use> changed by the host keeps its element
+    // and what is inside it (a text's spans); false when it cannot.
+    bool writePlacedInPlace(const Art &art, int element, const bool differs[4]);
     // Elements inside `element`, in document order.
     std::vector<int> descendants(int element) const;
     // False when the element cannot take the new geometry in place.
@@ -208,7 +208,10 @@ void SourceWriter::changed(const Art &art) {
         writeTags(el, fresh);
         return;
     }
-    if (art.type == kTextArt && !partsChanged && name(el) == "text" && writeTextInPlace(art, el, differs)) return;
+    const std::string tag = name(el);
+    const bool placedKind = (art.type == kTextArt && tag == "text") || (art.type == kSymbolArt && tag == "use") ||
+                            ((art.type == kPlacedArt || art.type == kRasterArt) && tag == "image");
+    if (placedKind && !partsChanged && writePlacedInPlace(art, el, differs)) return;
     if (!group && !tagsOnly && (art.type == kTextArt || art.type == kMeshArt || (!pathLike && partsChanged))) {
         replaceWhole(art, el);
         return;
@@ -255,10 +258,11 @@ std::vector<int> SourceWriter::descendants(int element) const {
     return out;
 }
 
-bool SourceWriter::writeTextInPlace(const Art &art, int el, const bool differs[4]) {
-    // The host changes a text's geometry only by transforming it (its
-    // words, size and frame stay), so its element takes what the host did
-    // as its transform and the spans stay as written.
+bool SourceWriter::writePlacedInPlace(const Art &art, int el, const bool differs[4]) {
+    // The host changes the geometry of a text, an image or a symbol only by
+    // transforming it (its words, size, frame and content stay), so its
+    // element takes what the host did as its transform and keeps its own
+    // placement (x, y, width, height) and content as written.
     Affine own, fromParent;
     const auto t = edit_.attribute(el, "transform");
     if ((t && !parseTransformList(xmlText(*t), own)) || !s_.parentToRoot[size_t(el)].inverse(fromParent)) return false;
@@ -275,6 +279,7 @@ bool SourceWriter::writeTextInPlace(const Art &art, int el, const bool differs[4
     if (differs[3]) writeTags(el, fresh);
     if (differs[1] || differs[2]) {
         const auto written = writePaint(art, el, fresh);
+        if (art.type != kTextArt) return true;
         // A span that paints itself would hide the text's new paint: the
         // model holds one paint for the whole text, so the spans take it.
         for (int k : descendants(el))
