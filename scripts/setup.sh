@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs everything the builds, the tests and the demo need on Debian 12:
 # the native toolchain and libraries, the mingw-w64 toolchain for the 32-bit
-# Windows build, and Wine (32-bit) to run that build.
+# Windows build, Wine (32-bit) to run that build, librsvg to draw SVG as a
+# person sees it, and the packages whose SVG files the round-trip tests
+# read (tests/real_svg/files.txt).
 set -euo pipefail
 
 PACKAGES=(
@@ -10,6 +12,7 @@ PACKAGES=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386
   clang libclang-rt-14-dev
+  librsvg2-dev librsvg2-bin librsvg2-tests tango-icon-theme
 )
 
 SUDO=""

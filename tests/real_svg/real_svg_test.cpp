@@ -1,0 +1,369 @@
+// Real SVG files that Debian packages ship (files.txt), each read, painted
+// with one stroke and written back, then drawn by librsvg as a person would
+// see them. A stroke that reaches nothing gives a file that differs from the
+// original only by the tags the plug-in writes and draws exactly as it did.
+// A stroke across the middle of the drawing leaves every pixel outside what
+// it changed as it was.
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "art_signature.h"
+#include "fixture.h"
+#include "real_files.h"
+#include "svg.h"
+#include "svg_render.h"
+#include "svg_source.h"
+
+namespace smear {
+namespace {
+
+std::vector<std::string> listedFiles() {
+    std::vector<std::string> files;
+    std::ifstream in(std::string(SMEAR_SOURCE_DIR) + "/tests/real_svg/files.txt");
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#') files.push_back(line);
+    return files;
+}
+
+// Files whose hitting stroke is known to change pixels outside its reach
+// (known_differences.txt, by the end of their path).
+bool knownToDiffer(const std::string &path) {
+    std::ifstream in(std::string(SMEAR_SOURCE_DIR) + "/tests/real_svg/known_differences.txt");
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#' && path.size() > line.size() &&
+            path.compare(path.size() - line.size(), line.size(), line) == 0 && path[path.size() - line.size() - 1] == '/')
+            return true;
+    return false;
+}
+
+// The largest side of a drawn picture, in pixels: enough to see every
+// shape, small enough for some hundred files in seconds.
+constexpr double kPictureSide = 256;
+constexpr size_t kMaxPixels = 4u << 20;
+
+struct Frame {
+    render::SvgFrame svg;
+    double scale = 1;  // picture pixels per intrinsic pixel
+    // The map from the root's user space to picture pixels.
+    double sx = 1, sy = 1, tx = 0, ty = 0;
+};
+
+// How the root's viewBox lies in its viewport, as preserveAspectRatio says.
+void placeViewBox(const std::string &svgText, Frame &f) {
+    const double w = f.svg.width * f.scale, h = f.svg.height * f.scale;
+    if (!f.svg.hasViewBox || f.svg.viewBox[2] <= 0 || f.svg.viewBox[3] <= 0) {
+        f.sx = f.sy = f.scale;
+        return;
+    }
+    pugi::xml_document xml;
+    xml.load_string(svgText.c_str());
+    std::string par = xml.document_element().attribute("preserveAspectRatio").value();
+    const double vx = f.svg.viewBox[0], vy = f.svg.viewBox[1], vw = f.svg.viewBox[2], vh = f.svg.viewBox[3];
+    f.sx = w / vw;
+    f.sy = h / vh;
+    if (par.find("none") == std::string::npos) {
+        const double s = par.find("slice") != std::string::npos ? std::max(f.sx, f.sy) : std::min(f.sx, f.sy);
+        f.sx = f.sy = s;
+    }
+    const double ax = par.find("xMin") != std::string::npos ? 0 : par.find("xMax") != std::string::npos ? 1 : 0.5;
+    const double ay = par.find("YMin") != std::string::npos ? 0 : par.find("YMax") != std::string::npos ? 1 : 0.5;
+    f.tx = -vx * f.sx + (w - vw * f.sx) * ax;
+    f.ty = -vy * f.sy + (h - vh * f.sy) * ay;
+}
+
+// A rectangle of picture pixels, inclusive.
+struct PixelBox {
+    int x0, y0, x1, y1;
+    bool holds(int x, int y) const { return x >= x0 && x <= x1 && y >= y0 && y <= y1; }
+};
+
+// Document bounds (y up) as picture pixels, widened by `margin` pixels.
+PixelBox toPixels(const Frame &f, const AIRealRect &r, double margin) {
+    const double xs[2] = {r.left * f.sx + f.tx, r.right * f.sx + f.tx};
+    const double ys[2] = {-r.top * f.sy + f.ty, -r.bottom * f.sy + f.ty};
+    auto clampInt = [](double v) { return int(std::max(-1e6, std::min(1e6, v))); };
+    return {clampInt(std::floor(std::min(xs[0], xs[1]) - margin)), clampInt(std::floor(std::min(ys[0], ys[1]) - margin)),
+            clampInt(std::ceil(std::max(xs[0], xs[1]) + margin)), clampInt(std::ceil(std::max(ys[0], ys[1]) + margin))};
+}
+
+bool drawingBounds(const Document &d, AIRealRect &all) {
+    bool any = false;
+    for (const Layer *layer : d.layers)
+        for (const Art *a = layer->root->firstChild; a; a = a->next) {
+            AIRealRect box{};
+            if (!artBounds(*a, box)) continue;
+            if (!any) all = box;
+            all.left = std::min(all.left, box.left);
+            all.right = std::max(all.right, box.right);
+            all.bottom = std::min(all.bottom, box.bottom);
+            all.top = std::max(all.top, box.top);
+            any = true;
+        }
+    return any;
+}
+
+bool changedSinceRead(const Art &a) {
+    if (a.sourceCopy || (a.sourceElement < 0 && a.sourceOwner < 0)) return true;
+    for (int p = 0; p < 3; ++p)
+        if (artPartDigest(a, ArtPart(p)) != a.sourceDigest[p]) return true;
+    return false;
+}
+
+// How far a changed object's pixels may reach past its geometric bounds,
+// in document units: half its stroke at a miter, or a dot's round cap.
+double paintReach(const Art &a) {
+    if (!a.style.strokePaint) return 0;
+    return double(a.style.stroke.width) / 2 * std::max(1.0, double(a.style.stroke.miterLimit));
+}
+
+std::string attributeName(const SvgSource &source, const XmlAttributeSpan &a) {
+    return source.text.substr(a.nameBegin, a.nameEnd - a.nameBegin);
+}
+
+std::string attributeValue(const SvgSource &source, int element, const std::string &name) {
+    for (const XmlAttributeSpan &a : source.elements[size_t(element)].attributes)
+        if (attributeName(source, a) == name) return source.text.substr(a.valueBegin, a.valueEnd - a.valueBegin);
+    return {};
+}
+
+// Whether what the element draws may reach well past its geometric
+// bounds: through a filter (its own or an ancestor's) or its markers.
+bool drawsPastBounds(const SvgSource &source, int element) {
+    for (int e = element; e >= 0; e = source.elements[size_t(e)].parent)
+        for (const XmlAttributeSpan &a : source.elements[size_t(e)].attributes) {
+            const std::string name = attributeName(source, a);
+            const std::string value = source.text.substr(a.valueBegin, a.valueEnd - a.valueBegin);
+            if (name == "filter" || (name == "style" && value.find("filter") != std::string::npos)) return true;
+            if (e == element && (name.compare(0, 6, "marker") == 0 || value.find("marker") != std::string::npos))
+                return true;
+        }
+    return false;
+}
+
+// The ids of the elements that hold `element` (itself included): what a
+// <use> of any of them shows changes with it.
+void holdingIds(const SvgSource &source, int element, std::set<std::string> &ids) {
+    for (int e = element; e >= 0; e = source.elements[size_t(e)].parent) {
+        const std::string id = attributeValue(source, e, "id");
+        if (!id.empty()) ids.insert("#" + id);
+    }
+}
+
+// Tools that change paths, shapes and their paint with their first options.
+const int kChangingTools[] = {kScalingTool,         kTranslateTool,    kRotateTool,      kTransparencyTool,
+                              kStrokeWeightTool,    kFillIntensityTool, kFillChannelsTool, kBlendModeTool,
+                              kColorReducerTool,    kCornerPointsTool, kQuickShrinkTool, kPointShifterTool};
+
+class RealSvg : public PluginTest, public ::testing::WithParamInterface<std::string> {
+protected:
+    void SetUp() override {
+        PluginTest::SetUp();
+        ASSERT_EQ(startup(), 0);
+        g().showOutline = 0;
+        const std::string &path = GetParam();
+        std::string error;
+        ASSERT_TRUE(readInputFile(path, kSvgMaxFileBytes, original_, error))
+            << error << " (scripts/setup.sh installs the packages the list draws on)";
+        ASSERT_TRUE(render::svgFrame(original_, path, frame_.svg, error)) << error;
+        frame_.scale = std::min(4.0, kPictureSide / std::max(frame_.svg.width, frame_.svg.height));
+        placeViewBox(original_, frame_);
+        ASSERT_TRUE(render::renderSvg(original_, path, frame_.scale, kMaxPixels, before_, error)) << error;
+        auto doc = std::make_unique<Document>();
+        SvgReadReport report;
+        ASSERT_TRUE(readSvgString(original_, *doc, report, error)) << error;
+        selectAllOpen(*doc);
+        host.replaceDocument(std::move(doc));
+    }
+
+    void strokeWith(int toolId, AIRealPoint from, AIRealPoint to, int steps) {
+        ASSERT_EQ(mouseDown(toolId, from), 0);
+        for (int i = 1; i <= steps; ++i) {
+            const AIReal t = AIReal(i) / AIReal(steps);
+            ASSERT_EQ(drag(toolId, {from.h + (to.h - from.h) * t, from.v + (to.v - from.v) * t}), 0);
+        }
+        ASSERT_EQ(mouseUp(toolId, to), 0);
+    }
+
+    // The document as written; kept in $SMEAR_REAL_SVG_OUT, when set, as
+    // NAME-KIND.svg for looking at.
+    std::string written(const char *kind) {
+        std::string text, error;
+        EXPECT_TRUE(writeSvg(host.document(), text, error)) << error;
+        if (const char *dir = std::getenv("SMEAR_REAL_SVG_OUT")) {
+            const std::string &p = GetParam();
+            std::ofstream(std::string(dir) + "/" + p.substr(p.find_last_of('/') + 1, p.size() - p.find_last_of('/') - 5) +
+                          "-" + kind + ".svg")
+                << text;
+        }
+        return text;
+    }
+
+    // Pixels of `after` that differ from the original outside `reach`, as
+    // "N pixels in x0,y0-x1,y1"; empty when there are none. `compared`
+    // counts the pixels looked at.
+    std::string differences(const render::Picture &after, const std::vector<PixelBox> &reach, size_t &compared) {
+        if (after.width != before_.width || after.height != before_.height)
+            return "the picture is " + std::to_string(after.width) + " x " + std::to_string(after.height) +
+                   " pixels, not " + std::to_string(before_.width) + " x " + std::to_string(before_.height);
+        size_t n = 0;
+        PixelBox box{before_.width, before_.height, -1, -1};
+        compared = 0;
+        for (int y = 0; y < before_.height; ++y)
+            for (int x = 0; x < before_.width; ++x) {
+                if (std::any_of(reach.begin(), reach.end(), [&](const PixelBox &b) { return b.holds(x, y); })) continue;
+                ++compared;
+                const size_t k = size_t(y) * size_t(before_.width) + size_t(x);
+                if (after.pixels[k] == before_.pixels[k]) continue;
+                ++n;
+                box = {std::min(box.x0, x), std::min(box.y0, y), std::max(box.x1, x), std::max(box.y1, y)};
+            }
+        if (n == 0) return {};
+        return std::to_string(n) + " pixels in " + std::to_string(box.x0) + "," + std::to_string(box.y0) + "-" +
+               std::to_string(box.x1) + "," + std::to_string(box.y1);
+    }
+
+    std::string original_;
+    Frame frame_;
+    render::Picture before_;
+};
+
+// How many files a hitting stroke changed, and how many of them still had
+// pixels outside its reach to compare: the check below means something
+// only when most strokes hit and leave most of the picture to compare.
+struct HitCounts {
+    size_t files = 0, changed = 0, comparedMostly = 0;
+};
+HitCounts hits;
+
+TEST_P(RealSvg, AStrokeThatMissesChangesOnlyTheTagsAndNothingYouCanSee) {
+    AIRealRect all{};
+    if (!drawingBounds(host.document(), all)) all = {0, 0, 0, 0};
+    // Far beyond the drawing and the brush, on every side.
+    const double span = std::max(double(all.right) - all.left, double(all.top) - all.bottom) +
+                        std::max(double(g().brushSizeHorizontal), double(g().brushSizeVertical));
+    const AIRealPoint from{AIReal(all.right + 10 * span + 1000), AIReal(all.top + 10 * span + 1000)};
+    strokeWith(GetParam().size() % kToolCount, from, {AIReal(from.h + span), from.v}, 6);
+    const std::string out = written("miss");
+    // The plug-in tags what a stroke collects; nothing else may differ.
+    const std::string untagged = std::regex_replace(out, std::regex(" data-(child[0-9]+-)?smearcraft=\"smearcraft\""), "");
+    EXPECT_EQ(untagged, original_);
+
+    render::Picture after;
+    std::string error;
+    ASSERT_TRUE(render::renderSvg(out, GetParam(), frame_.scale, kMaxPixels, after, error)) << error;
+    size_t compared = 0;
+    EXPECT_EQ(differences(after, {}, compared), "");
+}
+
+TEST_P(RealSvg, AStrokeThatHitsChangesNoPixelOutsideWhatItChanged) {
+    Document &doc = host.document();
+    AIRealRect all{};
+    if (!drawingBounds(doc, all)) GTEST_SKIP() << "nothing to paint on";
+    const double side = std::max(double(all.right) - all.left, double(all.top) - all.bottom);
+    // As a person paints: the artwork selected, not the backdrop behind it
+    // (whatever covers a quarter of the drawing), with a brush a tenth of it.
+    const double area = (double(all.right) - all.left) * (double(all.top) - all.bottom);
+    doc.forEachArt([&](const Art &a) {
+        AIRealRect r{};
+        if (artBounds(a, r) && (double(r.right) - r.left) * (double(r.top) - r.bottom) > area / 4)
+            const_cast<Art &>(a).userAttr &= ~kArtSelected;
+    });
+    g().brushSizeHorizontal = g().brushSizeVertical = AIReal(std::max(1.0, side / 10));
+    const int toolId = kChangingTools[std::hash<std::string>()(GetParam()) % std::size(kChangingTools)];
+    std::map<const Art *, AIRealRect> boundsBefore;
+    std::map<const Art *, double> reachBefore;
+    doc.forEachArt([&](const Art &a) {
+        AIRealRect r{};
+        if (artBounds(a, r)) boundsBefore[&a] = r;
+        reachBefore[&a] = paintReach(a);
+    });
+    const AIReal mid = (all.top + all.bottom) / 2;
+    strokeWith(toolId, {all.left, mid}, {all.right, mid}, 8);
+    const std::string out = written("hit");
+
+    // What the stroke changed, where it was and where it is, with its
+    // stroke; a fifth of the drawing further for what a filter or markers
+    // draw, and half a text's size for its glyphs, which the model only
+    // estimates; and wherever a <use> shows it.
+    const double unit = std::max(frame_.sx, frame_.sy);
+    std::vector<PixelBox> reach;
+    std::map<const Art *, bool> alive;
+    std::set<std::string> usedIds;
+    const SvgSource *source = doc.svgSource.get();
+    doc.forEachArt([&](const Art &a) {
+        alive[&a] = true;
+        if (!changedSinceRead(a) || a.type == kGroupArt) return;
+        const int element = a.sourceElement >= 0 ? a.sourceElement : a.sourceOwner;
+        const bool beyond = source && element >= 0 && drawsPastBounds(*source, element);
+        if (source && element >= 0) holdingIds(*source, element, usedIds);
+        AIRealRect r{};
+        const bool bounded = artBounds(a, r);
+        const double glyphs =
+            a.type == kTextArt && bounded ? std::max(double(r.right) - r.left, double(r.top) - r.bottom) / 2 : 0;
+        const double margin = 2 + unit * (std::max(paintReach(a), reachBefore.count(&a) ? reachBefore[&a] : 0.0) +
+                                          (beyond ? side / 5 : 0) + glyphs);
+        if (bounded) reach.push_back(toPixels(frame_, r, margin));
+        if (boundsBefore.count(&a)) reach.push_back(toPixels(frame_, boundsBefore[&a], margin));
+    });
+    doc.forEachArt([&](const Art &a) {
+        AIRealRect r{};
+        if (!source || a.type != kSymbolArt || a.sourceElement < 0 || !artBounds(a, r)) return;
+        std::string href = attributeValue(*source, a.sourceElement, "href");
+        if (href.empty()) href = attributeValue(*source, a.sourceElement, "xlink:href");
+        if (usedIds.count(href)) reach.push_back(toPixels(frame_, r, 2 + unit * side / 5));
+    });
+    for (const auto &[art, r] : boundsBefore)
+        if (!alive.count(art)) reach.push_back(toPixels(frame_, r, 2 + unit * reachBefore[art]));
+
+    render::Picture after;
+    std::string error;
+    ASSERT_TRUE(render::renderSvg(out, GetParam(), frame_.scale, kMaxPixels, after, error)) << error;
+    size_t compared = 0;
+    const std::string outside = differences(after, reach, compared);
+    if (knownToDiffer(GetParam())) {
+        EXPECT_NE(outside, "") << "no longer differs: take it off known_differences.txt";
+        if (!outside.empty()) GTEST_SKIP() << "a known difference: " << outside;
+    } else {
+        EXPECT_EQ(outside, "") << "tool " << toolId << ", " << reach.size() / 2 << " objects changed";
+    }
+    ++hits.files;
+    if (!reach.empty()) ++hits.changed;
+    if (!reach.empty() && compared * 2 >= before_.pixels.size()) ++hits.comparedMostly;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RealSvg, ::testing::ValuesIn(listedFiles()),
+                         [](const ::testing::TestParamInfo<std::string> &info) {
+                             std::string name = std::to_string(info.index) + "_";
+                             const std::string &p = info.param;
+                             for (char c : p.substr(p.find_last_of('/') + 1))
+                                 name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return name;
+                         });
+
+// The hitting strokes mean something: at least half of them change
+// something, and a third of those leave half the picture to compare.
+class HitCountCheck : public ::testing::Environment {
+public:
+    void TearDown() override {
+        if (hits.files < 100) return;  // a filtered run
+        EXPECT_GE(hits.changed * 2, hits.files) << hits.changed << " of " << hits.files << " strokes hit";
+        EXPECT_GE(hits.comparedMostly * 3, hits.changed)
+            << hits.comparedMostly << " of " << hits.changed << " hitting strokes left half the picture to compare";
+    }
+};
+const auto *const kHitCountCheck = ::testing::AddGlobalTestEnvironment(new HitCountCheck);
+
+TEST(RealSvgList, HoldsAHundredFilesAtLeast) { EXPECT_GE(listedFiles().size(), 100u); }
+
+}  // namespace
+}  // namespace smear
