@@ -280,5 +280,78 @@ TEST(SvgWriteBack, AMovedUseOrImageKeepsItsPlacementAndTakesTheMoveAsItsTransfor
     }
 }
 
+// A text of two lines as an editor writes it: a span per line.
+const char kLines[] =
+    "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 200 100'>"
+    "<text id='t' class='label' style='font-size:10px;fill:#000000' x='10' y='20'>"
+    "<tspan id='l1' x='10' y='20'>First</tspan>\n<tspan id='l2' x='10' y='35' style='fill:#0000ff'>Second</tspan>"
+    "</text></svg>";
+
+std::vector<Art *> linesOf(Document &doc) {
+    std::vector<Art *> lines;
+    Art *t = byId(doc, "t");
+    if (t && t->type == kGroupArt)
+        for (Art *l = t->firstChild; l; l = l->next) lines.push_back(l);
+    return lines;
+}
+
+TEST(SvgWriteBack, ALineRepaintedOrMovedStaysASpanOfItsText) {
+    auto r = read(kLines);
+    ASSERT_TRUE(r->ok) << r->error;
+    std::vector<Art *> lines = linesOf(r->doc);
+    ASSERT_EQ(lines.size(), 2u);
+    lines[0]->style.fill.color.kind = kThreeColor;
+    lines[0]->style.fill.color.c.rgb = {1, 0, 0};
+    ASSERT_TRUE(transformArt(*lines[1], AIRealMatrix{1, 0, 0, 1, 4, -2}, 1, 0));
+    const std::string written = svgOf(r->doc);
+    // One text still, its spans in place: the first painted, the second moved.
+    EXPECT_NE(written.find("<text id='t' class='label' style='font-size:10px;fill:#000000' x='10' y='20'>"),
+              std::string::npos)
+        << written;
+    EXPECT_NE(written.find("<tspan id='l2' x=\"14\" y=\"37\" style='fill:#0000ff'>Second</tspan></text>"),
+              std::string::npos)
+        << written;
+    EXPECT_NE(written.find("fill:#ff0000"), std::string::npos) << written;
+    auto back = read(written);
+    ASSERT_TRUE(back->ok) << back->error;
+    std::vector<Art *> again = linesOf(back->doc);
+    ASSERT_EQ(again.size(), 2u);
+    EXPECT_FLOAT_EQ(again[0]->style.fill.color.c.rgb.red, 1);
+    EXPECT_FLOAT_EQ(again[0]->style.fill.color.c.rgb.blue, 0);
+    EXPECT_NEAR(again[1]->frame.left, lines[1]->frame.left + 4, 1e-4);
+    EXPECT_NEAR(again[1]->frame.bottom, lines[1]->frame.bottom - 2, 1e-4);
+}
+
+TEST(SvgWriteBack, ALineTurnedGetsATextOfItsOwnThatKeepsItsSpan) {
+    auto r = read(kLines);
+    ASSERT_TRUE(r->ok) << r->error;
+    std::vector<Art *> lines = linesOf(r->doc);
+    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_TRUE(transformArt(*lines[1], AIRealMatrix{0, 1, -1, 0, 0, 0}, 1, 0));
+    lines[1]->opacity = 0.5f;
+    const std::string written = svgOf(r->doc);
+    // The text's id on a group of one text per line; each keeps the text's
+    // class and style and its span as written.
+    EXPECT_NE(written.find("<g id='t'><text class='label' x='10' y='20' style=\"font-size:10px;fill:#000000;\">"
+                           "<tspan id='l1' x='10' y='20'>First</tspan></text>"),
+              std::string::npos)
+        << written;
+    EXPECT_NE(written.find("<tspan id='l2' x='10' y='35' style='fill:#0000ff'>Second</tspan></text></g>"),
+              std::string::npos)
+        << written;
+    EXPECT_NE(written.find("transform=\"matrix(0 -1 1 0 0 0)\""), std::string::npos) << written;
+    auto back = read(written);
+    ASSERT_TRUE(back->ok) << back->error;
+    std::vector<Art *> again = linesOf(back->doc);
+    ASSERT_EQ(again.size(), 2u);
+    EXPECT_EQ(again[1]->text, "Second");
+    EXPECT_FLOAT_EQ(again[1]->opacity, 0.5f);
+    EXPECT_NEAR(again[1]->matrix.b, 1, 1e-6);
+    EXPECT_NEAR(again[1]->matrix.c, -1, 1e-6);
+    EXPECT_FLOAT_EQ(again[1]->style.fill.color.c.rgb.blue, 1);
+    EXPECT_EQ(again[0]->text, "First");
+    EXPECT_TRUE(again[0]->matrix.a == 1 && again[0]->matrix.b == 0);
+}
+
 }  // namespace
 }  // namespace smear

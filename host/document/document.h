@@ -87,6 +87,9 @@ struct Art {
     // only where the art changed. Copies keep both, marked as copies.
     int sourceElement = -1;
     int sourceOwner = -1;
+    // For a line of a text placed by a span of its own: that span's
+    // element, which the writer can move out with the line; -1 otherwise.
+    int sourcePart = -1;
     // The transforms the host applied to the art since, composed (document
     // space), so that its element is written with them as its transform
     // and what lies in its own space (a clip path, a mask) moves with it.

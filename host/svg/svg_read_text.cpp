@@ -176,7 +176,8 @@ Art *readText(Context &ctx, pugi::xml_node node, const Style &style, const Affin
     for (const auto &line : lines) {
         Chunk c = *line.first;
         if (c.node == node) c.style = style.inherited();
-        textArt(ctx, c, line.second, ctm, group, c.node == node ? pugi::xml_node() : c.node);
+        Art *art = textArt(ctx, c, line.second, ctm, group, c.node == node ? pugi::xml_node() : c.node);
+        if (c.node != node) art->sourcePart = ctx.elementIndex(c.node);
     }
     return group;
 }

@@ -13,10 +13,12 @@
 #include "art_signature.h"
 #include "svg.h"
 #include "svg_color_codec.h"
+#include "svg_numbers.h"
 #include "svg_path_data.h"
 #include "svg_source.h"
 #include "svg_write_internal.h"
 #include "xml_edit.h"
+#include "xml_out.h"
 
 namespace smear::svg {
 
@@ -97,11 +99,19 @@ private:
     void changed(const Art &art);
     void replaceWhole(const Art &art, int element);
     void writeTags(int element, const Tag &fresh);
-    // Returns the style properties it wrote.
+    // The style properties that say the art's paint, opacity, blend mode
+    // and visibility on `element`; writePaint writes them (and returns them).
+    std::map<std::string, std::string> paintProperties(const Art &art, int element, const Tag &fresh) const;
     std::map<std::string, std::string> writePaint(const Art &art, int element, const Tag &fresh);
     // A text, an image or a <use> changed by the host keeps its element
     // and what is inside it (a text's spans); false when it cannot.
     bool writePlacedInPlace(const Art &art, int element, const bool differs[4]);
+    // A text whose lines are spans of their own: each changed line moves
+    // out, with its span as written, into a copy of the text element that
+    // takes the change; false when the text holds more than such lines.
+    bool writeTextLines(const Art &group, int element);
+    // A span's markup as written, without the given style properties.
+    std::string spanWithout(int span, const std::set<std::string> &properties) const;
     // Elements inside `element`, in document order.
     std::vector<int> descendants(int element) const;
     // False when the element cannot take the new geometry in place.
@@ -212,6 +222,14 @@ void SourceWriter::changed(const Art &art) {
     const bool placedKind = (art.type == kTextArt && tag == "text") || (art.type == kSymbolArt && tag == "use") ||
                             ((art.type == kPlacedArt || art.type == kRasterArt) && tag == "image");
     if (placedKind && !partsChanged && writePlacedInPlace(art, el, differs)) return;
+    if (art.type == kGroupArt && tag == "text" && !differs[0] && !differs[1] && !differs[2] &&
+        liveCount_[size_t(el)] == s_.artCount[size_t(el)] && writeTextLines(art, el)) {
+        if (differs[3]) {
+            Tag fresh;
+            if (firstTag(markup(art), fresh)) writeTags(el, fresh);
+        }
+        return;
+    }
     if (!group && !tagsOnly && (art.type == kTextArt || art.type == kMeshArt || (!pathLike && partsChanged))) {
         replaceWhole(art, el);
         return;
@@ -294,6 +312,191 @@ bool SourceWriter::writePlacedInPlace(const Art &art, int el, const bool differs
     return true;
 }
 
+namespace {
+
+bool blank(std::string_view s) { return s.find_first_not_of(" \t\r\n") == std::string_view::npos; }
+
+std::string_view trimmedText(std::string_view s) {
+    const size_t b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string_view::npos) return {};
+    return s.substr(b, s.find_last_not_of(" \t\r\n") + 1 - b);
+}
+
+// The lower-case property name of a CSS declaration.
+std::string declarationName(std::string_view d) {
+    const size_t colon = d.find(':');
+    std::string n(trimmedText(colon == std::string_view::npos ? std::string_view() : d.substr(0, colon)));
+    for (char &c : n)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return n;
+}
+
+// An element's start tag rebuilt: its attributes as written, but those
+// named in `drop`, then `add` (written anew).
+std::string startTagWith(const std::string &text, const XmlElementSpan &e, const std::set<std::string> &drop,
+                         const std::vector<std::pair<std::string, std::string>> &add) {
+    std::string out = "<" + text.substr(e.nameBegin, e.nameEnd - e.nameBegin);
+    for (const XmlAttributeSpan &a : e.attributes) {
+        if (drop.count(text.substr(a.nameBegin, a.nameEnd - a.nameBegin))) continue;
+        // The attribute with its quotes, as written.
+        out += " " + text.substr(a.nameBegin, a.valueEnd + 1 - a.nameBegin);
+    }
+    for (const auto &[n, v] : add) out += " " + n + "=\"" + XmlOut::escape(v, true) + "\"";
+    return out + ">";
+}
+
+}  // namespace
+
+std::string SourceWriter::spanWithout(int span, const std::set<std::string> &properties) const {
+    const XmlElementSpan &e = s_.elements[size_t(span)];
+    const std::string as = s_.text.substr(e.open, e.end - e.open);
+    if (properties.empty()) return as;
+    std::set<std::string> drop = properties;
+    std::vector<std::pair<std::string, std::string>> add;
+    if (const auto style = edit_.attribute(span, "style")) {
+        std::string kept;
+        const std::string declared = xmlText(*style);  // the views below point into it
+        for (std::string_view d : cssDeclarations(declared))
+            if (!blank(d) && !properties.count(declarationName(d))) kept += std::string(trimmedText(d)) + ";";
+        drop.insert("style");
+        if (!kept.empty()) add.emplace_back("style", kept);
+    }
+    std::string tag = startTagWith(s_.text, e, drop, add);
+    if (e.selfClosing) return tag.insert(tag.size() - 1, "/");
+    return tag + s_.text.substr(e.openEnd, e.end - e.openEnd);
+}
+
+bool SourceWriter::writeTextLines(const Art &group, int el) {
+    const XmlElementSpan &text = s_.elements[size_t(el)];
+    if (text.selfClosing) return false;
+    // The lines' spans, and nothing but blanks around them.
+    std::map<int, const Art *> lineOf;
+    for (const Art *line = group.firstChild; line; line = line->next) {
+        if (line->disposed) continue;
+        const int part = line->sourcePart;
+        if (line->type != kTextArt || part < 0 || size_t(part) >= s_.elements.size() ||
+            s_.elements[size_t(part)].parent != el || lineOf.count(part))
+            return false;
+        lineOf[part] = line;
+    }
+    size_t at = text.openEnd;
+    for (int k : descendants(el)) {
+        const XmlElementSpan &e = s_.elements[size_t(k)];
+        if (e.parent != el) continue;
+        if (!lineOf.count(k) || !blank(std::string_view(s_.text).substr(at, e.open - at))) return false;
+        at = e.end;
+    }
+    if (!blank(std::string_view(s_.text).substr(at, text.close - at))) return false;
+
+    Affine own, toElement;
+    const auto t = edit_.attribute(el, "transform");
+    if (t && !parseTransformList(xmlText(*t), own)) return false;
+    const Affine elementToRoot = s_.parentToRoot[size_t(el)] * own;
+    if (!elementToRoot.inverse(toElement)) return false;
+
+    // What the host did to each line, in the text element's user space.
+    struct Line {
+        const Art *art;
+        bool geometry, paint, appearance;
+        Affine inner;
+    };
+    std::map<int, Line> lines;
+    bool split = false;
+    for (const auto &[part, art] : lineOf) {
+        Line l{art, false, false, false, {}};
+        l.geometry = artPartDigest(*art, ArtPart::kGeometry) != art->sourceDigest[0];
+        l.paint = artPartDigest(*art, ArtPart::kPaint) != art->sourceDigest[1];
+        l.appearance = artPartDigest(*art, ArtPart::kAppearance) != art->sourceDigest[2];
+        const AIRealMatrix &h = art->hostTransform;
+        l.inner = toElement * Affine{h.a, -double(h.b), -double(h.c), h.d, h.tx, -double(h.ty)} * elementToRoot;
+        // A span takes a new place and paint, but no turn, scale, opacity
+        // or blend mode: those need a text element of the line's own.
+        double x, y;
+        const bool shifted = l.inner.a == 1 && l.inner.b == 0 && l.inner.c == 0 && l.inner.d == 1;
+        const bool placed = parseNumber(xmlText(edit_.attribute(part, "x").value_or("")), x) &&
+                            parseNumber(xmlText(edit_.attribute(part, "y").value_or("")), y);
+        split = split || l.appearance || (l.geometry && !(shifted && placed));
+        lines[part] = l;
+    }
+
+    if (!split) {
+        for (const auto &[part, l] : lines) {
+            if (l.geometry) {
+                double x = 0, y = 0;
+                parseNumber(xmlText(*edit_.attribute(part, "x")), x);
+                parseNumber(xmlText(*edit_.attribute(part, "y")), y);
+                std::string nx, ny;
+                appendNumber(nx, x + l.inner.e);
+                appendNumber(ny, y + l.inner.f);
+                edit_.setAttribute(part, "x", nx);
+                edit_.setAttribute(part, "y", ny);
+            }
+            if (!l.paint) continue;
+            Tag fresh;
+            if (!firstTag(w_.artMarkupIn(*l.art, elementToRoot), fresh)) return false;
+            writePaint(*l.art, part, fresh);
+        }
+        return true;
+    }
+
+    // One text element per line, in a group that takes the text's id,
+    // transform and what applies to the whole (opacity, filter, clipping,
+    // masking, blending); each keeps the text's other attributes, its span
+    // as written, and takes what the host did to its line.
+    static const std::set<std::string> kWhole = {"opacity", "filter", "clip-path", "mask", "mix-blend-mode",
+                                                 "isolation", "display"};
+    std::string wholeStyle, ownStyle;
+    const std::string declared = xmlText(edit_.attribute(el, "style").value_or(""));  // the views point into it
+    for (std::string_view d : cssDeclarations(declared)) {
+        if (blank(d)) continue;
+        (kWhole.count(declarationName(d)) ? wholeStyle : ownStyle) += std::string(trimmedText(d)) + ";";
+    }
+    std::string out = "<g";
+    for (const XmlAttributeSpan &a : text.attributes) {
+        const std::string n = s_.text.substr(a.nameBegin, a.nameEnd - a.nameBegin);
+        if (n == "id" || n == "transform" || kWhole.count(n)) out += " " + s_.text.substr(a.nameBegin, a.valueEnd + 1 - a.nameBegin);
+    }
+    if (!wholeStyle.empty()) out += " style=\"" + XmlOut::escape(wholeStyle, true) + "\"";
+    out += ">";
+    std::set<std::string> drop = kWhole;
+    for (const char *n : {"id", "transform", "style"}) drop.insert(n);
+    for (const auto &[part, l] : lines) {
+        std::vector<std::pair<std::string, std::string>> add;
+        if (!l.inner.isIdentity()) add.emplace_back("transform", svgTransformText(l.inner));
+        std::string style = ownStyle;
+        std::set<std::string> repainted;
+        std::set<std::string> lineDrop = drop;
+        if (l.paint || l.appearance) {
+            Tag fresh;
+            if (!firstTag(w_.artMarkupIn(*l.art, elementToRoot), fresh)) return false;
+            std::map<std::string, std::string> props = paintProperties(*l.art, el, fresh);
+            std::string kept;
+            for (std::string_view d : cssDeclarations(style))
+                if (!blank(d) && !props.count(declarationName(d))) kept += std::string(trimmedText(d)) + ";";
+            style = kept;
+            for (const auto &[n, v] : props) {
+                style += n + ":" + v + ";";
+                lineDrop.insert(n);
+                if (l.paint) repainted.insert(n);
+            }
+            for (const char *mark : kPaintMarks) {
+                lineDrop.insert(mark);
+                if (const std::string *v = fresh.find(mark)) add.emplace_back(mark, *v);
+            }
+        }
+        if (!style.empty()) add.emplace_back("style", style);
+        // A span that paints itself gives that up for its line's new paint.
+        std::set<std::string> spanPaint;
+        for (const char *p : kPaintProperties)
+            if (repainted.count(p)) spanPaint.insert(p);
+        out += startTagWith(s_.text, text, lineDrop, add) + spanWithout(part, spanPaint) + "</" + name(el) + ">";
+    }
+    out += "</g>";
+    edit_.remove(el);
+    edit_.insertAfter(el, out);
+    return true;
+}
+
 void SourceWriter::replaceWhole(const Art &art, int element) {
     edit_.remove(element);
     edit_.insertAfter(element, placed(markup(art), s_.elements[size_t(element)].parent));
@@ -322,7 +525,7 @@ void SourceWriter::writeTags(int element, const Tag &fresh) {
     }
 }
 
-std::map<std::string, std::string> SourceWriter::writePaint(const Art &art, int element, const Tag &fresh) {
+std::map<std::string, std::string> SourceWriter::paintProperties(const Art &art, int element, const Tag &fresh) const {
     // Paint and opacity go together: the reader folds an element's common
     // fill and stroke opacity into the art's opacity.
     std::map<std::string, std::string> props;
@@ -352,8 +555,16 @@ std::map<std::string, std::string> SourceWriter::writePaint(const Art &art, int 
     const bool hidden = (art.userAttr & kArtHidden) != 0;
     if (hidden) props["display"] = "none";
     else if (edit_.attribute(element, "display") || edit_.styleProperty(element, "display")) props["display"] = "inline";
+    if (!painted)
+        for (auto it = props.begin(); it != props.end();)
+            it = it->first == "opacity" || it->first == "mix-blend-mode" || it->first == "display" ? std::next(it)
+                                                                                                 : props.erase(it);
+    return props;
+}
+
+std::map<std::string, std::string> SourceWriter::writePaint(const Art &art, int element, const Tag &fresh) {
+    const std::map<std::string, std::string> props = paintProperties(art, element, fresh);
     for (const auto &[n, v] : props) {
-        if (!painted && n != "opacity" && n != "mix-blend-mode" && n != "display") continue;
         edit_.removeAttribute(element, n);
         edit_.setStyleProperty(element, n, v);
     }
