@@ -227,5 +227,27 @@ TEST_F(SvgKeptTransformPainted, PathsMovedWithThePointShifterKeepTheirTransforms
     expectSameDrawing(doc(), *back);
 }
 
+TEST(SvgNestedViewport, PercentagesInsideANestedSvgAreOfItsViewport) {
+    // 50% inside a 20 wide viewport at x 100 is 110, not half the page.
+    SvgReadReport report;
+    auto doc = readDrawing("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 200 100'>"
+                           "<svg x='100' y='10' width='20' height='40'><rect x='50%' y='25%' width='2' height='2'/></svg>"
+                           "<svg x='0' y='0' width='50' height='50' viewBox='0 0 10 10'>"
+                           "<rect x='50%' y='50%' width='1' height='1'/></svg></svg>",
+                           report);
+    ASSERT_TRUE(doc);
+    std::vector<AIRealRect> boxes;
+    doc->forEachArt([&](const Art &a) {
+        AIRealRect b{};
+        if (a.type == kPathArt && artBounds(a, b)) boxes.push_back(b);
+    });
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_FLOAT_EQ(boxes[0].left, 110);
+    EXPECT_FLOAT_EQ(boxes[0].top, -20);
+    // Of the viewBox (10 units, drawn 5 times as large): 5 units, 25 points.
+    EXPECT_FLOAT_EQ(boxes[1].left, 25);
+    EXPECT_FLOAT_EQ(boxes[1].top, -25);
+}
+
 }  // namespace
 }  // namespace smear

@@ -162,11 +162,17 @@ Art *readElement(Context &ctx, pugi::xml_node node, const Style &parentStyle, co
         const double fs = style.fontSize;
         m = m * Affine::translate(ctx.lengthAttr(node, "x", Axis::kX, fs, 0), ctx.lengthAttr(node, "y", Axis::kY, fs, 0));
         double vb[4];
-        if (parseViewBox(node.attribute("viewBox").value(), vb))
-            m = m * viewBoxTransform(vb, ctx.lengthAttr(node, "width", Axis::kX, fs, ctx.viewportWidth),
-                                     ctx.lengthAttr(node, "height", Axis::kY, fs, ctx.viewportHeight),
-                                     node.attribute("preserveAspectRatio").value());
+        const double w = ctx.lengthAttr(node, "width", Axis::kX, fs, ctx.viewportWidth);
+        const double h = ctx.lengthAttr(node, "height", Axis::kY, fs, ctx.viewportHeight);
+        const bool boxed = parseViewBox(node.attribute("viewBox").value(), vb);
+        if (boxed) m = m * viewBoxTransform(vb, w, h, node.attribute("preserveAspectRatio").value());
+        // Percentages inside are of this viewport (its viewBox, if any).
+        const double outerWidth = ctx.viewportWidth, outerHeight = ctx.viewportHeight;
+        ctx.viewportWidth = boxed ? vb[2] : w;
+        ctx.viewportHeight = boxed ? vb[3] : h;
         art = readGroup(ctx, node, style, m, container);
+        ctx.viewportWidth = outerWidth;
+        ctx.viewportHeight = outerHeight;
     } else if (name == "switch") {
         art = newLinkedArt(ctx, kGroupArt, container);
         setCommon(ctx, *art, node, style);
