@@ -226,6 +226,34 @@ TEST(SvgRead, StyleCascadeAndInheritance) {
     EXPECT_FLOAT_EQ(deep->style.stroke.miterLimit, 9);
 }
 
+TEST(SvgRead, StyleRulesWithCombinatorsAttributesAndFirstChild) {
+    auto r = read(wrap("<style>g rect { fill: red } g > .in { fill: lime } ellipse + circle { fill: blue }"
+                       " ellipse ~ path { fill: yellow } rect[data-k] { stroke: black } rect[data-k='b'] { stroke: white }"
+                       " [data-w~=two] { stroke-width: 2 } [data-p|=en] { stroke-width: 3 } [data-s^=ab][data-s$=yz]"
+                       " { stroke-width: 4 } [data-m*=mid] { stroke-width: 5 } circle:first-child { fill: purple }"
+                       " path:hover { fill: gray } ellipse:nth-child(2) { fill: gray }</style>"
+                       "<g><g><rect id='deep' width='1' height='1'/></g><rect id='child' class='in' width='1' height='1'/></g>"
+                       "<g><circle id='first' r='1'/></g><ellipse rx='1' ry='1'/><circle id='next' r='1'/><path id='later' d='M0 0H1'/>"
+                       "<rect id='k' data-k='a' data-w='one two' width='1' height='1'/>"
+                       "<rect id='kb' data-k='b' data-p='en-GB' data-s='abxyz' width='1' height='1'/>"
+                       "<path id='m' data-m='amidst' d='M0 0H1'/>"));
+    ASSERT_TRUE(r->ok);
+    expectRgb(byId(r->doc, "deep")->style.fill.color, 1, 0, 0);   // descendant
+    expectRgb(byId(r->doc, "child")->style.fill.color, 0, 1, 0);  // child, more specific
+    expectRgb(byId(r->doc, "first")->style.fill.color, 128 / 255.0, 0, 128 / 255.0);
+    expectRgb(byId(r->doc, "next")->style.fill.color, 0, 0, 1);   // adjacent sibling
+    expectRgb(byId(r->doc, "later")->style.fill.color, 1, 1, 0);  // general sibling
+    expectRgb(byId(r->doc, "k")->style.stroke.color, 0, 0, 0);
+    EXPECT_FLOAT_EQ(byId(r->doc, "k")->style.stroke.width, 2);
+    expectRgb(byId(r->doc, "kb")->style.stroke.color, 1, 1, 1);   // later rule, same specificity
+    EXPECT_FLOAT_EQ(byId(r->doc, "kb")->style.stroke.width, 4);   // two attribute tests beat one
+    EXPECT_EQ(byId(r->doc, "m")->style.strokePaint, 0);           // no stroke colour given
+    // Pseudo-classes that depend on the reader's moment or on counting are
+    // reported, not guessed.
+    EXPECT_NE(problems(r->report).find("\"path:hover\" is not followed"), std::string::npos) << problems(r->report);
+    EXPECT_NE(problems(r->report).find("\"ellipse:nth-child(2)\" is not followed"), std::string::npos);
+}
+
 TEST(SvgRead, OpacityBlendModesAndVisibility) {
     auto r = read(wrap("<g id='g' opacity='0.5' style='mix-blend-mode: multiply'>"
                        "<rect id='a' width='1' height='1' opacity='50%' fill-opacity='0.5'/>"

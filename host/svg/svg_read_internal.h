@@ -67,9 +67,12 @@ struct CssDeclaration {
     bool important = false;
 };
 
-// A style sheet of rules with simple selectors: a type, '*', classes and an
-// id, in any combination, and lists of those. Rules with other selectors
-// are noted as unsupported.
+// A style sheet of rules whose selectors are compounds of a type, '*',
+// classes, an id, attribute tests ([a], [a=v], [a~=v], [a|=v], [a^=v],
+// [a$=v], [a*=v]) and :first-child, joined by descendant, child (>),
+// adjacent (+) and general sibling (~) combinators, and lists of those.
+// Rules with other selectors (other pseudo-classes, pseudo-elements) are
+// noted as unsupported.
 class StyleSheet {
 public:
     void add(std::string_view css);
@@ -78,13 +81,28 @@ public:
     std::vector<std::string> unsupported;
 
 private:
-    struct Selector {
-        std::string type, id;
+    struct AttributeTest {
+        std::string name;
+        char op = 0;  // 0: present; '=', '~', '|', '^', '$', '*'
+        std::string value;
+    };
+    struct Compound {
+        std::string type;  // empty for any
+        std::string id;
         std::vector<std::string> classes;
-        // Ids, then classes, then the type: any number of classes counts
-        // for less than an id.
+        std::vector<AttributeTest> attributes;
+        bool firstChild = false;
+        char combinator = 0;  // how it joins the compound before it: ' ', '>', '+', '~'; 0 for the first
+    };
+    struct Selector {
+        std::vector<Compound> compounds;  // left to right
+        // Ids, then classes, attributes and pseudo-classes, then types: any
+        // number of classes counts for less than an id.
         std::tuple<int, size_t, int> specificity;
     };
+    static bool parseSelector(std::string_view text, Selector &out);
+    static bool matches(const Selector &s, size_t last, pugi::xml_node node, std::string_view localName);
+    static bool matchesCompound(const Compound &c, pugi::xml_node node, std::string_view localName);
     struct Rule {
         Selector selector;
         size_t order = 0;
