@@ -12,6 +12,7 @@
 #include "svg_numbers.h"
 #include "art_signature.h"
 #include "svg_read_internal.h"
+#include "xml_entities.h"
 #include "xml_out.h"
 
 namespace smear {
@@ -262,12 +263,22 @@ bool sizeAttr(Context &ctx, pugi::xml_node root, const char *name, Axis axis, do
 // The file's markup, kept when every element pugixml read is found where
 // the span scan says it is (a file in another encoding than UTF-8 is not)
 // and the document holds nothing yet to mix with it.
-std::unique_ptr<SvgSource> keepSource(Context &ctx, pugi::xml_node root, const std::string &text) {
+// `parsed` is the text pugixml read: the file's with its own entities
+// expanded, whose elements are the file's, in the same order.
+std::unique_ptr<SvgSource> keepSource(Context &ctx, pugi::xml_node root, const std::string &text,
+                                      const std::string &parsed) {
     bool empty = true;
     ctx.doc.forEachArt([&](const Art &) { empty = false; });
     auto source = std::make_unique<SvgSource>();
     if (!empty || ctx.doc.svgSource || !scanXmlSpans(text, source->elements)) return nullptr;
-    for (size_t i = 0; i < source->elements.size(); ++i) ctx.elementAt[ptrdiff_t(source->elements[i].nameBegin)] = int(i);
+    std::vector<XmlElementSpan> parsedSpans;
+    const std::vector<XmlElementSpan> *at = &source->elements;
+    if (&parsed != &text) {
+        if (!scanXmlSpans(parsed, parsedSpans) || parsedSpans.size() != source->elements.size()) return nullptr;
+        at = &parsedSpans;
+    }
+    for (size_t i = 0; i < at->size(); ++i) ctx.elementAt[ptrdiff_t((*at)[i].nameBegin)] = int(i);
+    source->text = text;
     ctx.source = source.get();
     std::vector<pugi::xml_node> todo{root};
     size_t count = 0;
@@ -288,7 +299,6 @@ std::unique_ptr<SvgSource> keepSource(Context &ctx, pugi::xml_node root, const s
         ctx.elementAt.clear();
         return nullptr;
     }
-    source->text = text;
     source->parentToRoot.resize(source->elements.size());
     source->artCount.assign(source->elements.size(), 0);
     return source;
@@ -315,10 +325,10 @@ void finishSource(Context &ctx, std::unique_ptr<SvgSource> source, size_t artBef
     doc.svgSource = std::move(source);
 }
 
-bool readDocument(const std::string &text, pugi::xml_document &xml, Document &doc, SvgReadReport &report,
-                  std::string &error) {
+bool readDocument(const std::string &text, const std::string &parsed, pugi::xml_document &xml, Document &doc,
+                  SvgReadReport &report, std::string &error) {
     pugi::xml_node root = xml.document_element();
-    Context ctx(doc, report, text);
+    Context ctx(doc, report, parsed);
     const size_t artBefore = doc.artStore.size();
     for (const pugi::xml_attribute a : root.attributes()) {
         const std::string name = a.name();
@@ -329,7 +339,7 @@ bool readDocument(const std::string &text, pugi::xml_document &xml, Document &do
         error = std::string("the root element is <") + root.name() + ">, not <svg>";
         return false;
     }
-    auto source = keepSource(ctx, root, text);
+    auto source = keepSource(ctx, root, text, parsed);
     cutDeepElements(ctx, root);
     indexIds(ctx, root);
     readStyleSheets(ctx, root);
@@ -400,6 +410,10 @@ bool readDocument(const std::string &text, pugi::xml_document &xml, Document &do
             readElement(ctx, c, rootStyle, rootTransform, doc.currentLayer()->root);
         }
     }
+    // A drawing with nothing the reader could draw is still the root's, not
+    // a layer to write anew.
+    if (!layerTaken && !doc.currentLayer()->root->firstChild && doc.currentLayer()->sourceElement < 0)
+        doc.currentLayer()->sourceElement = ctx.elementIndex(root);
 
     readSwatches(ctx, root);
 
@@ -540,7 +554,7 @@ int Context::elementIndex(pugi::xml_node node) const {
     const auto it = elementAt.find(node.offset_debug());
     if (it == elementAt.end()) return -1;
     const XmlElementSpan &span = source->elements[size_t(it->second)];
-    const std::string_view name(source->text.empty() ? text_ : std::string_view(source->text));
+    const std::string_view name(source->text);
     return name.substr(span.nameBegin, span.nameEnd - span.nameBegin) == node.name() ? it->second : -1;
 }
 
@@ -588,12 +602,20 @@ void setCommon(Context &ctx, Art &art, pugi::xml_node node, const Style &style) 
 }  // namespace svg
 
 bool readSvgString(const std::string &text, Document &doc, SvgReadReport &report, std::string &error) {
+    // Entities the file declares itself (style text, as some editors
+    // write it), which pugixml does not expand.
+    std::string expanded;
+    std::vector<std::string> notExpanded;
+    const size_t limit = std::min(kSvgMaxFileBytes, 16 * text.size() + (size_t(16) << 20));
+    if (!expandInternalEntities(text, limit, expanded, notExpanded, error)) return false;
+    const bool same = expanded.size() == text.size() && expanded == text;
+    const std::string &parsed = same ? text : expanded;
     pugi::xml_document xml;
     const pugi::xml_parse_result result =
-        xml.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata);
+        xml.load_buffer(parsed.data(), parsed.size(), pugi::parse_default | pugi::parse_ws_pcdata);
     if (!result) {
         size_t line = 1;
-        for (ptrdiff_t i = 0; i < result.offset && size_t(i) < text.size(); ++i) line += text[size_t(i)] == '\n';
+        for (ptrdiff_t i = 0; i < result.offset && size_t(i) < parsed.size(); ++i) line += parsed[size_t(i)] == '\n';
         error = std::string("not well-formed XML at line ") + std::to_string(line) + ": " + result.description();
         return false;
     }
@@ -601,7 +623,9 @@ bool readSvgString(const std::string &text, Document &doc, SvgReadReport &report
         error = "the file holds no element";
         return false;
     }
-    return svg::readDocument(text, xml, doc, report, error);
+    for (const std::string &name : notExpanded)
+        report.problems.push_back("entity &" + name + "; is declared outside the file or holds markup; not expanded");
+    return svg::readDocument(text, parsed, xml, doc, report, error);
 }
 
 bool readSvgFile(const std::string &path, Document &doc, SvgReadReport &report, std::string &error) {
