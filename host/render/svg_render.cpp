@@ -51,6 +51,7 @@ void frameOf(RsvgHandle *handle, SvgFrame &frame) {
     if (rsvg_handle_get_intrinsic_size_in_pixels(handle, &pw, &ph) && pw > 0 && ph > 0) {
         frame.width = pw;
         frame.height = ph;
+        frame.sized = true;
     } else if (frame.hasViewBox && box.width > 0 && box.height > 0) {
         frame.width = box.width;
         frame.height = box.height;

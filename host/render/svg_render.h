@@ -17,6 +17,7 @@ struct Picture {
 // What an SVG file's root says about its size, as librsvg reads it.
 struct SvgFrame {
     double width = 0, height = 0;  // the intrinsic size in pixels
+    bool sized = false;  // false: no size of its own (a stand-in size above)
     bool hasViewBox = false;
     double viewBox[4] = {0, 0, 0, 0};  // x, y, width, height
 };

@@ -27,9 +27,12 @@
 namespace smear {
 namespace {
 
+// The files of files.txt, or of the list $SMEAR_REAL_SVG_LIST names (one
+// path a line), for running the same checks over other files.
 std::vector<std::string> listedFiles() {
     std::vector<std::string> files;
-    std::ifstream in(std::string(SMEAR_SOURCE_DIR) + "/tests/real_svg/files.txt");
+    const char *other = std::getenv("SMEAR_REAL_SVG_LIST");
+    std::ifstream in(other ? std::string(other) : std::string(SMEAR_SOURCE_DIR) + "/tests/real_svg/files.txt");
     for (std::string line; std::getline(in, line);)
         if (!line.empty() && line[0] != '#') files.push_back(line);
     return files;
@@ -62,7 +65,9 @@ struct Frame {
 void placeViewBox(const std::string &svgText, Frame &f) {
     const double w = f.svg.width * f.scale, h = f.svg.height * f.scale;
     if (!f.svg.hasViewBox || f.svg.viewBox[2] <= 0 || f.svg.viewBox[3] <= 0) {
-        f.sx = f.sy = f.scale;
+        // Without a viewBox a user unit is a pixel of the size it is drawn
+        // at; without a size of its own, of the picture.
+        f.sx = f.sy = f.svg.sized ? f.scale : 1;
         return;
     }
     pugi::xml_document xml;
@@ -219,6 +224,21 @@ protected:
         return text;
     }
 
+    // The picture as a PPM (on white) in $SMEAR_REAL_SVG_OUT, when set.
+    void keepPicture(const render::Picture &p, const char *kind) {
+        const char *dir = std::getenv("SMEAR_REAL_SVG_OUT");
+        if (!dir) return;
+        const std::string &path = GetParam();
+        const size_t slash = path.find_last_of('/');
+        std::ofstream out(std::string(dir) + "/" + path.substr(slash + 1, path.size() - slash - 5) + "-" + kind + ".ppm",
+                          std::ios::binary);
+        out << "P6\n" << p.width << " " << p.height << "\n255\n";
+        for (uint32_t px : p.pixels) {
+            const uint32_t a = px >> 24;
+            for (int shift : {16, 8, 0}) out.put(char(((px >> shift) & 0xff) + (255 - a)));
+        }
+    }
+
     // Pixels of `after` that differ from the original outside `reach`, as
     // "N pixels in x0,y0-x1,y1"; empty when there are none. `compared`
     // counts the pixels looked at.
@@ -345,6 +365,8 @@ TEST_P(RealSvg, AStrokeThatHitsChangesNoPixelOutsideWhatItChanged) {
     render::Picture after;
     std::string error;
     ASSERT_TRUE(render::renderSvg(out, GetParam(), frame_.scale, kMaxPixels, after, error)) << error;
+    keepPicture(before_, "before");
+    keepPicture(after, "hit");
     size_t compared = 0;
     const std::string outside = differences(after, reach, compared);
     if (knownToDiffer(GetParam())) {
