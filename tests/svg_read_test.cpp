@@ -441,6 +441,19 @@ TEST(SvgRead, PatternsKeepTheirTile) {
     EXPECT_EQ(again.svgDefinitions.size(), 1u);
 }
 
+TEST(SvgRead, ALineShiftedAsItIsPlacedStartsWhereTheShiftPutsIt) {
+    // Lines placed at one point and spread by dy, as some editors write them.
+    auto r = read(wrap("<text id='t' x='10' y='20' dy='5' font-size='10'><tspan id='a' x='10' y='100' dy='0'>one</tspan>"
+                       "<tspan id='b' x='10' y='100' dx='3' dy='20'>two</tspan></text>"
+                       "<text id='s' x='10' y='20' dx='4' dy='6' font-size='10'>single</text>"));
+    ASSERT_TRUE(r->ok);
+    EXPECT_NEAR(byId(r->doc, "a")->frame.bottom, -100 - 2, 1e-5);  // baseline a fifth of the size above
+    EXPECT_NEAR(byId(r->doc, "b")->frame.bottom, -120 - 2, 1e-5);
+    EXPECT_NEAR(byId(r->doc, "b")->frame.left, 13, 1e-5);
+    EXPECT_NEAR(byId(r->doc, "s")->frame.left, 14, 1e-5);
+    EXPECT_NEAR(byId(r->doc, "s")->frame.bottom, -26 - 2, 1e-5);
+}
+
 TEST(SvgRead, TextImagesAndSymbols) {
     auto r = read(wrap(
         "<text id='t' x='10' y='20' font-size='12' font-family='Serif' fill='navy'>Hello\n   <tspan "

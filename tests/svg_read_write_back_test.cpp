@@ -353,5 +353,26 @@ TEST(SvgWriteBack, ALineTurnedGetsATextOfItsOwnThatKeepsItsSpan) {
     EXPECT_TRUE(again[0]->matrix.a == 1 && again[0]->matrix.b == 0);
 }
 
+TEST(SvgWriteBack, TheTextsOwnWordsTurnedKeepTheirSpans) {
+    // Words of the text itself (with a raised span) before a placed line.
+    auto r = read("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 200 100'>"
+                  "<text id='t' x='10' y='20' font-size='10'>e = mc<tspan baseline-shift='super'>2</tspan>"
+                  "<tspan id='l2' x='10' y='40'>next</tspan></text></svg>");
+    ASSERT_TRUE(r->ok) << r->error;
+    std::vector<Art *> lines = linesOf(r->doc);
+    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_TRUE(transformArt(*lines[0], AIRealMatrix{0, 1, -1, 0, 0, 0}, 1, 0));
+    const std::string written = svgOf(r->doc);
+    EXPECT_NE(written.find(">e = mc<tspan baseline-shift='super'>2</tspan></text>"), std::string::npos) << written;
+    EXPECT_NE(written.find("><tspan id='l2' x='10' y='40'>next</tspan></text></g>"), std::string::npos) << written;
+    auto back = read(written);
+    ASSERT_TRUE(back->ok) << back->error;
+    std::vector<Art *> again = linesOf(back->doc);
+    ASSERT_EQ(again.size(), 2u);
+    EXPECT_EQ(again[0]->text, "e = mc2");
+    EXPECT_NEAR(again[0]->matrix.b, 1, 1e-6);
+    EXPECT_EQ(again[1]->text, "next");
+}
+
 }  // namespace
 }  // namespace smear

@@ -51,6 +51,10 @@ void gatherChunks(Context &ctx, pugi::xml_node node, const Style &style, std::ve
             Chunk next;
             next.x = hasX ? x : last.x;
             next.y = hasY ? y : last.y;
+            // A shift given with the place moves the line's first letter.
+            double d;
+            if (firstCoordinate(ctx, c, "dx", Axis::kX, cs.fontSize, d)) next.x += d;
+            if (firstCoordinate(ctx, c, "dy", Axis::kY, cs.fontSize, d)) next.y += d;
             next.style = cs;
             next.node = c;
             // An empty first chunk is replaced: the tspan places the text.
@@ -145,6 +149,9 @@ Art *readText(Context &ctx, pugi::xml_node node, const Style &style, const Affin
     chunks[0].node = node;
     firstCoordinate(ctx, node, "x", Axis::kX, style.fontSize, chunks[0].x);
     firstCoordinate(ctx, node, "y", Axis::kY, style.fontSize, chunks[0].y);
+    double shift;
+    if (firstCoordinate(ctx, node, "dx", Axis::kX, style.fontSize, shift)) chunks[0].x += shift;
+    if (firstCoordinate(ctx, node, "dy", Axis::kY, style.fontSize, shift)) chunks[0].y += shift;
     bool relative = false;
     gatherChunks(ctx, node, style, chunks, relative, 0);
     const bool preserve = std::string(node.attribute("xml:space").value()) == "preserve";

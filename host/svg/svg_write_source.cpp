@@ -369,23 +369,34 @@ std::string SourceWriter::spanWithout(int span, const std::set<std::string> &pro
 bool SourceWriter::writeTextLines(const Art &group, int el) {
     const XmlElementSpan &text = s_.elements[size_t(el)];
     if (text.selfClosing) return false;
-    // The lines' spans, and nothing but blanks around them.
+    // The lines' spans, and nothing but blanks around them; the first line
+    // may be the text's own words before its first placed span (keyed by
+    // the text element itself), markup and all.
     std::map<int, const Art *> lineOf;
     for (const Art *line = group.firstChild; line; line = line->next) {
         if (line->disposed) continue;
-        const int part = line->sourcePart;
+        int part = line->sourcePart;
+        if (part < 0 && lineOf.empty() && line->type == kTextArt) part = el;
         if (line->type != kTextArt || part < 0 || size_t(part) >= s_.elements.size() ||
-            s_.elements[size_t(part)].parent != el || lineOf.count(part))
+            (part != el && s_.elements[size_t(part)].parent != el) || lineOf.count(part))
             return false;
         lineOf[part] = line;
     }
-    size_t at = text.openEnd;
+    size_t at = text.openEnd, ownEnd = text.close;
+    bool spanSeen = false;
     for (int k : descendants(el)) {
         const XmlElementSpan &e = s_.elements[size_t(k)];
         if (e.parent != el) continue;
-        if (!lineOf.count(k) || !blank(std::string_view(s_.text).substr(at, e.open - at))) return false;
+        if (!lineOf.count(k)) {
+            if (spanSeen || !lineOf.count(el)) return false;  // part of the own words, or not a line
+            continue;
+        }
+        if (!spanSeen && lineOf.count(el)) ownEnd = e.open;
+        else if (!blank(std::string_view(s_.text).substr(at, e.open - at))) return false;
+        spanSeen = true;
         at = e.end;
     }
+    if (!spanSeen && lineOf.count(el)) at = text.close;
     if (!blank(std::string_view(s_.text).substr(at, text.close - at))) return false;
 
     Affine own, toElement;
@@ -415,7 +426,9 @@ bool SourceWriter::writeTextLines(const Art &group, int el) {
         const bool shifted = l.inner.a == 1 && l.inner.b == 0 && l.inner.c == 0 && l.inner.d == 1;
         const bool placed = parseNumber(xmlText(edit_.attribute(part, "x").value_or("")), x) &&
                             parseNumber(xmlText(edit_.attribute(part, "y").value_or("")), y);
-        split = split || l.appearance || (l.geometry && !(shifted && placed));
+        // The text's own words have no span to take a change of their own.
+        const bool own = part == el && (l.geometry || l.paint);
+        split = split || own || l.appearance || (l.geometry && !(shifted && placed));
         lines[part] = l;
     }
 
@@ -489,7 +502,9 @@ bool SourceWriter::writeTextLines(const Art &group, int el) {
         std::set<std::string> spanPaint;
         for (const char *p : kPaintProperties)
             if (repainted.count(p)) spanPaint.insert(p);
-        out += startTagWith(s_.text, text, lineDrop, add) + spanWithout(part, spanPaint) + "</" + name(el) + ">";
+        const std::string words = part == el ? s_.text.substr(text.openEnd, ownEnd - text.openEnd)
+                                             : spanWithout(part, spanPaint);
+        out += startTagWith(s_.text, text, lineDrop, add) + words + "</" + name(el) + ">";
     }
     out += "</g>";
     edit_.remove(el);
