@@ -50,6 +50,30 @@ void expectConsistent(const Art *parent) {
     EXPECT_EQ(parent->lastChild, prev);
 }
 
+TEST(ArtArena, KnowsTheAddressesOfItsObjectsAndNoOthers) {
+    ArtArena arena;
+    std::vector<Art *> made;
+    // Past one block, so that a search among blocks is needed.
+    const size_t count = 3 * ArtArena::kBlockBytes / sizeof(Art) + 5;
+    for (size_t i = 0; i < count; ++i) made.push_back(i % 2 ? arena.create() : arena.create(Art{}));
+    ASSERT_EQ(arena.size(), count);
+    for (size_t i = 0; i < count; ++i) {
+        ASSERT_EQ(arena[i], made[i]);
+        ASSERT_TRUE(arena.contains(made[i])) << i;
+        ASSERT_FALSE(arena.contains(reinterpret_cast<const char *>(made[i]) + 8)) << i;  // inside an object
+    }
+    EXPECT_FALSE(arena.contains(made.back() + 1));  // the next slot: not made yet
+    Art elsewhere;
+    EXPECT_FALSE(arena.contains(&elsewhere));
+    EXPECT_FALSE(arena.contains(nullptr));
+    size_t walked = 0;
+    for (Art *a : arena) EXPECT_EQ(a, made[walked++]);
+    EXPECT_EQ(walked, count);
+    arena.clear();
+    EXPECT_FALSE(arena.contains(made[0]));
+    EXPECT_EQ(arena.size(), 0u);
+}
+
 TEST(DocumentTree, NewDocumentHasOneCurrentLayer) {
     Document doc;
     ASSERT_EQ(doc.layers.size(), 1u);

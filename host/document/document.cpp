@@ -89,8 +89,7 @@ T *cloneInto(std::deque<std::unique_ptr<T>> &store, const T &from) {
 Document::Document() { addLayer("Layer 1"); }
 
 Art *Document::newArt(ASInt16 type) {
-    artStore.push_back(std::make_unique<Art>());
-    Art *art = artStore.back().get();
+    Art *art = artStore.create();
     art->type = type;
     art->style.fill.color = blackInk();
     art->style.stroke.color = blackInk();
@@ -184,8 +183,7 @@ Art *Document::duplicate(const Art *art) {
     if (!art) return nullptr;
     // Chosen before the copy joins the store, which counts it by this id.
     const std::string id = art->id.empty() ? std::string() : freeCopyId(art->id);
-    artStore.push_back(std::make_unique<Art>(*art));
-    Art *copy = artStore.back().get();
+    Art *copy = artStore.create(*art);
     copy->parent = copy->firstChild = copy->lastChild = copy->prev = copy->next = nullptr;
     copy->layer = nullptr;
     copy->disposed = false;
@@ -239,14 +237,14 @@ std::unique_ptr<Document> Document::clone() const {
     for (const auto &l : layerStore) maps.layer[l.get()] = cloneInto(doc->layerStore, *l);
     // Disposed art is unreachable in the copy, so it is not carried over.
     for (const auto &a : artStore)
-        if (!a->disposed) maps.art[a.get()] = cloneInto(doc->artStore, *a);
+        if (!a->disposed) maps.art[a] = doc->artStore.create(*a);
 
     for (auto &g : doc->gradientStore)
         for (GradientStop &stop : g->stops) maps.remap(stop.color);
     for (auto &p : doc->patternStore) maps.remap(p->color);
     for (auto &s : doc->styleStore) maps.remap(s->style);
     for (auto &l : doc->layerStore) l->root = CloneMaps::find(maps.art, l->root);
-    for (auto &a : doc->artStore) {
+    for (Art *a : doc->artStore) {
         a->parent = CloneMaps::find(maps.art, a->parent);
         a->firstChild = CloneMaps::find(maps.art, a->firstChild);
         a->lastChild = CloneMaps::find(maps.art, a->lastChild);

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "art_arena.h"
 #include "hostapi.h"
 
 namespace smear {
@@ -202,7 +203,7 @@ public:
 
     // Owned storage; objects never move, so pointers stay valid until the
     // document dies (disposed art included, so stale handles are detectable).
-    std::deque<std::unique_ptr<Art>> artStore;
+    ArtArena artStore;
     std::deque<std::unique_ptr<Layer>> layerStore;
     std::deque<std::unique_ptr<Swatch>> swatchStore;
     std::deque<std::unique_ptr<GraphicStyle>> styleStore;

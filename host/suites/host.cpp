@@ -194,9 +194,12 @@ bool Host::holds(const void *object) {
         std::fill(std::begin(live_.seen), std::end(live_.seen), size_t(0));
         live_.document = &doc;
     }
+    // Art, by far the most, is found by its address in the arena; the
+    // rest by a set that grows with the stores.
+    if (doc.artStore.contains(object)) return true;
     size_t *seen = live_.seen;
     auto &objects = live_.objects;
-    const bool grown = indexStore(doc.artStore, seen[0], objects) && indexStore(doc.layerStore, seen[1], objects) &&
+    const bool grown = indexStore(doc.layerStore, seen[1], objects) &&
                        indexStore(doc.swatchStore, seen[2], objects) && indexStore(doc.styleStore, seen[3], objects) &&
                        indexStore(doc.customColorStore, seen[4], objects) &&
                        indexStore(doc.gradientStore, seen[5], objects) && indexStore(doc.patternStore, seen[6], objects);

@@ -309,7 +309,7 @@ std::unique_ptr<SvgSource> keepSource(Context &ctx, pugi::xml_node root, const s
 void finishSource(Context &ctx, std::unique_ptr<SvgSource> source, size_t artBefore) {
     Document &doc = ctx.doc;
     std::unordered_map<const Art *, bool> readNow;
-    for (size_t i = artBefore; i < doc.artStore.size(); ++i) readNow[doc.artStore[i].get()] = true;
+    for (size_t i = artBefore; i < doc.artStore.size(); ++i) readNow[doc.artStore[i]] = true;
     doc.forEachArt([&](const Art &a) {
         if (!readNow.count(&a)) return;
         Art &art = const_cast<Art &>(a);

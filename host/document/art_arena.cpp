@@ -1,0 +1,61 @@
+#include "art_arena.h"
+
+#include <algorithm>
+#include <new>
+
+#include "document.h"
+
+namespace smear {
+
+namespace {
+
+constexpr size_t kPerBlock = ArtArena::kBlockBytes / sizeof(Art);
+static_assert(kPerBlock >= 64, "an art object is too large for the arena's blocks");
+
+}  // namespace
+
+ArtArena::~ArtArena() { clear(); }
+
+Art *ArtArena::slot() {
+    if (size_ == blocks_.size() * kPerBlock) {
+        void *raw = ::operator new(kBlockBytes, std::align_val_t(kBlockBytes));
+        blocks_.push_back(static_cast<Art *>(raw));
+        sorted_.insert(std::upper_bound(sorted_.begin(), sorted_.end(), uintptr_t(raw)), uintptr_t(raw));
+    }
+    return blocks_.back() + size_ % kPerBlock;
+}
+
+Art *ArtArena::create() {
+    Art *a = new (slot()) Art();
+    ++size_;
+    return a;
+}
+
+Art *ArtArena::create(const Art &from) {
+    Art *a = new (slot()) Art(from);
+    ++size_;
+    return a;
+}
+
+Art *ArtArena::operator[](size_t i) const { return blocks_[i / kPerBlock] + i % kPerBlock; }
+
+bool ArtArena::contains(const void *p) const {
+    const uintptr_t at = uintptr_t(p);
+    const uintptr_t base = at & ~uintptr_t(kBlockBytes - 1);
+    if (!std::binary_search(sorted_.begin(), sorted_.end(), base)) return false;
+    const uintptr_t offset = at - base;
+    if (offset % sizeof(Art) != 0 || offset / sizeof(Art) >= kPerBlock) return false;
+    // A slot of the last block past the objects made is no object.
+    const size_t lastBase = uintptr_t(blocks_.back());
+    return base != lastBase || offset / sizeof(Art) < size_ - (blocks_.size() - 1) * kPerBlock;
+}
+
+void ArtArena::clear() {
+    for (size_t i = 0; i < size_; ++i) (*this)[i]->~Art();
+    for (Art *b : blocks_) ::operator delete(static_cast<void *>(b), std::align_val_t(kBlockBytes));
+    blocks_.clear();
+    sorted_.clear();
+    size_ = 0;
+}
+
+}  // namespace smear

@@ -1,0 +1,63 @@
+// Where a document's art objects live: blocks of a fixed size, aligned to
+// that size, so that an object costs no allocation of its own and "is this
+// address one of ours?" (which the host asks of every handle the plug-in
+// passes) is arithmetic and a search among a few hundred blocks, not a
+// lookup in a table of every object.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace smear {
+
+struct Art;
+
+class ArtArena {
+public:
+    ArtArena() = default;
+    ~ArtArena();
+    ArtArena(const ArtArena &) = delete;
+    ArtArena &operator=(const ArtArena &) = delete;
+
+    // A new object, default-constructed or a copy; it lives until clear()
+    // or the arena goes, at the same address.
+    Art *create();
+    Art *create(const Art &from);
+
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    // The objects in the order they were made.
+    Art *operator[](size_t i) const;
+    // Whether `p` is the address of one of the objects made here.
+    bool contains(const void *p) const;
+    // Destroys every object.
+    void clear();
+
+    class iterator {
+    public:
+        iterator(const ArtArena *a, size_t i) : a_(a), i_(i) {}
+        Art *operator*() const { return (*a_)[i_]; }
+        iterator &operator++() {
+            ++i_;
+            return *this;
+        }
+        bool operator!=(const iterator &o) const { return i_ != o.i_; }
+
+    private:
+        const ArtArena *a_;
+        size_t i_;
+    };
+    iterator begin() const { return {this, 0}; }
+    iterator end() const { return {this, size_}; }
+
+    static constexpr size_t kBlockBytes = size_t(1) << 18;  // 256 KiB
+
+private:
+    Art *slot();
+    std::vector<Art *> blocks_;      // in the order they were made
+    std::vector<uintptr_t> sorted_;  // the blocks' addresses, ascending
+    size_t size_ = 0;
+};
+
+}  // namespace smear
