@@ -339,6 +339,7 @@ TEST(ArtBounds, HorizontalExtremaAndTheClosingSegment) {
     p->segments[1].out = {0, -40};
     p->segments[0].in = {0, -40};
     p->closed = true;
+    geometryChanged(*p);
     AIRealRect closed{};
     ASSERT_TRUE(artBounds(*p, closed));
     EXPECT_LT(closed.bottom, -20);

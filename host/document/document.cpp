@@ -36,6 +36,7 @@ void insertChildAfter(Art *parent, Art *after, Art *art) {
     if (after) after->next = art;
     else parent->firstChild = art;
     setLayerOfSubtree(art, parent->layer);
+    geometryChanged(*parent);
 }
 
 // Old-to-new pointer maps used while cloning a document.
@@ -143,6 +144,7 @@ void Document::unlink(Art *art) {
     else parent->lastChild = art->prev;
     art->parent = art->prev = art->next = nullptr;
     setLayerOfSubtree(art, nullptr);
+    geometryChanged(*parent);
 }
 
 void Document::countNewIds() {

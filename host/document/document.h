@@ -98,6 +98,12 @@ struct Art {
     bool sourceCopy = false;
     uint64_t sourceDigest[4] = {};
 
+    // Its geometric bounds as last computed (artBounds), kept until its
+    // geometry changes or, for a group or compound path, a member's does:
+    // whatever changes geometry calls geometryChanged.
+    mutable double boundsBox[4] = {0, 0, 0, 0};  // left, top, right, bottom
+    mutable signed char boundsKnown = 0;         // 0: to compute; 1: no bounds; 2: boundsBox
+
     bool selected() const { return (userAttr & kArtSelected) != 0; }
     MeshVertex &vertex(ASInt32 i, ASInt32 j) { return vertices[size_t(i) * size_t(meshJ + 1) + size_t(j)]; }
 };
@@ -237,6 +243,9 @@ private:
 // points), of its children, of its mesh vertices or of its placed frame.
 // Returns false for art without extent (an empty group).
 bool artBounds(const Art &art, AIRealRect &bounds);
+// The art's geometry (or a member's, or its list of members) changed: its
+// bounds and its ancestors' are computed again when next asked for.
+void geometryChanged(Art &art);
 
 // Whether `v` is a number within the float range, so that it is finite once
 // stored as an AIReal. A product worked out in double is judged before it is

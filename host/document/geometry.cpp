@@ -1,5 +1,7 @@
 // Bounds and transformation of art geometry.
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cmath>
 
 #include "document.h"
@@ -111,7 +113,10 @@ Box frameBox(const Art &art) {
     return box;
 }
 
-Box artBox(const Art &art) {
+Box artBox(const Art &art);
+
+// The bounds as the geometry gives them, members' from their own kept bounds.
+Box computedBox(const Art &art) {
     Box box;
     switch (art.type) {
     case kPathArt:
@@ -132,6 +137,35 @@ Box artBox(const Art &art) {
     default:
         return box;
     }
+}
+
+Box artBox(const Art &art) {
+    if (art.boundsKnown == 1) return Box{};
+    if (art.boundsKnown == 2) {
+        Box box;
+        box.empty = false;
+        box.left = art.boundsBox[0];
+        box.top = art.boundsBox[1];
+        box.right = art.boundsBox[2];
+        box.bottom = art.boundsBox[3];
+#ifndef NDEBUG
+        // Debug builds check that whatever changed the geometry said so.
+        const Box fresh = computedBox(art);
+        if (fresh.empty || fresh.left != box.left || fresh.top != box.top || fresh.right != box.right ||
+            fresh.bottom != box.bottom) {
+            std::fprintf(stderr, "artBounds: art of type %d changed without geometryChanged\n", int(art.type));
+            std::abort();
+        }
+#endif
+        return box;
+    }
+    const Box box = computedBox(art);
+    art.boundsKnown = box.empty ? 1 : 2;
+    art.boundsBox[0] = box.left;
+    art.boundsBox[1] = box.top;
+    art.boundsBox[2] = box.right;
+    art.boundsBox[3] = box.bottom;
+    return box;
 }
 
 // One pass of a transform over an art tree: with `commit` false it only
@@ -190,7 +224,10 @@ struct TransformPass {
         paint(art.style.fill.color);
         paint(art.style.stroke.color);
         if (flags & kScaleLines) put(art.style.stroke.width, art.style.stroke.width * lineScale);
-        if (commit) art.hostTransform = concat(art.hostTransform, m);
+        if (commit) {
+            art.hostTransform = concat(art.hostTransform, m);
+            art.boundsKnown = 0;
+        }
         for (Art *c = art.firstChild; c && (commit || fits); c = c->next) run(*c);
     }
 };
@@ -210,7 +247,15 @@ bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 fla
     if (!check.fits) return false;
     TransformPass change{m, lineScale, flags, true, true};
     change.run(art);
+    geometryChanged(art);
     return true;
+}
+
+void geometryChanged(Art &art) {
+    // Kept bounds hold only where every member's are kept too, so the
+    // first ancestor that has none has no kept ancestor either.
+    art.boundsKnown = 0;
+    for (Art *a = art.parent; a && a->boundsKnown; a = a->parent) a->boundsKnown = 0;
 }
 
 }  // namespace smear

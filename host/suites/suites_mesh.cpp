@@ -44,10 +44,11 @@ const AIMeshSuite kMeshTable = {getSize, getVertex};
 
 // A vertex whose mesh takes changes: kBadParameterErr for a handle that no
 // longer resolves, kLockedLayerErr for a mesh on a locked layer.
-SPErr editableVertex(AIMeshVertexHandle h, MeshVertex *&v) {
+SPErr editableVertex(AIMeshVertexHandle h, MeshVertex *&v, Art **owner = nullptr) {
     Art *mesh = nullptr;
     v = toMeshVertex(h, &mesh);
     if (!v) return kBadParameterErr;
+    if (owner) *owner = mesh;
     return isLocked(mesh->layer) ? kLockedLayerErr : kNoErr;
 }
 
@@ -65,9 +66,11 @@ SPErr setPoint(AIMeshVertexHandle h, const AIRealPoint *point) {
         })))
         return e;
     MeshVertex *v = nullptr;
-    if (SPErr e = editableVertex(h, v)) return e;
+    Art *mesh = nullptr;
+    if (SPErr e = editableVertex(h, v, &mesh)) return e;
     if (!point || !isFinite(*point)) return kBadParameterErr;
     v->point = *point;
+    geometryChanged(*mesh);
     return kNoErr;
 }
 

@@ -53,6 +53,7 @@ SPErr setPathSegmentCount(AIArtHandle h, ASInt16 count) {
         fill.corner = true;
     }
     path->segments.resize(size_t(count), fill);
+    geometryChanged(*path);
     return kNoErr;
 }
 
@@ -78,6 +79,7 @@ SPErr setPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, const AIPathS
     if (!std::all_of(segments, segments + count, [](const AIPathSegment &s) { return isFinite(s); }))
         return kBadParameterErr;
     std::copy_n(segments, count, path->segments.begin() + first);
+    geometryChanged(*path);
     return kNoErr;
 }
 
@@ -95,6 +97,7 @@ SPErr setPathClosed(AIArtHandle h, ASBoolean closed) {
     Art *path = nullptr;
     if (SPErr e = editablePath(h, path)) return e;
     path->closed = closed != 0;
+    geometryChanged(*path);
     return kNoErr;
 }
 

@@ -1,0 +1,126 @@
+// The host keeps each object's bounds and computes them again only when its
+// geometry changes: asked through the art suite after every kind of change
+// the suites make, they are what the geometry says, for the object and for
+// the compound paths and groups that hold it.
+#include <gtest/gtest.h>
+
+#include "ai_art_suites.h"
+#include "host_suites_fixture.h"
+
+namespace smear {
+namespace {
+
+class BoundsKept : public HostSuitesTest {
+protected:
+    AIRealRect bounds(Art *a) {
+        AIRealRect r{};
+        EXPECT_EQ(suite<AIArtSuite>(kAIArtSuite, kAIArtSuiteVersion).GetArtBounds(toHandle(a), &r), 0);
+        return r;
+    }
+    // A square path of side `size` at (x, y), inside `parent`.
+    Art *square(Art *parent, AIReal x, AIReal y, AIReal size) {
+        Art *a = doc().newArt(kPathArt);
+        for (AIRealPoint p : {AIRealPoint{x, y}, {x + size, y}, {x + size, y + size}, {x, y + size}}) {
+            AIPathSegment s{};
+            s.p = s.in = s.out = p;
+            s.corner = true;
+            a->segments.push_back(s);
+        }
+        a->closed = true;
+        doc().link(a, kPlaceInsideOnTop, parent);
+        return a;
+    }
+};
+
+#define EXPECT_BOUNDS(r, l, b, rt, t)          \
+    do {                                       \
+        const AIRealRect r_ = (r);             \
+        EXPECT_FLOAT_EQ(r_.left, l);           \
+        EXPECT_FLOAT_EQ(r_.bottom, b);         \
+        EXPECT_FLOAT_EQ(r_.right, rt);         \
+        EXPECT_FLOAT_EQ(r_.top, t);            \
+    } while (0)
+
+TEST_F(BoundsKept, EveryKindOfChangeReachesTheObjectAndWhatHoldsIt) {
+    const auto &path = suite<AIPathSuite>(kAIPathSuite, kAIPathSuiteVersion);
+    const auto &art = suite<AIArtSuite>(kAIArtSuite, kAIArtSuiteVersion);
+    const auto &transform = suite<AITransformArtSuite>(kAITransformArtSuite, kAITransformArtSuiteVersion);
+    const auto &mesh = suite<AIMeshSuite>(kAIMeshSuite, kAIMeshSuiteVersion);
+    const auto &vertex = suite<AIMeshVertexSuite>(kAIMeshVertexSuite, kAIMeshVertexSuiteVersion);
+
+    Art *group = addArt(kGroupArt);
+    Art *compound = addArt(kCompoundPathArt, {}, 0, group);
+    Art *m1 = square(compound, 0, 0, 10);
+    Art *m2 = square(compound, 20, 0, 10);
+    Art *p = square(group, 0, 20, 5);
+    EXPECT_BOUNDS(bounds(group), 0, 0, 30, 25);
+    EXPECT_BOUNDS(bounds(compound), 0, 0, 30, 10);
+
+    // A segment write on a member: the member, its compound path, the group.
+    AIPathSegment moved = m2->segments[1];
+    moved.p = moved.in = moved.out = {50, -5};
+    ASSERT_EQ(path.SetPathSegments(toHandle(m2), 1, 1, &moved), 0);
+    EXPECT_BOUNDS(bounds(m2), 20, -5, 50, 10);
+    EXPECT_BOUNDS(bounds(compound), 0, -5, 50, 10);
+    EXPECT_BOUNDS(bounds(group), 0, -5, 50, 25);
+
+    // Fewer segments, then an open path: the last anchors count no more.
+    ASSERT_EQ(path.SetPathSegmentCount(toHandle(m2), 2), 0);
+    EXPECT_BOUNDS(bounds(m2), 20, -5, 50, 0);
+    AIPathSegment curl = p->segments[0];
+    curl.out = {-40, 20};  // bulges left on the way to the next anchor
+    ASSERT_EQ(path.SetPathSegments(toHandle(p), 0, 1, &curl), 0);
+    const AIRealRect curled = bounds(p);
+    EXPECT_LT(curled.left, 0);
+    ASSERT_EQ(path.SetPathClosed(toHandle(p), false), 0);
+    EXPECT_EQ(bounds(p).left, curled.left);  // the first segment still bulges
+    curl.out = curl.p;
+    ASSERT_EQ(path.SetPathSegments(toHandle(p), 0, 1, &curl), 0);
+    EXPECT_BOUNDS(bounds(p), 0, 20, 5, 25);
+
+    // A transform of the compound path moves its members and the group.
+    const AIRealMatrix right{1, 0, 0, 1, 100, 0};
+    ASSERT_EQ(transform.TransformArt(toHandle(compound), &right, 1, 0), 0);
+    EXPECT_BOUNDS(bounds(m1), 100, 0, 110, 10);
+    EXPECT_BOUNDS(bounds(compound), 100, -5, 150, 10);
+    EXPECT_BOUNDS(bounds(group), 0, -5, 150, 25);
+
+    // A member disposed, a member made: the group follows.
+    ASSERT_EQ(art.DisposeArt(toHandle(m2)), 0);
+    EXPECT_BOUNDS(bounds(compound), 100, 0, 110, 10);
+    EXPECT_BOUNDS(bounds(group), 0, 0, 110, 25);
+    square(group, -50, 0, 1);
+    EXPECT_BOUNDS(bounds(group), -50, 0, 110, 25);
+
+    // A mesh vertex moved.
+    Art *m = addArt(kMeshArt);
+    m->meshI = m->meshJ = 1;
+    m->vertices.resize(4);
+    const AIRealPoint corners[4] = {{0, 0}, {0, 10}, {10, 0}, {10, 10}};
+    for (int k = 0; k < 4; ++k) m->vertices[size_t(k)].point = corners[k];
+    EXPECT_BOUNDS(bounds(m), 0, 0, 10, 10);
+    AIMeshVertexHandle v = nullptr;
+    ASSERT_EQ(mesh.GetVertex(toHandle(m), 1, 1, &v), 0);
+    const AIRealPoint far{30, 40};
+    ASSERT_EQ(vertex.SetPoint(v, &far), 0);
+    EXPECT_BOUNDS(bounds(m), 0, 0, 30, 40);
+}
+
+TEST_F(BoundsKept, AnUndoneStrokeGivesBackTheBoundsOfTheGeometryItRestores) {
+    const auto &transform = suite<AITransformArtSuite>(kAITransformArtSuite, kAITransformArtSuiteVersion);
+    Art *group = addArt(kGroupArt);
+    square(group, 0, 0, 10);
+    EXPECT_BOUNDS(bounds(group), 0, 0, 10, 10);
+    host.openUndoStep();
+    const AIRealMatrix twice{2, 0, 0, 2, 0, 0};
+    ASSERT_EQ(transform.TransformArt(toHandle(group), &twice, 1, 0), 0);
+    EXPECT_BOUNDS(bounds(group), 0, 0, 20, 20);
+    host.closeUndoStep();
+    ASSERT_TRUE(host.undo());
+    Art *again = doc().currentLayer()->root->firstChild;
+    ASSERT_NE(again, nullptr);
+    EXPECT_BOUNDS(bounds(again), 0, 0, 10, 10);
+}
+
+}  // namespace
+}  // namespace smear
