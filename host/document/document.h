@@ -30,6 +30,8 @@ struct ArtTag {
     std::string type;
     std::string value;
 };
+// By name; looked up by any string without building one.
+using ArtTags = std::map<std::string, ArtTag, std::less<>>;
 
 struct Art {
     ASInt16 type = kPathArt;
@@ -59,7 +61,7 @@ struct Art {
     ASInt32 blendMode = 0;
     struct GraphicStyle *artStyle = nullptr;
     AIReal styleFactor = 1.0f;
-    std::map<std::string, ArtTag> tags;
+    ArtTags tags;
 
     ASInt32 userAttr = 0;  // kArtSelected, kArtLocked, kArtHidden
 

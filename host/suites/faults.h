@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "hostapi.h"
 
@@ -25,7 +26,7 @@ public:
 
     // Counts one call; returns the code it must fail with, or 0.
     SPErr onCall(const char *suite, const char *function);
-    bool isUnavailable(const std::string &suite) const { return unavailable_.count(suite) != 0; }
+    bool isUnavailable(std::string_view suite) const { return !unavailable_.empty() && unavailable_.count(suite) != 0; }
     long callCount() const { return calls_; }
     // Whether a counted fault has fired, and at which suite/function.
     bool fired() const { return fired_; }
@@ -43,7 +44,7 @@ private:
         SPErr code;
     };
     std::map<std::string, CountedFault> nthOf_;
-    std::set<std::string> unavailable_;
+    std::set<std::string, std::less<>> unavailable_;
 };
 
 }  // namespace smear

@@ -31,19 +31,17 @@ SPErr enterSuite(const char *suite, const char *function, std::string args) {
 // ---- SuiteRegistry
 
 void SuiteRegistry::add(const std::string &name, ASInt32 version, const void *table) {
-    tables_[{name, version}] = table;
+    tables_[name][version] = table;
 }
 
-const void *SuiteRegistry::find(const std::string &name, ASInt32 version) const {
-    auto it = tables_.find({name, version});
-    return it == tables_.end() ? nullptr : it->second;
+const void *SuiteRegistry::find(std::string_view name, ASInt32 version) const {
+    const auto named = tables_.find(name);
+    if (named == tables_.end()) return nullptr;
+    const auto it = named->second.find(version);
+    return it == named->second.end() ? nullptr : it->second;
 }
 
-bool SuiteRegistry::hasName(const std::string &name) const {
-    for (const auto &entry : tables_)
-        if (entry.first.first == name) return true;
-    return false;
-}
+bool SuiteRegistry::hasName(std::string_view name) const { return tables_.count(name) != 0; }
 
 int SuiteRegistry::outstanding() const {
     int n = 0;

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -51,16 +52,19 @@ struct PaletteTool {
 class SuiteRegistry {
 public:
     void add(const std::string &name, ASInt32 version, const void *table);
-    const void *find(const std::string &name, ASInt32 version) const;
-    bool hasName(const std::string &name) const;
-    // Acquisitions not yet released, by suite name.
-    std::map<std::string, int> held;
+    // Looked up by the name as given, building no string: the plug-in
+    // acquires and releases its suites around every message.
+    const void *find(std::string_view name, ASInt32 version) const;
+    bool hasName(std::string_view name) const;
+    // Acquisitions not yet released, by suite name (a suite once acquired
+    // keeps its entry, at 0 when all are released).
+    std::map<std::string, int, std::less<>> held;
     int outstanding() const;
     long acquisitions = 0;
     long releases = 0;
 
 private:
-    std::map<std::pair<std::string, ASInt32>, const void *> tables_;
+    std::map<std::string, std::map<ASInt32, const void *>, std::less<>> tables_;
 };
 
 // Random draws: seeded, or exact values queued by a test or session.

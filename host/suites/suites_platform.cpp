@@ -13,27 +13,33 @@ const char kBasic[] = "SP Basic Suite";
 const char kBlocks[] = "SP Blocks Suite";
 const char kAccess[] = "SP Access Suite";
 
+// "name version" for the call log, built only when it is recorded.
+std::string suiteArgs(const char *name, ASInt32 version) {
+    if (!currentHost().log.enabled()) return {};
+    return std::string(name ? name : "") + " " + std::to_string(version);
+}
+
 SPErr acquireSuite(const char *name, ASInt32 version, const void **suite) {
-    if (SPErr e = enterSuite(kBasic, "AcquireSuite", std::string(name ? name : "") + " " + std::to_string(version)))
-        return e;
+    if (SPErr e = enterSuite(kBasic, "AcquireSuite", suiteArgs(name, version))) return e;
     Host &host = currentHost();
     if (name == nullptr || suite == nullptr) return kBadParameterErr;
     const void *table = host.suites.find(name, version);
     if (table == nullptr || host.faults.isUnavailable(name)) return kSuiteNotFoundErr;
     *suite = table;
-    ++host.suites.held[name];
+    auto held = host.suites.held.find(std::string_view(name));
+    if (held == host.suites.held.end()) held = host.suites.held.emplace(name, 0).first;
+    ++held->second;
     ++host.suites.acquisitions;
     return kNoErr;
 }
 
 SPErr releaseSuite(const char *name, ASInt32 version) {
-    if (SPErr e = enterSuite(kBasic, "ReleaseSuite", std::string(name ? name : "") + " " + std::to_string(version)))
-        return e;
+    if (SPErr e = enterSuite(kBasic, "ReleaseSuite", suiteArgs(name, version))) return e;
     Host &host = currentHost();
     if (name == nullptr || host.suites.find(name, version) == nullptr) return kSuiteNotFoundErr;
-    auto it = host.suites.held.find(name);
+    auto it = host.suites.held.find(std::string_view(name));
     if (it == host.suites.held.end() || it->second == 0) return kBadParameterErr;  // never acquired
-    if (--it->second == 0) host.suites.held.erase(it);
+    --it->second;
     ++host.suites.releases;
     return kNoErr;
 }

@@ -22,9 +22,11 @@ bool isTagType(const char *type) {
 }
 
 // Enough digits to read the same float back.
-std::string realText(AIReal v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", double(v));
+// The text a tag's value is kept as; `text` holds at least 32 bytes.
+const char *valueText(const char *type, const void *value, char *text) {
+    if (std::strcmp(type, "string") == 0) return static_cast<const char *>(value);
+    if (std::strcmp(type, "integer") == 0) std::snprintf(text, 32, "%ld", long(*static_cast<const ASInt32 *>(value)));
+    else std::snprintf(text, 32, "%.9g", double(*static_cast<const AIReal *>(value)));
     return text;
 }
 
@@ -39,11 +41,14 @@ SPErr setTag(void *object, const char *name, const char *type, const void *value
     if (!art || !name || !*name || !type || !value || !isTagType(type)) return kBadParameterErr;
     // A real tag is a number of the document like any other: never one that is not finite.
     if (std::strcmp(type, "real") == 0 && !std::isfinite(*static_cast<const AIReal *>(value))) return kBadParameterErr;
-    ArtTag tag{type, {}};
-    if (tag.type == "string") tag.value = static_cast<const char *>(value);
-    else if (tag.type == "integer") tag.value = std::to_string(*static_cast<const ASInt32 *>(value));
-    else tag.value = realText(*static_cast<const AIReal *>(value));
-    art->tags[name] = std::move(tag);
+    char buffer[32];
+    const char *text = valueText(type, value, buffer);
+    // A tag that is there already is rewritten in place: the plug-in tags
+    // every object a stroke reaches on every step, and that costs nothing.
+    auto it = art->tags.find(std::string_view(name));
+    if (it == art->tags.end()) it = art->tags.emplace(name, ArtTag{}).first;
+    if (it->second.type != type) it->second.type = type;
+    if (it->second.value != text) it->second.value = text;
     return kNoErr;
 }
 
@@ -51,7 +56,7 @@ SPErr getTag(void *object, const char *name, const char *type, void *value, ASIn
     if (SPErr e = enterSuite(kSuite, "GetTag", logArgs([&] { return std::string(name ? name : "null"); }))) return e;
     const Art *art = toArt(static_cast<AIArtHandle>(object));
     if (!art || !name || !type || !value) return kBadParameterErr;
-    auto it = art->tags.find(name);
+    auto it = art->tags.find(std::string_view(name));
     if (it == art->tags.end()) return kNoSuchEntryErr;
     const ArtTag &tag = it->second;
     if (tag.type != type) return kBadParameterErr;

@@ -270,7 +270,7 @@ void Writer::writeCommon(const Art &art, const AIPathStyle *paint) {
     writeTags(art.tags, "data-");
 }
 
-void Writer::writeTags(const std::map<std::string, ArtTag> &tags, const std::string &prefix) {
+void Writer::writeTags(const ArtTags &tags, const std::string &prefix) {
     for (const auto &tag : tags) body_.attr(prefix + dataAttributeName(tag.first), tag.second.value);
 }
 

@@ -90,7 +90,7 @@ private:
     // `paint` is the style the element is painted with, null for art that
     // is not painted itself (groups, meshes, images).
     void writeCommon(const Art &art, const AIPathStyle *paint = nullptr);
-    void writeTags(const std::map<std::string, ArtTag> &tags, const std::string &prefix);
+    void writeTags(const ArtTags &tags, const std::string &prefix);
     void writeMatrix(const AIRealMatrix &m);
 
     // Paint (svg_write_paint.cpp). Art with a named style is painted in its
