@@ -1,8 +1,13 @@
-// One processed drag step of each of the first six tools over 1,000, 10,000
-// and 100,000 selected objects, against two floors: the frame of a step with
-// no per-art loop, and the loop with the brush far from every object (host
-// work for weights, bounds and tags only). Also the art collection alone,
-// with compound paths, to show that it grows linearly.
+// What a user feels, over 10,000, 100,000 and 300,000 selected objects:
+// - one processed drag step of every tool with the default brush over a
+//   drawing where it reaches about 1 % of the objects, and with a brush that
+//   reaches them all;
+// - the first drag step, over art no stroke has tagged yet;
+// - a drag step with "Trail cursor" on (a copy left behind per object);
+// - mouse down (the collection of the selection and the undo record);
+// - the floor: the host work alone a step needs per object (walking the
+//   list, the bounds query, the tag), measured in the same run;
+// - the phases of `smearhost paint` (read, paint, write) on an SVG file.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -10,10 +15,11 @@
 #include <memory>
 #include <string>
 
+#include "ai_art_suites.h"
 #include "globals.h"
+#include "handles.h"
 #include "host.h"
-#include "stroke.h"
-#include "suites.h"
+#include "svg.h"
 
 extern "C" SPErr PluginMain(const char *caller, const char *selector, void *message);
 
@@ -23,7 +29,11 @@ using smear::Art;
 using smear::Document;
 using smear::Host;
 
-void addRect(Document &doc, Art *parent, AIReal left, AIReal bottom, AIReal size) {
+// The side of the square the objects fill: the default brush (50 across)
+// covers about 1 % of it.
+constexpr AIReal kSide = 443;
+
+void addSquare(Document &doc, Art *parent, AIReal left, AIReal bottom, AIReal size) {
     Art *a = doc.newArt(kPathArt);
     for (AIRealPoint p : {AIRealPoint{left, bottom + size}, {left + size, bottom + size}, {left + size, bottom},
                           {left, bottom}}) {
@@ -37,10 +47,28 @@ void addRect(Document &doc, Art *parent, AIReal left, AIReal bottom, AIReal size
     doc.link(a, kPlaceInsideOnTop, parent);
 }
 
-// A stand-in host with the plug-in started and `count` selected squares in a
-// grid of 1000 x 1000 points (every third object a compound path of two
-// children when `compounds` is set, all of them selected).
-std::unique_ptr<Host> makeHost(long count, bool compounds) {
+// `count` selected squares in a grid over the square of side kSide, every
+// tenth a compound path of two members.
+void fill(Document &doc, long count) {
+    Art *root = doc.currentLayer()->root;
+    long side = 1;
+    while (side * side < count) ++side;
+    const AIReal cell = kSide / AIReal(side);
+    for (long i = 0; i < count; ++i) {
+        const AIReal x = AIReal(i % side) * cell, y = AIReal(i / side) * cell;
+        if (i % 10 == 0) {
+            Art *c = doc.newArt(kCompoundPathArt);
+            c->userAttr = kArtSelected;
+            doc.link(c, kPlaceInsideOnTop, root);
+            addSquare(doc, c, x, y, cell * 0.25f);
+            addSquare(doc, c, x + cell * 0.5f, y, cell * 0.25f);
+        } else {
+            addSquare(doc, root, x, y, cell * 0.5f);
+        }
+    }
+}
+
+std::unique_ptr<Host> makeHost(long count) {
     auto host = std::make_unique<Host>();
     std::string error;
     if (!host->attachLinked(&PluginMain, std::string(SMEAR_BUILD_DIR) + "/Smearcraft.res", error) ||
@@ -48,27 +76,8 @@ std::unique_ptr<Host> makeHost(long count, bool compounds) {
         std::fprintf(stderr, "cannot start the plug-in: %s\n", error.c_str());
         std::exit(1);
     }
-    Document &doc = host->document();
-    Art *root = doc.currentLayer()->root;
-    long side = 1;
-    while (side * side < count) ++side;
-    const AIReal cell = 1000.0f / AIReal(side);
-    for (long i = 0; i < count; ++i) {
-        AIReal x = AIReal(i % side) * cell, y = AIReal(i / side) * cell;
-        if (compounds && i % 3 == 0) {
-            Art *c = doc.newArt(kCompoundPathArt);
-            c->userAttr = kArtSelected;
-            doc.link(c, kPlaceInsideOnTop, root);
-            addRect(doc, c, x, y, cell * 0.25f);
-            addRect(doc, c, x + cell * 0.5f, y, cell * 0.25f);
-        } else {
-            addRect(doc, root, x, y, cell * 0.5f);
-        }
-    }
-    Globals *g = gGlobals;
-    g->showOutline = 0;
-    g->brushSizeHorizontal = 2000;  // the brush reaches every object
-    g->brushSizeVertical = 2000;
+    fill(host->document(), count);
+    gGlobals->showOutline = 0;
     return host;
 }
 
@@ -83,54 +92,165 @@ void alternate(Globals *g, int toolId) {
     }
 }
 
-void dragStep(benchmark::State &state, int toolId, AIRealPoint at) {
-    auto host = makeHost(state.range(0), false);
+const AIRealPoint kMiddle{kSide / 2, kSide / 2};
+
+// Drag steps of one tool after a mouse down and a first step; `brush` 0 is
+// the default brush.
+void dragSteps(benchmark::State &state, int toolId, AIReal brush) {
+    auto host = makeHost(state.range(0));
+    if (brush > 0) gGlobals->brushSizeHorizontal = gGlobals->brushSizeVertical = brush;
     AIToolHandle tool = gGlobals->toolHandles[toolId];
-    host->sendTool("AI Mouse Down", tool, {500, 500}, 255, 0);
+    host->sendTool("AI Mouse Down", tool, kMiddle, 255, 0);
+    host->sendTool("AI Mouse Drag", tool, kMiddle, 255, 0);
     for (auto _ : state) {
         alternate(gGlobals, toolId);
-        host->sendTool("AI Mouse Drag", tool, at, 255, 0);
+        host->sendTool("AI Mouse Drag", tool, kMiddle, 255, 0);
     }
-    host->sendTool("AI Mouse Up", tool, at, 255, 0);
+    host->sendTool("AI Mouse Up", tool, kMiddle, 255, 0);
     host->sendBasic("SP Interface", "Shutdown");
-    state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_Scaling(benchmark::State &s) { dragStep(s, kScalingTool, {500, 500}); }
-void BM_Translate(benchmark::State &s) { dragStep(s, kTranslateTool, {500, 500}); }
-void BM_Rotate(benchmark::State &s) { dragStep(s, kRotateTool, {500, 500}); }
-void BM_Transparency(benchmark::State &s) { dragStep(s, kTransparencyTool, {500, 500}); }
-void BM_StrokeWeight(benchmark::State &s) { dragStep(s, kStrokeWeightTool, {500, 500}); }
-void BM_FillIntensity(benchmark::State &s) { dragStep(s, kFillIntensityTool, {500, 500}); }
-void BM_FloorFrameOnly(benchmark::State &s) { dragStep(s, kBlendModeTool, {500, 500}); }
-void BM_FloorBrushFarAway(benchmark::State &s) { dragStep(s, kTransparencyTool, {1e6f, 1e6f}); }
+void BM_DragDefaultBrush(benchmark::State &s) { dragSteps(s, int(s.range(1)), 0); }
+void BM_DragEveryObjectHit(benchmark::State &s) { dragSteps(s, int(s.range(1)), 4 * kSide); }
 
-// The collection alone, inside one acquisition of the host's suites.
-void BM_CollectArt(benchmark::State &state) {
-    auto host = makeHost(state.range(0), true);
-    SPBasicSuite *basic = host->basicSuite();
-    AcquireSuites(basic);
+// The first drag step of a stroke, over art that carries no tag yet.
+void BM_FirstDragUntagged(benchmark::State &state) {
     for (auto _ : state) {
-        CollectArt();
-        benchmark::DoNotOptimize(gGlobals->SelectionCenter);
-        FreeArtList();
+        state.PauseTiming();
+        auto host = makeHost(state.range(0));
+        gGlobals->brushSizeHorizontal = gGlobals->brushSizeVertical = 4 * kSide;
+        AIToolHandle tool = gGlobals->toolHandles[kTransparencyTool];
+        host->sendTool("AI Mouse Down", tool, kMiddle, 255, 0);
+        state.ResumeTiming();
+        host->sendTool("AI Mouse Drag", tool, kMiddle, 255, 0);
+        state.PauseTiming();
+        host->sendTool("AI Mouse Up", tool, kMiddle, 255, 0);
+        host.reset();
+        state.ResumeTiming();
     }
-    ReleaseSuites(basic);
-    host->sendBasic("SP Interface", "Shutdown");
-    state.SetComplexityN(state.range(0));
 }
 
-#define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
-BENCHMARK(BM_Scaling) SIZES;
-BENCHMARK(BM_Translate) SIZES;
-BENCHMARK(BM_Rotate) SIZES;
-BENCHMARK(BM_Transparency) SIZES;
-BENCHMARK(BM_StrokeWeight) SIZES;
-BENCHMARK(BM_FillIntensity) SIZES;
-BENCHMARK(BM_FloorFrameOnly) SIZES;
-BENCHMARK(BM_FloorBrushFarAway) SIZES;
-BENCHMARK(BM_CollectArt)->RangeMultiplier(10)->Range(1000, 100000)->Complexity(benchmark::oN)
-    ->Unit(benchmark::kMillisecond);
+// A drag step of Translate with "Trail cursor" on, the default brush.
+void BM_DragTrailCursor(benchmark::State &state) {
+    auto host = makeHost(state.range(0));
+    gGlobals->trailCursor = 1;
+    AIToolHandle tool = gGlobals->toolHandles[kTranslateTool];
+    host->sendTool("AI Mouse Down", tool, kMiddle, 255, 0);
+    for (auto _ : state) {
+        alternate(gGlobals, kTranslateTool);
+        host->sendTool("AI Mouse Drag", tool, kMiddle, 255, 0);
+    }
+    host->sendTool("AI Mouse Up", tool, kMiddle, 255, 0);
+    host->sendBasic("SP Interface", "Shutdown");
+}
+
+// Mouse down: the plug-in collects the selection, the host opens an undo
+// step. The mouse up closes the stroke outside the timing.
+void BM_MouseDown(benchmark::State &state) {
+    auto host = makeHost(state.range(0));
+    AIToolHandle tool = gGlobals->toolHandles[kScalingTool];
+    for (auto _ : state) {
+        host->sendTool("AI Mouse Down", tool, kMiddle, 255, 0);
+        state.PauseTiming();
+        host->sendTool("AI Mouse Up", tool, kMiddle, 255, 0);
+        state.ResumeTiming();
+    }
+    host->sendBasic("SP Interface", "Shutdown");
+}
+
+// The host alone, per object as a drag step asks it: the art list walked,
+// each object's bounds and its tag written, through the suites' tables.
+void BM_FloorHostOnly(benchmark::State &state) {
+    Host host;
+    fill(host.document(), state.range(0));
+    const auto *art = static_cast<const AIArtSuite *>(host.suites.find(kAIArtSuite, kAIArtSuiteVersion));
+    const auto *tag = static_cast<const AITagSuite *>(host.suites.find(kAITagSuite, kAITagSuiteVersion));
+    std::vector<AIArtHandle> list;
+    host.document().forEachArt([&](const Art &a) {
+        if (a.type == kPathArt) list.push_back(smear::toHandle(const_cast<Art *>(&a)));
+    });
+    for (auto _ : state) {
+        for (AIArtHandle h : list) {
+            AIRealRect r;
+            art->GetArtBounds(h, &r);
+            tag->SetTag(h, "smearcraft", "string", "smearcraft");
+            benchmark::DoNotOptimize(r);
+        }
+    }
+}
+
+// The phases of `smearhost paint` on an SVG file of `count` squares.
+std::string squaresSvg(long count) {
+    Document doc;
+    fill(doc, count);
+    std::string text, error;
+    smear::writeSvg(doc, text, error);
+    return text;
+}
+
+void BM_PaintRead(benchmark::State &state) {
+    const std::string text = squaresSvg(state.range(0));
+    for (auto _ : state) {
+        Document doc;
+        smear::SvgReadReport report;
+        std::string error;
+        benchmark::DoNotOptimize(smear::readSvgString(text, doc, report, error));
+    }
+}
+
+void BM_PaintStroke(benchmark::State &state) {
+    const std::string text = squaresSvg(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto host = makeHost(0);
+        auto doc = std::make_unique<Document>();
+        smear::SvgReadReport report;
+        std::string error;
+        smear::readSvgString(text, *doc, report, error);
+        doc->forEachArt([](const Art &a) { const_cast<Art &>(a).userAttr |= kArtSelected; });
+        host->replaceDocument(std::move(doc));
+        AIToolHandle tool = gGlobals->toolHandles[kRotateTool];
+        state.ResumeTiming();
+        host->sendTool("AI Mouse Down", tool, {0, -kSide / 2}, 255, 0);
+        for (int i = 1; i <= 10; ++i)
+            host->sendTool("AI Mouse Drag", tool, {kSide * AIReal(i) / 10, -kSide / 2}, 255, 0);
+        host->sendTool("AI Mouse Up", tool, {kSide, -kSide / 2}, 255, 0);
+        state.PauseTiming();
+        host.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_PaintWrite(benchmark::State &state) {
+    const std::string text = squaresSvg(state.range(0));
+    Document doc;
+    smear::SvgReadReport report;
+    std::string error;
+    smear::readSvgString(text, doc, report, error);
+    doc.forEachArt([](const Art &a) {
+        if (a.type == kPathArt) const_cast<Art &>(a).tags["smearcraft"] = smear::ArtTag{"string", "smearcraft"};
+    });
+    for (auto _ : state) {
+        std::string out;
+        benchmark::DoNotOptimize(smear::writeSvg(doc, out, error));
+    }
+}
+
+void everyTool(benchmark::internal::Benchmark *b) {
+    for (long n : {10000L, 100000L})
+        for (int t = 0; t < kToolCount; ++t) b->Args({n, t});
+}
+
+#define SIZES ->Arg(10000)->Arg(100000)->Arg(300000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_DragDefaultBrush)->Apply(everyTool)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragEveryObjectHit)->Apply(everyTool)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloorHostOnly) SIZES;
+BENCHMARK(BM_FirstDragUntagged)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_DragTrailCursor)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MouseDown) SIZES;
+BENCHMARK(BM_PaintRead) SIZES;
+BENCHMARK(BM_PaintStroke)->Arg(10000)->Arg(100000)->Arg(300000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_PaintWrite) SIZES;
 
 }  // namespace
 

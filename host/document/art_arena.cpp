@@ -42,7 +42,11 @@ Art *ArtArena::operator[](size_t i) const { return blocks_[i / kPerBlock] + i % 
 bool ArtArena::contains(const void *p) const {
     const uintptr_t at = uintptr_t(p);
     const uintptr_t base = at & ~uintptr_t(kBlockBytes - 1);
-    if (!std::binary_search(sorted_.begin(), sorted_.end(), base)) return false;
+    // Handles come in runs from one block: the last one found is tried first.
+    if (base != lastFound_) {
+        if (!std::binary_search(sorted_.begin(), sorted_.end(), base)) return false;
+        lastFound_ = base;
+    }
     const uintptr_t offset = at - base;
     if (offset % sizeof(Art) != 0 || offset / sizeof(Art) >= kPerBlock) return false;
     // A slot of the last block past the objects made is no object.
@@ -55,6 +59,7 @@ void ArtArena::clear() {
     for (Art *b : blocks_) ::operator delete(static_cast<void *>(b), std::align_val_t(kBlockBytes));
     blocks_.clear();
     sorted_.clear();
+    lastFound_ = 0;
     size_ = 0;
 }
 

@@ -57,6 +57,7 @@ private:
     Art *slot();
     std::vector<Art *> blocks_;      // in the order they were made
     std::vector<uintptr_t> sorted_;  // the blocks' addresses, ascending
+    mutable uintptr_t lastFound_ = 0;  // the block contains() found last
     size_t size_ = 0;
 };
 

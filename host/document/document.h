@@ -33,9 +33,20 @@ struct ArtTag {
 // By name; looked up by any string without building one.
 using ArtTags = std::map<std::string, ArtTag, std::less<>>;
 
-struct Art {
+// What a drag step asks of every object (its type, whether it is live, its
+// layer and selection, its bounds, its tags) comes first, so that it lies in
+// the object's first cache lines; objects start on a cache line.
+struct alignas(64) Art {
     ASInt16 type = kPathArt;
-    std::string id;  // the SVG id it was read with, kept when written back
+    bool disposed = false;
+    mutable signed char boundsKnown = 0;  // 0: to compute; 1: no bounds; 2: boundsBox
+    ASInt32 userAttr = 0;                 // kArtSelected, kArtLocked, kArtHidden
+    Layer *layer = nullptr;
+    // Its geometric bounds as last computed (artBounds), kept until its
+    // geometry changes or, for a group or compound path, a member's does:
+    // whatever changes geometry calls geometryChanged.
+    mutable double boundsBox[4] = {0, 0, 0, 0};  // left, top, right, bottom
+    ArtTags tags;
 
     // Tree links; a layer's top-level art hangs off the layer's root group.
     Art *parent = nullptr;
@@ -43,8 +54,8 @@ struct Art {
     Art *lastChild = nullptr;   // top-most child
     Art *prev = nullptr;        // sibling painted before this one
     Art *next = nullptr;        // sibling painted after this one
-    Layer *layer = nullptr;
-    bool disposed = false;
+
+    std::string id;  // the SVG id it was read with, kept when written back
 
     // Paths (and path-like art): Bezier segments.
     std::vector<AIPathSegment> segments;
@@ -61,9 +72,7 @@ struct Art {
     ASInt32 blendMode = 0;
     struct GraphicStyle *artStyle = nullptr;
     AIReal styleFactor = 1.0f;
-    ArtTags tags;
 
-    ASInt32 userAttr = 0;  // kArtSelected, kArtLocked, kArtHidden
 
     // Gradient mesh: I x J patches, (I + 1) * (J + 1) vertices, i major.
     ASInt32 meshI = 0;
@@ -99,12 +108,6 @@ struct Art {
     AIRealMatrix hostTransform{1, 0, 0, 1, 0, 0};
     bool sourceCopy = false;
     uint64_t sourceDigest[4] = {};
-
-    // Its geometric bounds as last computed (artBounds), kept until its
-    // geometry changes or, for a group or compound path, a member's does:
-    // whatever changes geometry calls geometryChanged.
-    mutable double boundsBox[4] = {0, 0, 0, 0};  // left, top, right, bottom
-    mutable signed char boundsKnown = 0;         // 0: to compute; 1: no bounds; 2: boundsBox
 
     bool selected() const { return (userAttr & kArtSelected) != 0; }
     MeshVertex &vertex(ASInt32 i, ASInt32 j) { return vertices[size_t(i) * size_t(meshJ + 1) + size_t(j)]; }
