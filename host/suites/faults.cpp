@@ -29,8 +29,7 @@ void FaultPlan::clear() {
     unavailable_.clear();
 }
 
-SPErr FaultPlan::onCall(const char *suite, const char *function) {
-    ++calls_;
+SPErr FaultPlan::plannedFault(const char *suite, const char *function) {
     if (failAt_ != 0 && calls_ == failAt_) {
         fired_ = true;
         firedAt_ = std::string(suite) + "/" + function;

@@ -24,8 +24,13 @@ public:
     void makeUnavailable(const std::string &suite);
     void clear();
 
-    // Counts one call; returns the code it must fail with, or 0.
-    SPErr onCall(const char *suite, const char *function);
+    // Counts one call; returns the code it must fail with, or 0. Without a
+    // planned fault it only counts: it runs on every suite call.
+    SPErr onCall(const char *suite, const char *function) {
+        ++calls_;
+        if (failAt_ == 0 && every_.empty() && nthOf_.empty()) return kNoErr;
+        return plannedFault(suite, function);
+    }
     bool isUnavailable(std::string_view suite) const { return !unavailable_.empty() && unavailable_.count(suite) != 0; }
     long callCount() const { return calls_; }
     // Whether a counted fault has fired, and at which suite/function.
@@ -33,6 +38,7 @@ public:
     const std::string &firedAt() const { return firedAt_; }
 
 private:
+    SPErr plannedFault(const char *suite, const char *function);
     long calls_ = 0;
     long failAt_ = 0;
     SPErr failAtCode_ = 0;
