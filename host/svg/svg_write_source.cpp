@@ -37,6 +37,13 @@ const char *const kShapeGeometry[] = {"x",  "y",  "width", "height", "rx",     "
                                       "cy", "r",  "x1",    "y1",     "x2",     "y2",        "points",
                                       "d",  "pathLength"};
 
+// What the host did to the art since it was read (document space), in
+// SVG's orientation.
+Affine hostMove(const Art &art) {
+    const AIRealMatrix &h = art.hostTransform;
+    return Affine{h.a, -double(h.b), -double(h.c), h.d, h.tx, -double(h.ty)};
+}
+
 std::string svgTransformText(const Affine &m) {
     std::string out = "matrix(";
     const double v[6] = {m.a, m.b, m.c, m.d, m.e, m.f};
@@ -242,10 +249,7 @@ void SourceWriter::changed(const Art &art) {
         replaceWhole(art, el);
         return;
     }
-    // What the host did to it since (document space, y up, as SVG's).
-    const AIRealMatrix &h = art.hostTransform;
-    const Affine moved{h.a, -double(h.b), -double(h.c), h.d, h.tx, -double(h.ty)};
-    const Affine full = moved * s_.parentToRoot[size_t(el)] * own;
+    const Affine full = hostMove(art) * s_.parentToRoot[size_t(el)] * own;
     bool local = false;
     Tag fresh;
     if (!firstTag(w_.artMarkup(art, pathLike ? &full : nullptr, &local), fresh)) {
@@ -284,9 +288,7 @@ bool SourceWriter::writePlacedInPlace(const Art &art, int el, const bool differs
     Affine own, fromParent;
     const auto t = edit_.attribute(el, "transform");
     if ((t && !parseTransformList(xmlText(*t), own)) || !s_.parentToRoot[size_t(el)].inverse(fromParent)) return false;
-    const AIRealMatrix &h = art.hostTransform;
-    const Affine moved{h.a, -double(h.b), -double(h.c), h.d, h.tx, -double(h.ty)};
-    const Affine full = moved * s_.parentToRoot[size_t(el)] * own;
+    const Affine full = hostMove(art) * s_.parentToRoot[size_t(el)] * own;
     Tag fresh;
     if (!firstTag(w_.artMarkupIn(art, full), fresh)) return false;
     if (differs[0]) {
@@ -322,14 +324,6 @@ std::string_view trimmedText(std::string_view s) {
     return s.substr(b, s.find_last_not_of(" \t\r\n") + 1 - b);
 }
 
-// The lower-case property name of a CSS declaration.
-std::string declarationName(std::string_view d) {
-    const size_t colon = d.find(':');
-    std::string n(trimmedText(colon == std::string_view::npos ? std::string_view() : d.substr(0, colon)));
-    for (char &c : n)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return n;
-}
 
 // An element's start tag rebuilt: its attributes as written, but those
 // named in `drop`, then `add` (written anew).
@@ -357,7 +351,7 @@ std::string SourceWriter::spanWithout(int span, const std::set<std::string> &pro
         std::string kept;
         const std::string declared = xmlText(*style);  // the views below point into it
         for (std::string_view d : cssDeclarations(declared))
-            if (!blank(d) && !properties.count(declarationName(d))) kept += std::string(trimmedText(d)) + ";";
+            if (!blank(d) && !properties.count(cssPropertyName(d))) kept += std::string(trimmedText(d)) + ";";
         drop.insert("style");
         if (!kept.empty()) add.emplace_back("style", kept);
     }
@@ -418,8 +412,7 @@ bool SourceWriter::writeTextLines(const Art &group, int el) {
         l.geometry = artPartDigest(*art, ArtPart::kGeometry) != art->sourceDigest[0];
         l.paint = artPartDigest(*art, ArtPart::kPaint) != art->sourceDigest[1];
         l.appearance = artPartDigest(*art, ArtPart::kAppearance) != art->sourceDigest[2];
-        const AIRealMatrix &h = art->hostTransform;
-        l.inner = toElement * Affine{h.a, -double(h.b), -double(h.c), h.d, h.tx, -double(h.ty)} * elementToRoot;
+        l.inner = toElement * hostMove(*art) * elementToRoot;
         // A span takes a new place and paint, but no turn, scale, opacity
         // or blend mode: those need a text element of the line's own.
         double x, y;
@@ -462,7 +455,7 @@ bool SourceWriter::writeTextLines(const Art &group, int el) {
     const std::string declared = xmlText(edit_.attribute(el, "style").value_or(""));  // the views point into it
     for (std::string_view d : cssDeclarations(declared)) {
         if (blank(d)) continue;
-        (kWhole.count(declarationName(d)) ? wholeStyle : ownStyle) += std::string(trimmedText(d)) + ";";
+        (kWhole.count(cssPropertyName(d)) ? wholeStyle : ownStyle) += std::string(trimmedText(d)) + ";";
     }
     std::string out = "<g";
     for (const XmlAttributeSpan &a : text.attributes) {
@@ -485,7 +478,7 @@ bool SourceWriter::writeTextLines(const Art &group, int el) {
             std::map<std::string, std::string> props = paintProperties(*l.art, el, fresh);
             std::string kept;
             for (std::string_view d : cssDeclarations(style))
-                if (!blank(d) && !props.count(declarationName(d))) kept += std::string(trimmedText(d)) + ";";
+                if (!blank(d) && !props.count(cssPropertyName(d))) kept += std::string(trimmedText(d)) + ";";
             style = kept;
             for (const auto &[n, v] : props) {
                 style += n + ":" + v + ";";

@@ -28,12 +28,12 @@ std::string lowered(std::string s) {
     return s;
 }
 
-std::string propertyName(std::string_view declaration) {
+}  // namespace
+
+std::string cssPropertyName(std::string_view declaration) {
     const size_t colon = declaration.find(':');
     return colon == std::string_view::npos ? std::string() : lowered(trimmed(declaration.substr(0, colon)));
 }
-
-}  // namespace
 
 std::vector<std::string_view> cssDeclarations(std::string_view style) {
     std::vector<std::string_view> out;
@@ -98,7 +98,7 @@ std::optional<std::string> XmlEdit::styleProperty(int element, const std::string
     const std::optional<std::string> style = attribute(element, "style");
     if (!style) return std::nullopt;
     for (std::string_view d : cssDeclarations(*style))
-        if (propertyName(d) == property) return trimmed(d.substr(d.find(':') + 1));
+        if (cssPropertyName(d) == property) return trimmed(d.substr(d.find(':') + 1));
     return std::nullopt;
 }
 
@@ -131,7 +131,7 @@ std::string XmlEdit::styleText(int index, const Element &e) const {
     std::vector<std::string> done;
     if (original) {
         for (std::string_view d : cssDeclarations(*original)) {
-            const std::string name = propertyName(d);
+            const std::string name = cssPropertyName(d);
             const auto it = e.style.find(name);
             if (name.empty() || it == e.style.end()) {
                 if (!trimmed(d).empty()) parts.emplace_back(d);

@@ -19,6 +19,8 @@ namespace smear {
 // A style attribute's declarations as written, split at the semicolons that
 // are not inside quotes or brackets (url("a;b") is one value).
 std::vector<std::string_view> cssDeclarations(std::string_view style);
+// A declaration's property name, trimmed and in lower case ("" for none).
+std::string cssPropertyName(std::string_view declaration);
 
 class XmlEdit {
 public:
