@@ -1,6 +1,7 @@
-// Handles that outlive their art: an undo replaces the document, so handles
-// the plug-in kept point into one that is gone. The host must refuse them
-// with an error code, never follow them (the ASan build catches a use).
+// Handles that outlive their art: an undo takes away what its step made, and
+// a new document replaces the old, so handles the plug-in kept point at
+// objects that are gone. The host must refuse them with an error code, never
+// follow them (the ASan build catches a use).
 #include <memory>
 #include <vector>
 
@@ -142,7 +143,8 @@ TEST_F(StaleVertices, AVertexOfDisposedOrUndoneMeshIsRefused) {
     AIMeshVertexHandle before = vertexOf(kept, 0, 1);
     ASSERT_TRUE(host.undo());
     expectRefused(gone);
-    // So is one of a mesh the undo brought back: that is a copy.
+    // So is every vertex handed out before the undo: the mesh it brought
+    // back may hold its vertices anew.
     expectRefused(before);
     // The restored mesh hands out handles of its own that work.
     Art *restored = nullptr;

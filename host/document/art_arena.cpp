@@ -54,13 +54,20 @@ bool ArtArena::contains(const void *p) const {
     return base != lastBase || offset / sizeof(Art) < size_ - (blocks_.size() - 1) * kPerBlock;
 }
 
-void ArtArena::clear() {
-    for (size_t i = 0; i < size_; ++i) (*this)[i]->~Art();
-    for (Art *b : blocks_) ::operator delete(static_cast<void *>(b), std::align_val_t(kBlockBytes));
-    blocks_.clear();
-    sorted_.clear();
-    lastFound_ = 0;
-    size_ = 0;
+void ArtArena::clear() { truncate(0); }
+
+void ArtArena::truncate(size_t n) {
+    if (n >= size_) return;
+    for (size_t i = size_; i-- > n;) (*this)[i]->~Art();
+    size_ = n;
+    const size_t keep = (n + kPerBlock - 1) / kPerBlock;
+    while (blocks_.size() > keep) {
+        const uintptr_t gone = uintptr_t(blocks_.back());
+        sorted_.erase(std::lower_bound(sorted_.begin(), sorted_.end(), gone));
+        ::operator delete(static_cast<void *>(blocks_.back()), std::align_val_t(kBlockBytes));
+        blocks_.pop_back();
+    }
+    lastFound_ = 1;
 }
 
 }  // namespace smear

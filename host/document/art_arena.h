@@ -33,6 +33,9 @@ public:
     bool contains(const void *p) const;
     // Destroys every object.
     void clear();
+    // Destroys the objects made after the first `n` (the newest first) and
+    // frees the blocks they alone used; their addresses are no longer ours.
+    void truncate(size_t n);
 
     class iterator {
     public:
@@ -57,7 +60,9 @@ private:
     Art *slot();
     std::vector<Art *> blocks_;      // in the order they were made
     std::vector<uintptr_t> sorted_;  // the blocks' addresses, ascending
-    mutable uintptr_t lastFound_ = 0;  // the block contains() found last
+    // The block contains() found last; 1 (no block's address) for none, so
+    // that an address near zero is never taken for one in a block.
+    mutable uintptr_t lastFound_ = 1;
     size_t size_ = 0;
 };
 

@@ -3,6 +3,8 @@
 #include <set>
 #include <unordered_map>
 
+#include "undo_step.h"
+
 namespace smear {
 
 namespace {
@@ -13,30 +15,6 @@ AIColor blackInk() {
     c.kind = kGrayColor;
     c.c.g.gray = 1.0f;
     return c;
-}
-
-void setLayerOfSubtree(Art *art, Layer *layer) {
-    art->layer = layer;
-    for (Art *c = art->firstChild; c; c = c->next) setLayerOfSubtree(c, layer);
-}
-
-void markDisposed(Art *art) {
-    art->disposed = true;
-    art->userAttr &= ~kArtSelected;
-    for (Art *c = art->firstChild; c; c = c->next) markDisposed(c);
-}
-
-// Puts `art` into `parent`'s child list right after `after` (null: first child).
-void insertChildAfter(Art *parent, Art *after, Art *art) {
-    art->parent = parent;
-    art->prev = after;
-    art->next = after ? after->next : parent->firstChild;
-    if (art->next) art->next->prev = art;
-    else parent->lastChild = art;
-    if (after) after->next = art;
-    else parent->firstChild = art;
-    setLayerOfSubtree(art, parent->layer);
-    geometryChanged(*parent);
 }
 
 // Old-to-new pointer maps used while cloning a document.
@@ -89,8 +67,42 @@ T *cloneInto(std::deque<std::unique_ptr<T>> &store, const T &from) {
 
 Document::Document() { addLayer("Layer 1"); }
 
+void Document::setLayerOfSubtree(Art *art, Layer *layer) {
+    if (art->layer != layer) {
+        willChange(*art);
+        art->layer = layer;
+    }
+    for (Art *c = art->firstChild; c; c = c->next) setLayerOfSubtree(c, layer);
+}
+
+void Document::markDisposed(Art *art) {
+    willChange(*art);
+    art->disposed = true;
+    art->userAttr &= ~kArtSelected;
+    for (Art *c = art->firstChild; c; c = c->next) markDisposed(c);
+}
+
+// Puts `art` into `parent`'s child list right after `after` (null: first child).
+void Document::insertChildAfter(Art *parent, Art *after, Art *art) {
+    Art *next = after ? after->next : parent->firstChild;
+    willChange(*parent);
+    willChange(*art);
+    if (after) willChange(*after);
+    if (next) willChange(*next);
+    art->parent = parent;
+    art->prev = after;
+    art->next = next;
+    if (next) next->prev = art;
+    else parent->lastChild = art;
+    if (after) after->next = art;
+    else parent->firstChild = art;
+    setLayerOfSubtree(art, parent->layer);
+    geometryChanged(*parent);
+}
+
 Art *Document::newArt(ASInt16 type) {
     Art *art = artStore.create();
+    art->savedIn = art->tagsSavedIn = recording_;  // made in this step: undo takes it away whole
     art->type = type;
     art->style.fill.color = blackInk();
     art->style.stroke.color = blackInk();
@@ -138,6 +150,10 @@ void Document::link(Art *art, ASInt16 paintOrder, Art *prep) {
 void Document::unlink(Art *art) {
     if (!art || !art->parent) return;
     Art *parent = art->parent;
+    willChange(*art);
+    willChange(*parent);
+    if (art->prev) willChange(*art->prev);
+    if (art->next) willChange(*art->next);
     if (art->prev) art->prev->next = art->next;
     else parent->firstChild = art->next;
     if (art->next) art->next->prev = art->prev;
@@ -189,6 +205,7 @@ Art *Document::duplicate(const Art *art) {
     copy->parent = copy->firstChild = copy->lastChild = copy->prev = copy->next = nullptr;
     copy->layer = nullptr;
     copy->disposed = false;
+    copy->savedIn = copy->tagsSavedIn = recording_;
     copy->id = id;
     copy->sourceCopy = true;
     // A copy is left behind, not picked up: it does not join the selection.
@@ -240,6 +257,8 @@ std::unique_ptr<Document> Document::clone() const {
     // Disposed art is unreachable in the copy, so it is not carried over.
     for (const auto &a : artStore)
         if (!a->disposed) maps.art[a] = doc->artStore.create(*a);
+    // The copy has no undo history of its own.
+    for (Art *a : doc->artStore) a->savedIn = a->tagsSavedIn = 0;
 
     for (auto &g : doc->gradientStore)
         for (GradientStop &stop : g->stops) maps.remap(stop.color);

@@ -109,6 +109,13 @@ struct alignas(64) Art {
     bool sourceCopy = false;
     uint64_t sourceDigest[4] = {};
 
+    // The undo step that last saved what the art was (0: none), so that a
+    // step saves an object once, when it first changes it; and the one that
+    // last saved only its tags, which the plug-in writes on every object
+    // of the selection (so that costs a step little).
+    uint32_t savedIn = 0;
+    uint32_t tagsSavedIn = 0;
+
     bool selected() const { return (userAttr & kArtSelected) != 0; }
     MeshVertex &vertex(ASInt32 i, ASInt32 j) { return vertices[size_t(i) * size_t(meshJ + 1) + size_t(j)]; }
 };
@@ -158,6 +165,7 @@ struct Pattern {
 class Document {
 public:
     Document();
+    ~Document();
     Document(const Document &) = delete;
     Document &operator=(const Document &) = delete;
 
@@ -222,6 +230,39 @@ public:
     std::deque<std::unique_ptr<Gradient>> gradientStore;
     std::deque<std::unique_ptr<Pattern>> patternStore;
 
+    // Undo. A step opens at a mouse down; from then on whatever changes is
+    // saved as it was, object by object, the first time it changes, and
+    // undo puts it back. Changes made after a step is closed, or in a step
+    // that is never closed, go with the last step, so that undo always
+    // brings back the document exactly as it was when the step opened. The
+    // history keeps the last `undoStepLimit` closed steps within
+    // `undoByteLimit` bytes of saved objects; the last step is kept whatever
+    // it holds, so a stroke can always be undone.
+    size_t undoStepLimit = 100;
+    size_t undoByteLimit = size_t(256) << 20;
+    void openUndoStep();
+    void closeUndoStep();
+    bool undo();  // false when no closed step is left
+    size_t undoSteps() const;      // closed steps that can be undone
+    size_t undoBytes() const { return undoBytes_; }
+
+    // Every change to art goes through these first (or changes nothing an
+    // undo would have to bring back). willChangeTree: the art and all it holds.
+    void willChange(Art &art) {
+        if (art.savedIn < recording_) saveArt(art);
+    }
+    void willChangeTags(Art &art) {
+        if (art.savedIn < recording_ && art.tagsSavedIn < recording_) saveTags(art);
+    }
+    void willChangeTree(Art &art);
+    void willChange(Swatch &swatch);
+    // Sets the art's user attributes (selection, lock, hidden).
+    void setUserAttr(Art &art, ASInt32 attr) {
+        if (art.userAttr == attr) return;
+        willChange(art);
+        art.userAttr = attr;
+    }
+
     Swatch *addSwatch(const std::string &name, const AIColor &color);
     GraphicStyle *addGraphicStyle(const std::string &name, const AIPathStyle &style);
     CustomColor *addCustomColor(const std::string &name, const AIColor &base);
@@ -237,6 +278,20 @@ private:
     void countNewIds();
     std::string freeCopyId(const std::string &id);
     void releaseIds(const Art *art);
+
+    void insertChildAfter(Art *parent, Art *after, Art *art);
+    void setLayerOfSubtree(Art *art, Layer *layer);
+    void markDisposed(Art *art);
+
+    struct UndoStep;  // document_undo.cpp
+    std::vector<std::unique_ptr<UndoStep>> undoSteps_;  // oldest first; the last one records
+    uint32_t recording_ = 0;    // the recording step's serial, 0 when none records
+    uint32_t lastSerial_ = 0;
+    size_t undoBytes_ = 0;
+    void saveArt(Art &art);
+    void saveTags(Art &art);
+    void revert(UndoStep &step);
+    void trimUndoHistory();
 
     template <class F> static void walk(Art *a, F &f) {
         f(*a);

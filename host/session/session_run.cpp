@@ -205,16 +205,16 @@ bool SessionRunner::select(const SessionStep &step, std::string &error) {
     }
     // Like a click on the art: selecting a group or compound path selects
     // everything in it; everything else is deselected.
-    doc.forEachArt([&](Art &a) { a.userAttr &= ~kArtSelected; });
+    doc.forEachArt([&](Art &a) { doc.setUserAttr(a, a.userAttr & ~kArtSelected); });
     std::function<void(Art &)> selectTree = [&](Art &a) {
-        a.userAttr |= kArtSelected;
+        doc.setUserAttr(a, a.userAttr | kArtSelected);
         for (Art *c = a.firstChild; c; c = c->next) selectTree(*c);
     };
     // Select all, as a host does it: what is locked or hidden, by itself or
     // by its layer, stays unselected.
     std::function<void(Art &)> selectOpen = [&](Art &a) {
         if (a.userAttr & (kArtLocked | kArtHidden)) return;
-        a.userAttr |= kArtSelected;
+        doc.setUserAttr(a, a.userAttr | kArtSelected);
         for (Art *c = a.firstChild; c; c = c->next) selectOpen(*c);
     };
     if (step.selectAll)

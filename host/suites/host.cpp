@@ -197,10 +197,10 @@ bool Host::holds(const void *object) {
     if (doc.artStore.contains(object)) return true;
     size_t *seen = live_.seen;
     auto &objects = live_.objects;
-    const bool grown = indexStore(doc.layerStore, seen[1], objects) &&
-                       indexStore(doc.swatchStore, seen[2], objects) && indexStore(doc.styleStore, seen[3], objects) &&
-                       indexStore(doc.customColorStore, seen[4], objects) &&
-                       indexStore(doc.gradientStore, seen[5], objects) && indexStore(doc.patternStore, seen[6], objects);
+    const bool grown = indexStore(doc.layerStore, seen[0], objects) &&
+                       indexStore(doc.swatchStore, seen[1], objects) && indexStore(doc.styleStore, seen[2], objects) &&
+                       indexStore(doc.customColorStore, seen[3], objects) &&
+                       indexStore(doc.gradientStore, seen[4], objects) && indexStore(doc.patternStore, seen[5], objects);
     if (!grown) {  // a store was emptied: start over
         forgetLiveObjects();
         return holds(object);
@@ -231,22 +231,17 @@ void Host::replaceDocument(std::unique_ptr<Document> doc) {
     forgetLiveObjects();
     vertexPlaces_.clear();
     document_ = std::move(doc);
-    openStep_.reset();
-    undoStack_.clear();
 }
 
-void Host::openUndoStep() { openStep_ = document_->clone(); }
+void Host::openUndoStep() { document_->openUndoStep(); }
 
-void Host::closeUndoStep() {
-    if (openStep_) undoStack_.push_back(std::move(openStep_));
-}
+void Host::closeUndoStep() { document_->closeUndoStep(); }
 
 bool Host::undo() {
-    if (undoStack_.empty()) return false;
+    if (!document_->undo()) return false;
+    // What the step made is gone: its addresses are no longer the document's.
     forgetLiveObjects();
     vertexPlaces_.clear();
-    document_ = std::move(undoStack_.back());
-    undoStack_.pop_back();
     return true;
 }
 

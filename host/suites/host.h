@@ -130,10 +130,11 @@ public:
     AIMeshVertexHandle vertexHandle(Art &mesh, size_t index);
     MeshVertex *meshVertex(AIMeshVertexHandle h, Art **mesh = nullptr);
 
-    // Undo: a step opens at every mouse down and is closed by the undo suite.
+    // Undo: a step opens at every mouse down and is closed by the undo suite
+    // (the document keeps the history: Document::openUndoStep).
     void openUndoStep();
     void closeUndoStep();
-    bool undo();  // restores the document as it was before the last closed step
+    bool undo();  // restores the document as it was when the last closed step opened
 
     SuiteRegistry suites;
     FaultPlan faults;
@@ -170,7 +171,7 @@ private:
     // grow and rebuilt when the document is replaced.
     struct LiveObjects {
         const Document *document = nullptr;
-        size_t seen[7] = {};
+        size_t seen[6] = {};  // layers, swatches, styles, custom colours, gradients, patterns
         std::unordered_set<const void *> objects;
     };
     void forgetLiveObjects() { live_.document = nullptr; }
@@ -182,8 +183,6 @@ private:
         size_t index;
     };
     std::unordered_map<const void *, VertexPlace> vertexPlaces_;  // of the current document
-    std::unique_ptr<Document> openStep_;
-    std::vector<std::unique_ptr<Document>> undoStack_;
     ResourceSet resources_;
     std::unique_ptr<PluginModule> module_;
     PluginMainProc entry_ = nullptr;

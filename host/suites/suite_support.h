@@ -25,11 +25,12 @@ template <class F> std::string logArgs(F &&format) {
 inline bool isLocked(const Layer *layer) { return layer && layer->locked; }
 
 // Resolves an art handle for a change: kBadParameterErr for null or disposed
-// art, kLockedLayerErr for art on a locked layer.
+// art, kLockedLayerErr for art on a locked layer. Undo saves the art first.
 inline SPErr editableArt(AIArtHandle h, Art *&art) {
     art = toArt(h);
     if (!art) return kBadParameterErr;
     if (isLocked(art->layer)) return kLockedLayerErr;
+    currentDocument().willChange(*art);
     return kNoErr;
 }
 

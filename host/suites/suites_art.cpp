@@ -150,7 +150,7 @@ SPErr setArtUserAttr(AIArtHandle h, ASInt32 whichAttr, ASInt32 attr) {
         return e;
     Art *art = toArt(h);
     if (!art) return kBadParameterErr;
-    art->userAttr = (art->userAttr & ~whichAttr) | (attr & whichAttr);
+    currentDocument().setUserAttr(*art, (art->userAttr & ~whichAttr) | (attr & whichAttr));
     return kNoErr;
 }
 

@@ -21,11 +21,13 @@ GraphicStyle *toDocumentStyle(AIArtStyleHandle h) {
 }
 
 void setPathStyleOfTree(Art &art, const AIPathStyle &style) {
+    currentDocument().willChange(art);
     art.style = style;
     for (Art *c = art.firstChild; c; c = c->next) setPathStyleOfTree(*c, style);
 }
 
 void setStrokeWidthOfTree(Art &art, AIReal width) {
+    currentDocument().willChange(art);
     art.style.stroke.width = width;
     for (Art *c = art.firstChild; c; c = c->next) setStrokeWidthOfTree(*c, width);
 }

@@ -49,7 +49,9 @@ SPErr editableVertex(AIMeshVertexHandle h, MeshVertex *&v, Art **owner = nullptr
     v = toMeshVertex(h, &mesh);
     if (!v) return kBadParameterErr;
     if (owner) *owner = mesh;
-    return isLocked(mesh->layer) ? kLockedLayerErr : kNoErr;
+    if (isLocked(mesh->layer)) return kLockedLayerErr;
+    currentDocument().willChange(*mesh);
+    return kNoErr;
 }
 
 SPErr getPoint(AIMeshVertexHandle h, AIRealPoint *point) {

@@ -15,6 +15,7 @@ const char *const kPathStyle = kAIPathStyleSuite;
 
 // A compound path paints as one: its members carry its style too.
 void setStyleOfTree(Art &art, const AIPathStyle &style) {
+    currentDocument().willChange(art);
     art.style = style;
     for (Art *c = art.firstChild; c; c = c->next) setStyleOfTree(*c, style);
 }

@@ -118,6 +118,7 @@ SPErr transformArtCall(AIArtHandle h, const AIRealMatrix *m, AIReal lineScale, A
     Art *art = nullptr;
     if (SPErr e = editableArt(h, art)) return e;
     if (!m || !isFinite(*m) || !std::isfinite(lineScale)) return kBadParameterErr;
+    currentDocument().willChangeTree(*art);
     // A finite matrix can still carry coordinates, paint matrices or widths
     // past the largest float: such a result is refused and the art kept.
     return transformArt(*art, *m, lineScale, flags) ? kNoErr : kBadParameterErr;

@@ -69,6 +69,7 @@ SPErr setAIColor(AISwatchRef h, const AIColor *color) {
     if (SPErr e = enterSuite(kSuite, "SetAIColor")) return e;
     Swatch *swatch = toSwatch(h);
     if (!swatch || !color || !isValidColor(*color)) return kBadParameterErr;
+    currentDocument().willChange(*swatch);
     swatch->color = *color;
     return kNoErr;
 }

@@ -46,6 +46,8 @@ SPErr setTag(void *object, const char *name, const char *type, const void *value
     // A tag that is there already is rewritten in place: the plug-in tags
     // every object a stroke reaches on every step, and that costs nothing.
     auto it = art->tags.find(std::string_view(name));
+    if (it != art->tags.end() && it->second.type == type && it->second.value == text) return kNoErr;
+    currentDocument().willChangeTags(*art);
     if (it == art->tags.end()) it = art->tags.emplace(name, ArtTag{}).first;
     if (it->second.type != type) it->second.type = type;
     if (it->second.value != text) it->second.value = text;

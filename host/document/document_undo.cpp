@@ -1,0 +1,175 @@
+// Undo by the objects a step changed: a mouse down costs nothing, and what a
+// step keeps grows with what it changes, not with the document.
+#include <algorithm>
+#include <cstdlib>
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "document.h"
+#include "document_fingerprint.h"
+#include "undo_step.h"
+
+namespace smear {
+
+namespace {
+
+// A tag's map node and its strings, roughly.
+size_t tagBytes(const ArtTags &tags) {
+    size_t bytes = 0;
+    for (const auto &tag : tags) bytes += 96 + tag.first.size() + tag.second.type.size() + tag.second.value.size();
+    return bytes;
+}
+
+// What an art object holds on the heap beside its record, roughly, for the
+// history's budget.
+size_t heapBytes(const Art &a) {
+    size_t bytes = a.segments.capacity() * sizeof(AIPathSegment) + a.vertices.capacity() * sizeof(MeshVertex);
+    for (const std::string *s : {&a.id, &a.text, &a.href, &a.svgStyle})
+        if (s->capacity() > 15) bytes += s->capacity() + 1;
+    return bytes + tagBytes(a.tags);
+}
+
+template <class T> void truncateStore(std::deque<std::unique_ptr<T>> &store, size_t n) {
+    while (store.size() > n) store.pop_back();
+}
+
+}  // namespace
+
+Document::~Document() = default;
+
+void Document::openUndoStep() {
+    auto step = std::make_unique<UndoStep>();
+    step->serial = ++lastSerial_;
+    step->artCount = artStore.size();
+    step->layerCount = layerStore.size();
+    step->swatchCount = swatchStore.size();
+    step->styleCount = styleStore.size();
+    step->customCount = customColorStore.size();
+    step->gradientCount = gradientStore.size();
+    step->patternCount = patternStore.size();
+    step->layers = layers;
+    step->currentLayerIndex = currentLayerIndex;
+    step->swatches = swatches;
+    step->graphicStyles = graphicStyles;
+    step->customColors = customColors;
+    step->gradients = gradients;
+    step->patterns = patterns;
+#ifndef NDEBUG
+    step->fingerprint = documentFingerprint(*this);
+#endif
+    recording_ = step->serial;
+    undoSteps_.push_back(std::move(step));
+}
+
+void Document::closeUndoStep() {
+    if (undoSteps_.empty() || undoSteps_.back()->closed) return;
+    undoSteps_.back()->closed = true;
+    trimUndoHistory();
+}
+
+size_t Document::undoSteps() const {
+    return size_t(std::count_if(undoSteps_.begin(), undoSteps_.end(), [](const auto &s) { return s->closed; }));
+}
+
+void Document::saveArt(Art &art) {
+    UndoStep &step = *undoSteps_.back();
+    step.art.push_back(UndoStep::SavedArt{&art, art});
+    art.savedIn = recording_;
+    const size_t bytes = sizeof(UndoStep::SavedArt) + heapBytes(art);
+    step.bytes += bytes;
+    undoBytes_ += bytes;
+}
+
+void Document::saveTags(Art &art) {
+    UndoStep &step = *undoSteps_.back();
+    step.tags.push_back(UndoStep::SavedTags{&art, art.tags, art.tagsSavedIn});
+    art.tagsSavedIn = recording_;
+    size_t bytes = sizeof(UndoStep::SavedTags);
+    bytes += tagBytes(art.tags);
+    step.bytes += bytes;
+    undoBytes_ += bytes;
+}
+
+void Document::willChangeTree(Art &art) {
+    willChange(art);
+    for (Art *c = art.firstChild; c; c = c->next) willChangeTree(*c);
+}
+
+void Document::willChange(Swatch &swatch) {
+    if (recording_ == 0) return;
+    UndoStep &step = *undoSteps_.back();
+    step.swatchColours.emplace_back(&swatch, swatch);
+    step.bytes += sizeof(std::pair<Swatch *, Swatch>);
+    undoBytes_ += sizeof(std::pair<Swatch *, Swatch>);
+}
+
+// Puts back what the step saved, the earliest saving last (it is what the
+// object was when the step opened), then takes away what the step made.
+void Document::revert(UndoStep &step) {
+    for (auto it = step.art.rbegin(); it != step.art.rend(); ++it) *it->where = std::move(it->before);
+    for (auto it = step.tags.rbegin(); it != step.tags.rend(); ++it) {
+        it->where->tags = std::move(it->before);
+        it->where->tagsSavedIn = it->savedIn;
+    }
+    for (auto it = step.swatchColours.rbegin(); it != step.swatchColours.rend(); ++it)
+        *it->first = std::move(it->second);
+    for (const auto &saved : step.art) geometryChanged(*saved.where);
+    layers = std::move(step.layers);
+    currentLayerIndex = step.currentLayerIndex;
+    swatches = std::move(step.swatches);
+    graphicStyles = std::move(step.graphicStyles);
+    customColors = std::move(step.customColors);
+    gradients = std::move(step.gradients);
+    patterns = std::move(step.patterns);
+    artStore.truncate(step.artCount);
+    truncateStore(layerStore, step.layerCount);
+    truncateStore(swatchStore, step.swatchCount);
+    truncateStore(styleStore, step.styleCount);
+    truncateStore(customColorStore, step.customCount);
+    truncateStore(gradientStore, step.gradientCount);
+    truncateStore(patternStore, step.patternCount);
+    // Ids in use are counted afresh when a copy next needs one.
+    idUse_.clear();
+    idsCounted_ = 0;
+    undoBytes_ -= step.bytes;
+#ifndef NDEBUG
+    const std::string now = documentFingerprint(*this);
+    if (now != step.fingerprint) {
+        std::fprintf(stderr, "undo did not bring back the document as it was:\n--- then\n%s\n--- now\n%s\n",
+                     step.fingerprint.c_str(), now.c_str());
+        std::abort();
+    }
+#endif
+}
+
+bool Document::undo() {
+    const bool any = std::any_of(undoSteps_.begin(), undoSteps_.end(), [](const auto &s) { return s->closed; });
+    if (!any) return false;
+    // Steps never closed after the last closed one go with it.
+    for (bool closed = false; !closed;) {
+        closed = undoSteps_.back()->closed;
+        revert(*undoSteps_.back());
+        undoSteps_.pop_back();
+    }
+    recording_ = undoSteps_.empty() ? 0 : undoSteps_.back()->serial;
+    return true;
+}
+
+// Forgets the oldest steps past the history's bounds, and steps never closed
+// that no closed step precedes (no undo could reach them).
+void Document::trimUndoHistory() {
+    size_t closed = undoSteps();
+    size_t drop = 0;
+    while (drop + 1 < undoSteps_.size()) {
+        const UndoStep &s = *undoSteps_[drop];
+        const bool over = closed > undoStepLimit || undoBytes_ > undoByteLimit;
+        if (s.closed && !over) break;
+        if (s.closed) --closed;
+        undoBytes_ -= s.bytes;
+        ++drop;
+    }
+    undoSteps_.erase(undoSteps_.begin(), undoSteps_.begin() + std::ptrdiff_t(drop));
+}
+
+}  // namespace smear

@@ -1,0 +1,48 @@
+// What one undo step keeps (see Document::openUndoStep).
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "document.h"
+
+namespace smear {
+
+struct Document::UndoStep {
+    uint32_t serial = 0;
+    bool closed = false;
+    // The document's lists and its stores' sizes when the step opened:
+    // whatever the stores gained since is the step's own and goes with it.
+    size_t artCount = 0, layerCount = 0, swatchCount = 0, styleCount = 0, customCount = 0, gradientCount = 0,
+           patternCount = 0;
+    std::vector<Layer *> layers;
+    size_t currentLayerIndex = 0;
+    std::vector<Swatch *> swatches;
+    std::vector<GraphicStyle *> graphicStyles;
+    std::vector<CustomColor *> customColors;
+    std::vector<Gradient *> gradients;
+    std::vector<Pattern *> patterns;
+    // What each object was before the step first changed it.
+    struct SavedArt {
+        Art *where;
+        Art before;
+    };
+    std::vector<SavedArt> art;
+    // The tags of objects whose tags changed before anything else of theirs
+    // did (so always saved before the object itself, if it is).
+    struct SavedTags {
+        Art *where;
+        ArtTags before;
+        uint32_t savedIn;
+    };
+    std::vector<SavedTags> tags;
+    std::vector<std::pair<Swatch *, Swatch>> swatchColours;
+    size_t bytes = 0;
+#ifndef NDEBUG
+    // Debug builds check that undo brings back exactly this.
+    std::string fingerprint;
+#endif
+};
+
+}  // namespace smear
