@@ -7,8 +7,11 @@
 // - mouse down (the collection of the selection and the undo record);
 // - the floor: the host work alone a step needs per object (walking the
 //   list, the bounds query, the tag), measured in the same run;
-// - the phases of `smearhost paint` (read, paint, write) on an SVG file.
+// - the phases of `smearhost paint` (read, paint, write) on an SVG file;
+// - memory: after reading a drawing, after ten strokes at the default brush,
+//   and what the undo history holds after a stroke that reaches everything.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -236,6 +239,48 @@ void BM_PaintWrite(benchmark::State &state) {
     }
 }
 
+// Bytes the program holds from the heap (mmapped blocks included).
+double heapBytes() {
+    const struct mallinfo2 m = mallinfo2();
+    return double(m.uordblks) + double(m.hblkhd);
+}
+
+// Memory of a drawing of `count` squares read from SVG, then after ten
+// strokes of ten drag steps at the default brush (the Scaling tool, over
+// ten different places), then after one stroke that reaches every object.
+void BM_Memory(benchmark::State &state) {
+    const std::string text = squaresSvg(state.range(0));
+    for (auto _ : state) {
+        auto host = makeHost(0);
+        const double base = heapBytes();
+        auto doc = std::make_unique<Document>();
+        smear::SvgReadReport report;
+        std::string error;
+        smear::readSvgString(text, *doc, report, error);
+        doc->forEachArt([](const Art &a) { const_cast<Art &>(a).userAttr |= kArtSelected; });
+        host->replaceDocument(std::move(doc));
+        const double read = heapBytes() - base;
+        AIToolHandle tool = gGlobals->toolHandles[kScalingTool];
+        for (int k = 0; k < 10; ++k) {
+            const AIRealPoint at{kSide * AIReal(k + 1) / 12, -kSide * AIReal(k + 1) / 12};
+            host->sendTool("AI Mouse Down", tool, at, 255, 0);
+            for (int i = 0; i < 10; ++i) host->sendTool("AI Mouse Drag", tool, {at.h + AIReal(i), at.v}, 255, 0);
+            host->sendTool("AI Mouse Up", tool, at, 255, 0);
+        }
+        const double strokes = heapBytes() - base;
+        gGlobals->brushSizeHorizontal = gGlobals->brushSizeVertical = 4 * kSide;
+        host->sendTool("AI Mouse Down", tool, kMiddle, 255, 0);
+        host->sendTool("AI Mouse Drag", tool, kMiddle, 255, 0);
+        host->sendTool("AI Mouse Up", tool, kMiddle, 255, 0);
+        state.counters["read_MB"] = read / 1e6;
+        state.counters["per_object_B"] = read / double(state.range(0));
+        state.counters["ten_strokes_MB"] = strokes / 1e6;
+        state.counters["ratio"] = strokes / read;
+        state.counters["undo_all_hit_MB"] = double(host->document().undoBytes()) / 1e6;
+        host->sendBasic("SP Interface", "Shutdown");
+    }
+}
+
 void everyTool(benchmark::internal::Benchmark *b) {
     for (long n : {10000L, 100000L})
         for (int t = 0; t < kToolCount; ++t) b->Args({n, t});
@@ -251,6 +296,7 @@ BENCHMARK(BM_MouseDown) SIZES;
 BENCHMARK(BM_PaintRead) SIZES;
 BENCHMARK(BM_PaintStroke)->Arg(10000)->Arg(100000)->Arg(300000)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_PaintWrite) SIZES;
+BENCHMARK(BM_Memory)->Arg(10000)->Arg(100000)->Arg(300000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

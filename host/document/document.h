@@ -33,20 +33,16 @@ struct ArtTag {
 // By name; looked up by any string without building one.
 using ArtTags = std::map<std::string, ArtTag, std::less<>>;
 
-// What a drag step asks of every object (its type, whether it is live, its
-// layer and selection, its bounds, its tags) comes first, so that it lies in
-// the object's first cache lines; objects start on a cache line.
+// What a walk over the document reads of every object (its type, whether it
+// is live, its selection, its layer, its links) fills its first cache line;
+// what a drag step asks of it besides (its bounds, its tags) comes next.
+// Objects start on a cache line.
 struct alignas(64) Art {
     ASInt16 type = kPathArt;
     bool disposed = false;
     mutable signed char boundsKnown = 0;  // 0: to compute; 1: no bounds; 2: boundsBox
     ASInt32 userAttr = 0;                 // kArtSelected, kArtLocked, kArtHidden
     Layer *layer = nullptr;
-    // Its geometric bounds as last computed (artBounds), kept until its
-    // geometry changes or, for a group or compound path, a member's does:
-    // whatever changes geometry calls geometryChanged.
-    mutable double boundsBox[4] = {0, 0, 0, 0};  // left, top, right, bottom
-    ArtTags tags;
 
     // Tree links; a layer's top-level art hangs off the layer's root group.
     Art *parent = nullptr;
@@ -54,6 +50,12 @@ struct alignas(64) Art {
     Art *lastChild = nullptr;   // top-most child
     Art *prev = nullptr;        // sibling painted before this one
     Art *next = nullptr;        // sibling painted after this one
+
+    // Its geometric bounds as last computed (artBounds), kept until its
+    // geometry changes or, for a group or compound path, a member's does:
+    // whatever changes geometry calls geometryChanged.
+    mutable double boundsBox[4] = {0, 0, 0, 0};  // left, top, right, bottom
+    ArtTags tags;
 
     std::string id;  // the SVG id it was read with, kept when written back
 
