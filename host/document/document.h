@@ -35,8 +35,8 @@ using ArtTags = std::map<std::string, ArtTag, std::less<>>;
 
 // What a walk over the document reads of every object (its type, whether it
 // is live, its selection, its layer, its links) fills its first cache line;
-// what a drag step asks of it besides (its bounds, its tags) comes next.
-// Objects start on a cache line.
+// what a drag step asks of it besides (its bounds, the root of its tags)
+// fills the second. Objects start on a cache line.
 struct alignas(64) Art {
     ASInt16 type = kPathArt;
     bool disposed = false;
@@ -50,6 +50,12 @@ struct alignas(64) Art {
     Art *lastChild = nullptr;   // top-most child
     Art *prev = nullptr;        // sibling painted before this one
     Art *next = nullptr;        // sibling painted after this one
+    // The undo step that last saved what the art was (0: none), so that a
+    // step saves an object once, when it first changes it; and the one that
+    // last saved only its tags, which the plug-in writes on every object
+    // of the selection (so that costs a step little).
+    uint32_t savedIn = 0;
+    uint32_t tagsSavedIn = 0;
 
     // Its geometric bounds as last computed (artBounds), kept until its
     // geometry changes or, for a group or compound path, a member's does:
@@ -111,12 +117,6 @@ struct alignas(64) Art {
     bool sourceCopy = false;
     uint64_t sourceDigest[4] = {};
 
-    // The undo step that last saved what the art was (0: none), so that a
-    // step saves an object once, when it first changes it; and the one that
-    // last saved only its tags, which the plug-in writes on every object
-    // of the selection (so that costs a step little).
-    uint32_t savedIn = 0;
-    uint32_t tagsSavedIn = 0;
 
     bool selected() const { return (userAttr & kArtSelected) != 0; }
     MeshVertex &vertex(ASInt32 i, ASInt32 j) { return vertices[size_t(i) * size_t(meshJ + 1) + size_t(j)]; }
