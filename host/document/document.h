@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "art_arena.h"
+#include "art_tags.h"
 #include "hostapi.h"
 
 namespace smear {
@@ -26,17 +27,11 @@ struct MeshVertex {
     AIColor color{};
 };
 
-struct ArtTag {
-    std::string type;
-    std::string value;
-};
-// By name; looked up by any string without building one.
-using ArtTags = std::map<std::string, ArtTag, std::less<>>;
 
 // What a walk over the document reads of every object (its type, whether it
 // is live, its selection, its layer, its links) fills its first cache line;
-// what a drag step asks of it besides (its bounds, the root of its tags)
-// fills the second. Objects start on a cache line.
+// what a drag step asks of it besides (its bounds, its first tag) fills the
+// next two. Objects start on a cache line.
 struct alignas(64) Art {
     ASInt16 type = kPathArt;
     bool disposed = false;

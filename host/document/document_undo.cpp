@@ -14,11 +14,11 @@ namespace smear {
 
 namespace {
 
-// A tag's map node and its strings, roughly.
+// Tags past the first and long strings, roughly.
 size_t tagBytes(const ArtTags &tags) {
     size_t bytes = 0;
-    for (const auto &tag : tags) bytes += 96 + tag.first.size() + tag.second.type.size() + tag.second.value.size();
-    return bytes;
+    for (const auto &tag : tags) bytes += sizeof(tag) + tag.first.size() + tag.second.type.size() + tag.second.value.size();
+    return tags.empty() ? 0 : bytes - sizeof(ArtTags::value_type);
 }
 
 // What an art object holds on the heap beside its record, roughly, for the
