@@ -121,13 +121,14 @@ TEST_F(AppTest, ASessionsSvgDocumentIsFoundBesideTheSession) {
     fs::create_directories(dir / "work");
     write("work/in.svg", kDrawing);
     write("work/s.json", R"({"document": "in.svg", "steps": [{"select": ["far"]}, {"save": "copy.svg"}]})");
-    Result r = smearhost("run work/s.json --out-dir out");  // run from elsewhere
-    expectFailure(r, "out/copy.svg: cannot write the file");  // no such folder yet
-    fs::create_directories(dir / "out");
-    r = smearhost("run work/s.json --out-dir out");
+    // Run from elsewhere, into a folder that does not exist yet: it is made.
+    Result r = smearhost("run work/s.json --out-dir out/nested");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("document: 2 objects\n[1] select: 1 objects selected\n"), std::string::npos) << r.out;
-    EXPECT_NE(slurp(dir / "out" / "copy.svg").find("id=\"far\""), std::string::npos);
+    EXPECT_NE(slurp(dir / "out" / "nested" / "copy.svg").find("id=\"far\""), std::string::npos);
+    // A file where the folder should be is no folder, and the system says why.
+    write("taken", "");
+    expectFailure(smearhost("run work/s.json --out-dir taken/sub"), "taken/sub: cannot make the folder: ");
 }
 
 TEST_F(AppTest, PaintWorksInTheFilesUserUnitsAndKeepsIds) {

@@ -159,6 +159,22 @@ std::string lower(std::string s) {
     return s;
 }
 
+// What the options dialog's number fields read: blanks around an optional
+// sign and decimal digits with at most one point.
+bool plainDecimal(const std::string &text) {
+    size_t i = text.find_first_not_of(" \t");
+    const size_t end = text.find_last_not_of(" \t");
+    if (i == std::string::npos) return false;
+    if (text[i] == '+' || text[i] == '-') ++i;
+    size_t digits = 0, points = 0;
+    for (; i <= end; ++i) {
+        if (std::isdigit(static_cast<unsigned char>(text[i]))) ++digits;
+        else if (text[i] == '.') ++points;
+        else return false;
+    }
+    return digits > 0 && points <= 1;
+}
+
 std::string formatLimit(double v) {
     std::ostringstream out;
     out << v;
@@ -171,9 +187,17 @@ const std::vector<OptionField> &globalsFields() { return layout().fields; }
 size_t globalsSize() { return layout().size; }
 
 const OptionField *findOptionField(const std::string &name) {
+    const std::string wanted = lower(name);
     for (const OptionField &f : globalsFields())
-        if (f.option && f.name == name) return &f;
+        if (f.option && lower(f.name) == wanted) return &f;
     return nullptr;
+}
+
+std::vector<std::string> optionNames(int tool) {
+    std::vector<std::string> names;
+    for (const OptionField &f : globalsFields())
+        if (f.option && (f.tool == -1 || f.tool == tool)) names.push_back(f.name);
+    return names;
 }
 
 bool parseFieldValue(const OptionField &field, const std::string &text, double &value, std::string &error) {
@@ -197,6 +221,11 @@ bool parseFieldValue(const OptionField &field, const std::string &text, double &
     const double v = std::strtod(begin, &end);
     if (end == begin || *end != '\0' || errno == ERANGE || !std::isfinite(v)) {
         error = field.name + " needs a number, not '" + text + "'";
+        return false;
+    }
+    if (!plainDecimal(text)) {
+        error = field.name + " needs a number in decimal digits (such as 100 or 2.5), not '" + text +
+                "': the options dialog reads no exponents, hexadecimal or words";
         return false;
     }
     if (field.kind != K::Float && v != std::trunc(v)) {
