@@ -11,7 +11,7 @@ namespace smear {
 namespace {
 
 bool nameChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == ':' ||
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' ||
            static_cast<unsigned char>(c) >= 0x80;
 }
 

@@ -27,9 +27,17 @@ std::string labelOf(const Dialog &dialog, const DialogItem &field) {
 
 std::string quoted(const std::string &s) { return "\"" + s + "\""; }
 
+std::string trimmed(const std::string &s) {
+    const size_t begin = s.find_first_not_of(' ');
+    return begin == std::string::npos ? std::string() : s.substr(begin, s.find_last_not_of(' ') - begin + 1);
+}
+
 void printOne(std::ostream &out, const OptionDescription &o) {
     const OptionField &f = *o.field;
-    out << "  " << f.name << ": " << (o.label.empty() ? "(no label)" : quoted(o.label)) << ", ";
+    out << "  " << f.name << ": ";
+    // A popup's entries say what it is; a field without a label says so.
+    if (!o.label.empty()) out << quoted(o.label) << ", ";
+    else if (f.kind != FieldKind::Index) out << "(no label), ";
     switch (f.kind) {
     case FieldKind::Flag: out << "check box; default " << (o.defaultValue != 0 ? "on" : "off") << "\n"; return;
     case FieldKind::Index:
@@ -37,8 +45,12 @@ void printOne(std::ostream &out, const OptionDescription &o) {
         for (size_t i = 0; i < o.entries.size(); ++i) out << "      " << i << " " << quoted(o.entries[i]) << "\n";
         return;
     default:
-        out << (f.kind == FieldKind::Float ? "number" : "whole number") << " from "
-            << formatFieldValue(f, o.min) << " to " << formatFieldValue(f, o.max);
+        out << (f.kind == FieldKind::Float ? "number" : "whole number") << " from " << formatFieldValue(f, o.min);
+        // The record takes any index; the dialog holds it to the drawing's list.
+        if (f.max >= kDocumentLimit)
+            out << " to the number of the drawing's last "
+                << (f.name.find("style") != std::string::npos ? "graphic style" : "swatch");
+        else out << " to " << formatFieldValue(f, o.max);
         if (f.kind == FieldKind::Float) out << " (" << o.decimals << " decimals)";
         out << "; default " << formatFieldValue(f, o.defaultValue) << "\n";
     }
@@ -68,7 +80,7 @@ bool describeToolOptions(Host &host, int paletteIndex, std::vector<OptionDescrip
             if (!item) continue;
             OptionDescription d;
             d.field = &f;
-            d.label = labelOf(dialog, *item);
+            d.label = trimmed(labelOf(dialog, *item));
             d.min = item->lowLimit();
             d.max = item->highLimit();
             d.decimals = item->precision;

@@ -26,7 +26,6 @@ struct Row {
     bool option = true;
 };
 
-constexpr double kNoLimit = 1e9;
 
 struct Section {
     int tool;  // -1: brush section, -2: not an option section
@@ -69,7 +68,7 @@ const std::vector<Section> &sections() {
           flag("fillChannelsApplyRandom", 77)}},
         // The style and swatch limits depend on the document; the dialog
         // narrows them, the record takes any whole number.
-        {7, {whole("styleIndex", 80, 0, kNoLimit), real("styleFactor", 81, -1000, 1000), index("styleMode", 82, 5),
+        {7, {whole("styleIndex", 80, 0, kDocumentLimit), real("styleFactor", 81, -1000, 1000), index("styleMode", 82, 5),
              index("styleFactorMode", 83, 8)}},
         {8, {index("blendMode", 90, 20)}},
         {9,
@@ -80,8 +79,8 @@ const std::vector<Section> &sections() {
           real("cornerInHorizontal", 112, -200, 200), real("cornerInVertical", 113, -200, 200), flag("cornerRandom", 114),
           index("cornerApplyMode", 115, 3)}},
         {11,
-         {whole("swatchIndex", 120, 0, kNoLimit), flag("swatchRandom", 121), flag("swatchApplyToFill", 122),
-          flag("swatchApplyToStroke", 123), whole("swatchJitter", 124, -10, 10), whole("swatchIgnoreRandom", 125, 0, kNoLimit)}},
+         {whole("swatchIndex", 120, 0, kDocumentLimit), flag("swatchRandom", 121), flag("swatchApplyToFill", 122),
+          flag("swatchApplyToStroke", 123), whole("swatchJitter", 124, -10, 10), whole("swatchIgnoreRandom", 125, 0, kDocumentLimit)}},
         {12, {real("tintAmount", 130, -500, 500), index("tintMode", 131, 6), flag("tintApplyToFill", 132), flag("tintApplyToStroke", 133)}},
         {13,
          {real("gradientAngle", 140, -360, 360), real("gradientLength", 141, -1000, 1000), real("gradientHiliteAngle", 144, -360, 360),

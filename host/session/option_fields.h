@@ -26,6 +26,10 @@ struct OptionField {
 
 constexpr int kGlobalsWords = 143;
 
+// The upper limit of the options whose dialog limit depends on the document
+// (a graphic style's or a swatch's index): the record takes any of them.
+constexpr double kDocumentLimit = 1e9;
+
 // Every word of the record, in order.
 const std::vector<OptionField> &globalsFields();
 // The total size of the record in this build.
