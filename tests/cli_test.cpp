@@ -71,6 +71,7 @@ TEST_F(CliTest, ASelectionThatFindsNothingIsAnErrorAndWritesNothing) {
     r = paint("--from 40,50 --to 60,50 --select-by 'g > path'");
     expectFailure(r, "'g > path' is not a selector this command knows");
     expectFailure(paint("--from 40,50 --to 60,50 --select a,,b"), "--select 'a,,b': an empty id");
+    expectFailure(paint("--from 40,50 --to 60,50 --select leafs"), "no object with id 'leafs' (did you mean leaves?)");
     EXPECT_EQ(r.err.find("step "), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir / "out.svg"));
 }
@@ -109,6 +110,15 @@ TEST_F(CliTest, PressureAlongAPathCountsOnlyWhenAnOptionUsesIt) {
     }
     const std::string a = (paint("--path '40,50,0 60,50,0' --set rotateAngle=30"), slurp(dir / "out.svg"));
     EXPECT_EQ(a, (paint("--path '40,50,1 60,50,1' --set rotateAngle=30"), slurp(dir / "out.svg")));
+    // Blend mode has no strength to scale: only the brush size can use it.
+    Result blend = smearhost("paint --tool blend-mode --in garden.svg --out out.svg --path '40,50,0.5 60,50,1' "
+                             "--set pressureModification=on --quiet");
+    EXPECT_NE(blend.err.find("warning: the pen pressure has no effect: the Blend mode tool's change has no strength"),
+              std::string::npos)
+        << blend.err;
+    blend = smearhost("paint --tool 'Blend Mode' --in garden.svg --out out.svg --path '40,50,0.5 60,50,1' "
+                      "--set sizeFromPressure=on --quiet");
+    EXPECT_EQ(blend.err, "");
     // sizeFromPressure counts too; no pressure given, nothing said.
     EXPECT_EQ(paint("--path '40,50,0.5 60,50' --set sizeFromPressure=1").err, "");
     EXPECT_EQ(paint("--from 40,50 --to 60,50").err, "");

@@ -10,6 +10,7 @@
 #include "session_files.h"
 #include "stroke_path.h"
 #include "svg.h"
+#include "tool_names.h"
 
 namespace smear::app {
 
@@ -101,19 +102,32 @@ bool strokeOf(const PaintOptions &o, SessionStep &stroke, bool &pressureGiven, s
     return true;
 }
 
-// Whether an option that makes the pen's pressure count is switched on by
-// the command's --set arguments (every paint starts from the defaults, in
-// which both are off).
-bool pressureCounts(const std::vector<std::pair<std::string, std::string>> &values) {
-    bool counts = false;
+// Why the pen's pressure cannot change this stroke, or empty when it can:
+// only sizeFromPressure (the brush's size) and pressureModification (the
+// effect's strength) use it, and Blend mode has no strength to scale. Every
+// paint starts from the defaults, in which both are off.
+std::string whyPressureIsIgnored(const std::string &tool, const std::vector<std::pair<std::string, std::string>> &values) {
+    bool modification = false, size = false;
     for (const auto &v : values) {
         const OptionField *f = findOptionField(v.first);
-        if (!f || (f->name != "pressureModification" && f->name != "sizeFromPressure")) continue;
         double on = 0;
         std::string ignored;
-        if (parseFieldValue(*f, v.second, on, ignored)) counts = counts || on != 0;
+        if (!f || !parseFieldValue(*f, v.second, on, ignored)) continue;
+        if (f->name == "pressureModification") modification = on != 0;
+        if (f->name == "sizeFromPressure") size = on != 0;
     }
-    return counts;
+    if (size) return {};
+    const std::string name = normalizeToolName(tool);
+    // The short name, or the whole title with its prefix.
+    const std::string suffix = " blend mode";
+    const bool blendMode = name == "blend mode" || (name.size() > suffix.size() &&
+                                                    name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0);
+    if (modification && !blendMode) return {};
+    if (modification)
+        return "the Blend mode tool's change has no strength for pressureModification to scale; only "
+               "sizeFromPressure (the brush size scaled by pressure) makes it count";
+    return "neither pressureModification (effects scaled by pressure) nor sizeFromPressure (brush size scaled "
+           "by pressure) is on; add --set pressureModification=on";
 }
 
 // The session `paint` plays: select, start-up, the options, one stroke,
@@ -151,9 +165,10 @@ bool paintSession(const PaintOptions &o, Session &session, std::string &error) {
     SessionStep stroke;
     bool pressureGiven = false;
     if (!strokeOf(o, stroke, pressureGiven, error)) return false;
-    if (pressureGiven && !pressureCounts(set.values))
-        warn("the pen pressure has no effect: neither pressureModification (effects scaled by pressure) nor "
-             "sizeFromPressure (brush size scaled by pressure) is on; add --set pressureModification=on");
+    if (pressureGiven) {
+        const std::string why = whyPressureIsIgnored(o.tool, set.values);
+        if (!why.empty()) warn("the pen pressure has no effect: " + why);
+    }
     session.steps.push_back(stroke);
     SessionStep save;
     save.kind = SessionStep::Kind::Save;

@@ -187,7 +187,12 @@ bool SessionRunner::select(const SessionStep &step, std::string &error) {
             if (!found && a.id == id) found = &a;
         });
         if (!found) {
-            error = "no object with id '" + id + "'";
+            std::vector<std::string> ids;
+            doc.forEachArt([&](const Art &a) {
+                if (!a.id.empty()) ids.push_back(a.id);
+            });
+            const std::string guess = closestName(id, ids);
+            error = "no object with id '" + id + "'" + (guess.empty() ? "" : " (did you mean " + guess + "?)");
             return false;
         }
         chosen.push_back(found);
