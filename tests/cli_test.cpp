@@ -236,17 +236,25 @@ TEST_F(CliTest, ProgressShowsOnATerminalOnly) {
     write("garden.svg", kGarden);
     const std::string paint = "'" + std::string(SMEAR_BUILD_DIR) +
                               "/smearhost' paint --tool rotate --in garden.svg --out out.svg --from 0,0 --to 100,100 "
-                              "--steps 20000 --quiet";
+                              "--steps 20000";
     // `script` gives the program a terminal and copies what it shows.
-    const Result tty = smearhost("--version >/dev/null && (script -qec \"" + paint + "\" /dev/null </dev/null >shown.txt)");
-    ASSERT_EQ(tty.exitCode, 0) << tty.err;
-    const std::string shown = slurp(dir / "shown.txt");
+    const auto onATerminal = [&](const std::string &args) {
+        const Result tty = smearhost("--version >/dev/null && (script -qec \"" + paint + args +
+                                     "\" /dev/null </dev/null >shown.txt)");
+        EXPECT_EQ(tty.exitCode, 0) << tty.err;
+        return slurp(dir / "shown.txt");
+    };
+    const std::string shown = onATerminal("");
     EXPECT_NE(shown.find("smearhost: reading garden.svg ..."), std::string::npos) << shown;
     EXPECT_NE(shown.find("of 20000"), std::string::npos) << shown;
     EXPECT_NE(shown.find("\r\033[K"), std::string::npos);  // and cleared
+    // The report on the same terminal never runs into the progress line.
+    EXPECT_NE(shown.find("\r\033[K[4] save out.svg: 5 objects\r\n"), std::string::npos) << shown;
+    // --quiet means quiet.
+    EXPECT_EQ(onATerminal(" --quiet"), "");
     // In a pipe: nothing.
     const Result piped = smearhost("paint --tool rotate --in garden.svg --out out.svg --from 0,0 --to 100,100 "
-                                   "--steps 20000 --quiet");
+                                   "--steps 20000");
     ASSERT_EQ(piped.exitCode, 0);
     EXPECT_EQ(piped.err, "");
 }

@@ -43,7 +43,8 @@ struct PlayOptions {
 // Loads the plug-in, plays `session` and shuts the plug-in down if the
 // session left it started; the report goes to standard output unless
 // quiet. What the SVG reader could not keep goes to standard error, quiet
-// or not. On a terminal, long strokes and files show their progress there.
+// or not. On a terminal, unless quiet, long strokes and files show their
+// progress there.
 // Returns whether the session ran; sets the context's exit code when not.
 bool playSession(Context &context, const Session &session, const PlayOptions &options);
 

@@ -71,21 +71,23 @@ bool playSession(Context &context, const Session &session, const PlayOptions &op
         context.exitCode = fail(error);
         return false;
     }
+    Progress progress(!options.quiet && Progress::stderrIsTerminal());
     std::ostringstream discarded;
-    SessionRunner runner(host, options.quiet ? static_cast<std::ostream &>(discarded) : std::cout);
+    SessionRunner runner(host, options.quiet ? static_cast<std::ostream &>(discarded) : progress.output());
     runner.outDir = options.outDir;
     runner.confineSaves = options.confine;
     // What the drawing loses is said even under --quiet: it is no progress
     // report but news of the user's file.
-    Progress progress(Progress::stderrIsTerminal());
     runner.readWarnings = &progress.errors();
     runner.strict = options.strict;
     runner.numberStepsInErrors = options.numberSteps;
     runner.onDrag = [&progress](size_t done, size_t total) { progress.update("painting, drag message", done, total); };
     runner.onPhase = [&progress](const std::string &what) { progress.status(what); };
     const bool ok = runner.run(session, error);
-    progress.finish();
     runner.quit();
+    progress.output().flush();
+    progress.errors().flush();
+    progress.finish();
     if (!ok) context.exitCode = fail(error);
     return ok;
 }

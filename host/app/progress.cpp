@@ -12,21 +12,46 @@
 namespace smear::app {
 
 Progress::Progress(bool enabled) : enabled_(enabled), start_(std::chrono::steady_clock::now()), last_(start_) {
-    buffer_.progress = this;
-    buffer_.target = std::cerr.rdbuf();
+    errorBuffer_.progress = outputBuffer_.progress = this;
+    errorBuffer_.target = std::cerr.rdbuf();
+    outputBuffer_.target = std::cout.rdbuf();
 }
 
 int Progress::ClearingBuffer::overflow(int c) {
-    progress->finish();
-    return c == traits_type::eof() ? traits_type::not_eof(c) : target->sputc(char(c));
+    if (c == traits_type::eof()) return traits_type::not_eof(c);
+    pending += char(c);
+    if (c == '\n') passLines();
+    return c;
 }
 
 std::streamsize Progress::ClearingBuffer::xsputn(const char *s, std::streamsize n) {
-    progress->finish();
-    return target->sputn(s, n);
+    pending.append(s, size_t(n));
+    if (std::char_traits<char>::find(s, size_t(n), '\n')) passLines();
+    return n;
 }
 
-Progress::~Progress() { finish(); }
+void Progress::ClearingBuffer::passLines() {
+    const size_t end = pending.rfind('\n');
+    if (end == std::string::npos) return;
+    progress->finish();
+    target->sputn(pending.data(), std::streamsize(end + 1));
+    pending.erase(0, end + 1);
+}
+
+int Progress::ClearingBuffer::sync() {
+    if (!pending.empty()) {
+        progress->finish();
+        target->sputn(pending.data(), std::streamsize(pending.size()));
+        pending.clear();
+    }
+    return target->pubsync();
+}
+
+Progress::~Progress() {
+    output_.flush();
+    errors_.flush();
+    finish();
+}
 
 bool Progress::stderrIsTerminal() {
 #ifdef _WIN32
@@ -59,6 +84,7 @@ void Progress::status(const std::string &what) {
 void Progress::finish() {
     if (!shown_) return;
     shown_ = false;
+    std::cout.flush();
     std::fputs("\r\033[K", stderr);
     std::fflush(stderr);
 }

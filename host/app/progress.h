@@ -31,20 +31,27 @@ public:
     // Clears the line, leaving the terminal as it was.
     void finish();
 
-    // The error stream, clearing the progress line before each write so
-    // that a message never lands in the middle of it.
+    // The error and output streams, clearing the progress line before each
+    // write so that nothing lands in the middle of it (both may be the same
+    // terminal). What they write is what std::cerr and std::cout would.
     std::ostream &errors() { return errors_; }
+    std::ostream &output() { return output_; }
 
 private:
+    // Passes whole lines on, clearing the progress line first: a report
+    // line written in parts (a step's name, then its result) stays whole.
     struct ClearingBuffer : std::streambuf {
-        Progress *progress;
-        std::streambuf *target;
+        Progress *progress = nullptr;
+        std::streambuf *target = nullptr;
+        std::string pending;
         int overflow(int c) override;
         std::streamsize xsputn(const char *s, std::streamsize n) override;
-        int sync() override { return target->pubsync(); }
+        int sync() override;
+        void passLines();
     };
-    ClearingBuffer buffer_;
-    std::ostream errors_{&buffer_};
+    ClearingBuffer errorBuffer_, outputBuffer_;
+    std::ostream errors_{&errorBuffer_};
+    std::ostream output_{&outputBuffer_};
     bool enabled_;
     bool shown_ = false;
     std::chrono::steady_clock::time_point start_, last_;
