@@ -146,9 +146,10 @@ TEST_F(CliTest, AStrokeThatCannotBeReadIsRefusedWithWhy) {
     expectFailure(paint("--path 'M0 0 L10 0 M20 0 L30 0'"), "must be one subpath");
     expectFailure(paint("--path 'M0 0 L10'"), "--path: the path data 'M0 0 L10'");
     expectFailure(paint("--path-file nowhere.txt"), "nowhere.txt");
-    expectFailure(paint("--from 1,1 --to 2,2 --path '1,1 2,2'"), "give the stroke one way");
-    expectFailure(paint(""), "give the stroke: --from X,Y --to X,Y, --path or --path-file");
-    expectFailure(paint("--from 1,1"), "--from needs --to");
+    // Mistakes in the command line itself, as CLI11's own.
+    expectFailure(paint("--from 1,1 --to 2,2 --path '1,1 2,2'"), "give the stroke one way", 2);
+    expectFailure(paint(""), "give the stroke: --from X,Y --to X,Y, --path or --path-file", 2);
+    expectFailure(paint("--from 1,1"), "--from needs --to", 2);
     EXPECT_FALSE(fs::exists(dir / "out.svg"));
 }
 

@@ -60,22 +60,23 @@ bool parsePoint(const char *option, const std::string &text, AIRealPoint &p, std
     return true;
 }
 
-// The stroke from --from/--to or from --path / --path-file.
-bool strokeOf(const PaintOptions &o, SessionStep &stroke, bool &pressureGiven, std::string &error) {
+// What is wrong with the way the command line gives the stroke (a mistake
+// in the command line itself), or empty.
+std::string strokeChoiceError(const PaintOptions &o) {
     const bool straight = !o.from.empty() || !o.to.empty();
     const int pathSources = int(straight) + int(!o.path.empty()) + int(!o.pathFile.empty());
-    if (pathSources != 1) {
-        error = pathSources == 0 ? "give the stroke: --from X,Y --to X,Y, --path or --path-file"
-                                 : "give the stroke one way: --from/--to, --path or --path-file";
-        return false;
-    }
+    if (pathSources == 0) return "give the stroke: --from X,Y --to X,Y, --path or --path-file";
+    if (pathSources > 1) return "give the stroke one way: --from/--to, --path or --path-file";
+    if (straight && o.from.empty()) return "--to needs --from";
+    if (straight && o.to.empty()) return "--from needs --to";
+    return {};
+}
+
+// The stroke from --from/--to or from --path / --path-file.
+bool strokeOf(const PaintOptions &o, SessionStep &stroke, bool &pressureGiven, std::string &error) {
     pressureGiven = o.pressureOption->count() > 0;
-    if (straight) {
+    if (!o.from.empty()) {
         AIRealPoint from{}, to{};
-        if (o.from.empty() || o.to.empty()) {
-            error = o.from.empty() ? "--to needs --from" : "--from needs --to";
-            return false;
-        }
         if (!parsePoint("--from", o.from, from, error) || !parsePoint("--to", o.to, to, error)) return false;
         stroke = straightStroke(o.tool, from, to, o.steps, ASInt16(o.pressure));
         return true;
@@ -213,6 +214,12 @@ void addPaintCommand(CLI::App &app, Context &context) {
     cmd->callback([&context, o]() {
         Session session;
         std::string error;
+        const std::string usage = strokeChoiceError(*o);
+        if (!usage.empty()) {
+            fail(usage);
+            context.exitCode = 2;
+            return;
+        }
         if (!o->png.empty() && !pngAvailable(error)) {
             context.exitCode = fail(error);
             return;
