@@ -1,6 +1,7 @@
 // The smearhost program: one source per command, this header between them.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include <CLI/CLI.hpp>
@@ -38,6 +39,8 @@ struct PlayOptions {
     bool strict = false;          // what the SVG reader cannot keep is an error
     bool numberSteps = true;      // errors name the session's step ("step 3 (set): ...")
     bool loadPlugin = true;       // false: a session that only reads and writes
+    // Called with the host when the session ran, before it is shut down.
+    std::function<bool(Host &, std::string &error)> afterRun;
 };
 
 // Loads the plug-in, plays `session` and shuts the plug-in down if the
@@ -55,6 +58,8 @@ void warn(const std::string &message);
 // file `svgPath` into the PNG file `pngPath`.
 bool pngAvailable(std::string &why);
 bool writePng(const std::string &svgPath, const std::string &pngPath, std::string &error);
+// The same for SVG text; `baseFile` is where its relative references lead.
+bool writePngOf(const std::string &svg, const std::string &baseFile, const std::string &pngPath, std::string &error);
 
 void addToolsCommand(CLI::App &app, Context &context);
 void addAboutCommand(CLI::App &app, Context &context);

@@ -1,9 +1,8 @@
 // `smearhost convert`: reads an SVG drawing and writes it as `paint` would,
 // without painting: what the reader keeps, and optionally a picture of it.
-#include <cstdio>
-
 #include "app.h"
 #include "session.h"
+#include "svg.h"
 
 namespace smear::app {
 
@@ -39,21 +38,25 @@ void addConvertCommand(CLI::App &app, Context &context) {
         Session session;
         session.name = "convert " + o->in;
         session.document = o->in;
-        // The picture is drawn from the SVG as written, so that it shows what
-        // a reader of --out would see; without --out that file is temporary.
-        const std::string svg = o->out.empty() ? o->png + ".svg.partial" : o->out;
-        SessionStep save;
-        save.kind = SessionStep::Kind::Save;
-        save.path = svg;
-        session.steps.push_back(save);
+        if (!o->out.empty()) {
+            SessionStep save;
+            save.kind = SessionStep::Kind::Save;
+            save.path = o->out;
+            session.steps.push_back(save);
+        }
         PlayOptions play;
         play.quiet = o->quiet;
         play.strict = o->strict;
         play.numberSteps = false;
         play.loadPlugin = false;
-        if (!playSession(context, session, play)) return;
-        if (!o->png.empty() && !writePng(svg, o->png, error)) context.exitCode = fail(error);
-        if (o->out.empty()) std::remove(svg.c_str());
+        // The picture shows the SVG as written, what a reader of --out sees.
+        if (!o->png.empty())
+            play.afterRun = [o](Host &host, std::string &why) {
+                std::string svg;
+                if (!writeSvg(host.document(), svg, why)) return false;
+                return writePngOf(svg, o->in, o->png, why);
+            };
+        playSession(context, session, play);
     });
 }
 

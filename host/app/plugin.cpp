@@ -83,7 +83,7 @@ bool playSession(Context &context, const Session &session, const PlayOptions &op
     runner.numberStepsInErrors = options.numberSteps;
     runner.onDrag = [&progress](size_t done, size_t total) { progress.update("painting, drag message", done, total); };
     runner.onPhase = [&progress](const std::string &what) { progress.status(what); };
-    const bool ok = runner.run(session, error);
+    const bool ok = runner.run(session, error) && (!options.afterRun || options.afterRun(host, error));
     runner.quit();
     progress.output().flush();
     progress.errors().flush();

@@ -34,18 +34,24 @@ bool pngAvailable(std::string &why) {
 }
 
 bool writePng(const std::string &svgPath, const std::string &pngPath, std::string &error) {
-#ifdef SMEAR_HAVE_RENDER
-    std::string svg, png;
-    render::Picture picture;
+    std::string svg;
     if (!readInputFile(svgPath, kSvgMaxFileBytes, svg, error)) return false;
-    if (!render::renderSvg(svg, svgPath, 1.0, kMaxPngPixels, picture, error) ||
+    return writePngOf(svg, svgPath, pngPath, error);
+}
+
+bool writePngOf(const std::string &svg, const std::string &baseFile, const std::string &pngPath, std::string &error) {
+#ifdef SMEAR_HAVE_RENDER
+    std::string png;
+    render::Picture picture;
+    if (!render::renderSvg(svg, baseFile, 1.0, kMaxPngPixels, picture, error) ||
         !render::encodePng(picture, png, error)) {
-        error = pngPath + ": cannot draw " + svgPath + ": " + error;
+        error = pngPath + ": cannot draw " + baseFile + ": " + error;
         return false;
     }
     return writeFileAtomically(pngPath, png, error);
 #else
-    (void)svgPath;
+    (void)svg;
+    (void)baseFile;
     (void)pngPath;
     pngAvailable(error);
     return false;
