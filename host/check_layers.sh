@@ -5,7 +5,7 @@
 # CMakeLists.txt links exactly those targets, so the compiler refuses any
 # other #include in the sources it builds; this check covers what the
 # compiler cannot see: headers that no source of their own library includes,
-# sources one build leaves out (the SVG reader on Windows), link lines that
+# sources one build leaves out (librsvg's renderer on Windows), link lines that
 # drift from the table, and cycles, which static libraries would link anyway.
 #
 # It fails when
@@ -30,7 +30,7 @@ declare -A USES=(
     [svg]="hostapi document xml"
     [suites]="hostapi document dialogs module"
     [session]="document dialogs suites svg xml"
-    [app]="session suites svg"
+    [app]="session suites svg render"
     [render]=""
 )
 

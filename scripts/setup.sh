@@ -35,10 +35,32 @@ fi
 todo=$(missing)
 if [ -z "$todo" ]; then
   echo "setup: every package is already installed"
-  exit 0
+else
+  echo "setup: installing:" $todo
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update
+  $SUDO apt-get install -y --no-install-recommends "${PACKAGES[@]}"
 fi
 
-echo "setup: installing:" $todo
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update
-$SUDO apt-get install -y --no-install-recommends "${PACKAGES[@]}"
+# Debian ships pugixml for Linux only; the Windows smearhost.exe compiles it
+# from Debian's own source package, of the same version as libpugixml-dev.
+# apt checks the files against the archive's signed index; the source index
+# lives in a folder of its own, so the machine's apt sources stay as they are.
+PUGIXML_SRC=${SMEAR_PUGIXML_SOURCE_DIR:-/usr/local/src/smearcraft/pugixml}
+if [ ! -f "$PUGIXML_SRC/src/pugixml.cpp" ]; then
+  version=$(dpkg-query -W -f='${Version}' libpugixml-dev)
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  mkdir -p "$work/lists/partial"
+  echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" \
+    >"$work/sources.list"
+  apt_src=(-o "Dir::Etc::SourceList=$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
+           -o "Dir::State::Lists=$work/lists" -o APT::Sandbox::User=root)
+  echo "setup: fetching Debian's source of pugixml $version for the Windows build"
+  apt-get "${apt_src[@]}" update >/dev/null
+  (cd "$work" && apt-get "${apt_src[@]}" source --download-only "pugixml=$version" >/dev/null &&
+     dpkg-source --no-check -x pugixml_*.dsc pugixml >/dev/null)
+  $SUDO mkdir -p "$(dirname "$PUGIXML_SRC")"
+  $SUDO rm -rf "$PUGIXML_SRC"
+  $SUDO cp -r "$work/pugixml" "$PUGIXML_SRC"
+fi

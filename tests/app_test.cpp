@@ -1,65 +1,13 @@
 // The smearhost program as a user runs it: its commands, their output, and
 // clear messages with a non-zero exit (never a crash, never a partial
 // output file) for everything that can be wrong on the command line.
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "app_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Result {
-    int exitCode = -1;
-    bool crashed = false;
-    std::string out, err;
-};
-
-std::string slurp(const fs::path &p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-class AppTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::path(SMEAR_BUILD_DIR) / "app_test" / info->name();
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-
-    Result smearhost(const std::string &args) {
-        Result r;
-        const std::string cmd = "cd '" + dir.string() + "' && '" + std::string(SMEAR_BUILD_DIR) + "/smearhost' " + args +
-                                " >stdout.txt 2>stderr.txt";
-        const int status = std::system(cmd.c_str());
-        r.crashed = !WIFEXITED(status);
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.out = slurp(dir / "stdout.txt");
-        r.err = slurp(dir / "stderr.txt");
-        return r;
-    }
-
-    void write(const std::string &name, const std::string &text) { std::ofstream(dir / name, std::ios::binary) << text; }
-
-    // A failure as the user must see it: a message, exit code 1, no crash.
-    void expectFailure(const Result &r, const std::string &message, int exitCode = 1) {
-        EXPECT_FALSE(r.crashed);
-        EXPECT_EQ(r.exitCode, exitCode) << r.err;
-        EXPECT_NE(r.err.find(message), std::string::npos) << "stderr: " << r.err;
-    }
-
-    fs::path dir;
-};
+using namespace smear::apptest;
 
 const char kDrawing[] = R"(<svg xmlns="http://www.w3.org/2000/svg" width="400" height="400" viewBox="0 0 100 100">
   <rect id="near" x="40" y="40" width="20" height="20" fill="#ff0000"/>
@@ -121,13 +69,14 @@ TEST_F(AppTest, ASessionsSvgDocumentIsFoundBesideTheSession) {
     fs::create_directories(dir / "work");
     write("work/in.svg", kDrawing);
     write("work/s.json", R"({"document": "in.svg", "steps": [{"select": ["far"]}, {"save": "copy.svg"}]})");
-    Result r = smearhost("run work/s.json --out-dir out");  // run from elsewhere
-    expectFailure(r, "out/copy.svg: cannot write the file");  // no such folder yet
-    fs::create_directories(dir / "out");
-    r = smearhost("run work/s.json --out-dir out");
+    // Run from elsewhere, into a folder that does not exist yet: it is made.
+    Result r = smearhost("run work/s.json --out-dir out/nested");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("document: 2 objects\n[1] select: 1 objects selected\n"), std::string::npos) << r.out;
-    EXPECT_NE(slurp(dir / "out" / "copy.svg").find("id=\"far\""), std::string::npos);
+    EXPECT_NE(slurp(dir / "out" / "nested" / "copy.svg").find("id=\"far\""), std::string::npos);
+    // A file where the folder should be is no folder, and the system says why.
+    write("taken", "");
+    expectFailure(smearhost("run work/s.json --out-dir taken/sub"), "taken/sub: cannot make the folder: ");
 }
 
 TEST_F(AppTest, PaintWorksInTheFilesUserUnitsAndKeepsIds) {

@@ -23,7 +23,7 @@
 #include "svg_numbers.h"
 #include "svg_path_data.h"
 
-#if !defined(SMEAR_NO_SVG_READER) && !defined(_WIN32)
+#ifndef _WIN32
 #include <sys/wait.h>
 #endif
 
@@ -287,7 +287,7 @@ TEST_F(NumberRangeSuites, IntegerTagsReadBackOnlyAsWholeASInt32s) {
 
 // ---- The command line
 
-#if !defined(SMEAR_NO_SVG_READER) && !defined(_WIN32)
+#ifndef _WIN32
 TEST(NumberRange, PaintRefusesAPointTheDrawingCannotHold) {
     namespace fs = std::filesystem;
     const fs::path dir = fs::path(SMEAR_BUILD_DIR) / "number_range_test" / "paint";

@@ -425,7 +425,10 @@ TEST(ToolNames, UsersNamesMatchPaletteTitles) {
     EXPECT_EQ(findTool(palette, "Gradient Mesh", error), 2);
     EXPECT_EQ(findTool(palette, "tl58 scaling", error), 0);
     EXPECT_EQ(findTool(palette, "gradient", error), -1);
-    EXPECT_EQ(error, "unknown tool 'gradient'; the tools are: scaling stroke-weight gradient-mesh");
+    EXPECT_EQ(error, "unknown tool 'gradient' (did you mean gradient-mesh?); the tools are: scaling stroke-weight "
+                     "gradient-mesh");
+    EXPECT_EQ(findTool(palette, "smudge", error), -1);
+    EXPECT_EQ(error, "unknown tool 'smudge'; the tools are: scaling stroke-weight gradient-mesh");
     EXPECT_EQ(findTool({}, "rotate", error), -1);
     EXPECT_NE(error.find("not registered"), std::string::npos);
 }

@@ -10,6 +10,7 @@
 
 #include "brush_support.h"
 #include "svg.h"
+#include "svg_affine.h"
 #include "svg_write_support.h"
 
 namespace smear {
@@ -124,7 +125,7 @@ TEST(SvgKeptTransform, PathElementsKeepTheirOwnTransformAndAbsoluteGeometry) {
     // in the geometry, which stays absolute.
     const Art *p = byId(*doc, "p");
     ASSERT_NE(p, nullptr);
-    const double c = std::cos(M_PI / 6), s = std::sin(M_PI / 6);
+    const double c = std::cos(svg::kPi / 6), s = std::sin(svg::kPi / 6);
     EXPECT_NEAR(p->svgTransform.a, 2 * c, 1e-6);
     EXPECT_NEAR(p->svgTransform.b, -2 * s, 1e-6);
     EXPECT_NEAR(p->svgTransform.c, s, 1e-6);

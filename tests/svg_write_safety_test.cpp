@@ -21,10 +21,8 @@
 #include "fixture.h"
 #include "session.h"
 #include "svg.h"
-#include "svg_write_support.h"
-#ifndef SMEAR_NO_SVG_READER
 #include "svg_read_support.h"
-#endif
+#include "svg_write_support.h"
 
 namespace smear {
 namespace {
@@ -443,7 +441,6 @@ TEST_F(SafeSave, ADrawingThatCannotBeWrittenFailsTheSaveAndLeavesTheFileAsItWas)
     EXPECT_NE(slurp(dir / "drawing.svg").find("id=\"paper\""), std::string::npos);
 }
 
-#ifndef SMEAR_NO_SVG_READER
 TEST_F(SafeSave, ASessionSaysWhatItsDrawingCouldNotKeep) {
     std::ofstream(dir / "in.svg", std::ios::binary)
         << "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 100 100'>"
@@ -585,7 +582,6 @@ TEST(SvgRoundTripSafety, AnIdThatIsNotUtf8IsReportedAndKeptAsAFileGivesItBack) {
     auto back = roundTrip(*r);
     EXPECT_EQ(firstArt(back->doc)->id, "bad\xEF\xBF\xBD" "id");
 }
-#endif
 
 }  // namespace
 }  // namespace smear

@@ -1,6 +1,7 @@
 // The smearhost program: one source per command, this header between them.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include <CLI/CLI.hpp>
@@ -30,14 +31,35 @@ int fail(const std::string &message);
 bool setStepFromArguments(const std::string &tool, const std::vector<std::string> &sets, SessionStep &step,
                           std::string &error);
 
+// How a command plays its session.
+struct PlayOptions {
+    bool quiet = false;           // no report on standard output
+    std::string outDir;           // save paths are relative to it
+    bool confine = false;         // the session's save paths must stay inside outDir
+    bool strict = false;          // what the SVG reader cannot keep is an error
+    bool numberSteps = true;      // errors name the session's step ("step 3 (set): ...")
+    bool loadPlugin = true;       // false: a session that only reads and writes
+    // Called with the host when the session ran, before it is shut down.
+    std::function<bool(Host &, std::string &error)> afterRun;
+};
+
 // Loads the plug-in, plays `session` and shuts the plug-in down if the
 // session left it started; the report goes to standard output unless
-// `quiet`. Sets the context's exit code on failure.
-// `confine`: the session's save paths must stay inside `outDir`. What the
-// SVG reader could not keep goes to standard error, quiet or not; `strict`
-// makes it an error before anything is played or written.
-void playSession(Context &context, const Session &session, bool quiet, const std::string &outDir = {},
-                 bool confine = false, bool strict = false);
+// quiet. What the SVG reader could not keep goes to standard error, quiet
+// or not. On a terminal, unless quiet, long strokes and files show their
+// progress there.
+// Returns whether the session ran; sets the context's exit code when not.
+bool playSession(Context &context, const Session &session, const PlayOptions &options);
+
+// Prints "smearhost: warning: message" to the error stream, quiet or not.
+void warn(const std::string &message);
+
+// Whether this build can draw PNG pictures (--png), and drawing the SVG
+// file `svgPath` into the PNG file `pngPath`.
+bool pngAvailable(std::string &why);
+bool writePng(const std::string &svgPath, const std::string &pngPath, std::string &error);
+// The same for SVG text; `baseFile` is where its relative references lead.
+bool writePngOf(const std::string &svg, const std::string &baseFile, const std::string &pngPath, std::string &error);
 
 void addToolsCommand(CLI::App &app, Context &context);
 void addAboutCommand(CLI::App &app, Context &context);
@@ -45,5 +67,7 @@ void addRunCommand(CLI::App &app, Context &context);
 void addPaintCommand(CLI::App &app, Context &context);
 void addDemoCommand(CLI::App &app, Context &context);
 void addDialogCommand(CLI::App &app, Context &context);
+void addOptionsCommand(CLI::App &app, Context &context);
+void addConvertCommand(CLI::App &app, Context &context);
 
 }  // namespace smear::app

@@ -45,7 +45,10 @@ void addDialogCommand(CLI::App &app, Context &context) {
         step.kind = SessionStep::Kind::Shutdown;
         session.steps.push_back(step);
 
-        playSession(context, session, o->quiet);
+        PlayOptions play;
+        play.quiet = o->quiet;
+        play.numberSteps = false;
+        playSession(context, session, play);
     });
 }
 

@@ -20,6 +20,7 @@ int main(int argc, char **argv) {
     // The same command lines on both builds: a path such as /work/s.json is
     // an argument, never a Windows-style option. Subcommands inherit this.
     app.allow_windows_style_options(false);
+    app.set_version_flag("--version", "smearhost " SMEAR_VERSION " (the Smearcraft plug-in's stand-in host)");
     app.add_option("--module", context.modulePath, "plug-in module to load (default: the one beside smearhost)");
     app.require_subcommand(1);
     smear::app::addToolsCommand(app, context);
@@ -28,6 +29,8 @@ int main(int argc, char **argv) {
     smear::app::addPaintCommand(app, context);
     smear::app::addDemoCommand(app, context);
     smear::app::addDialogCommand(app, context);
+    smear::app::addOptionsCommand(app, context);
+    smear::app::addConvertCommand(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {

@@ -10,6 +10,7 @@
 #endif
 
 #include "app.h"
+#include "progress.h"
 
 namespace smear::app {
 
@@ -63,25 +64,37 @@ bool setStepFromArguments(const std::string &tool, const std::vector<std::string
     return true;
 }
 
-void playSession(Context &context, const Session &session, bool quiet, const std::string &outDir, bool confine,
-                 bool strict) {
+bool playSession(Context &context, const Session &session, const PlayOptions &options) {
     Host host;
     std::string error;
-    if (!openPlugin(host, context, error)) {
+    if (options.loadPlugin && !openPlugin(host, context, error)) {
         context.exitCode = fail(error);
-        return;
+        return false;
     }
+    Progress progress(!options.quiet && Progress::stderrIsTerminal());
     std::ostringstream discarded;
-    SessionRunner runner(host, quiet ? static_cast<std::ostream &>(discarded) : std::cout);
-    runner.outDir = outDir;
-    runner.confineSaves = confine;
+    SessionRunner runner(host, options.quiet ? static_cast<std::ostream &>(discarded) : progress.output());
+    runner.outDir = options.outDir;
+    runner.confineSaves = options.confine;
     // What the drawing loses is said even under --quiet: it is no progress
     // report but news of the user's file.
-    runner.readWarnings = &std::cerr;
-    runner.strict = strict;
-    const bool ok = runner.run(session, error);
+    runner.readWarnings = &progress.errors();
+    runner.strict = options.strict;
+    runner.numberStepsInErrors = options.numberSteps;
+    runner.onDrag = [&progress](size_t done, size_t total) { progress.update("painting, drag message", done, total); };
+    runner.onPhase = [&progress](const std::string &what) { progress.status(what); };
+    const bool ok = runner.run(session, error) && (!options.afterRun || options.afterRun(host, error));
     runner.quit();
+    progress.output().flush();
+    progress.errors().flush();
+    progress.finish();
     if (!ok) context.exitCode = fail(error);
+    return ok;
+}
+
+void warn(const std::string &message) {
+    std::cout.flush();
+    std::cerr << "smearhost: warning: " << message << std::endl;
 }
 
 int fail(const std::string &message) {

@@ -34,4 +34,8 @@ bool svgFrame(const std::string &svg, const std::string &baseFile, SvgFrame &fra
 bool renderSvg(const std::string &svg, const std::string &baseFile, double scale, size_t maxPixels,
                Picture &picture, std::string &error);
 
+// The picture as the bytes of a PNG file (8-bit RGBA). False, with `error`,
+// for an empty picture or when cairo cannot encode it.
+bool encodePng(const Picture &picture, std::string &png, std::string &error);
+
 }  // namespace smear::render

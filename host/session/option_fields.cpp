@@ -26,7 +26,6 @@ struct Row {
     bool option = true;
 };
 
-constexpr double kNoLimit = 1e9;
 
 struct Section {
     int tool;  // -1: brush section, -2: not an option section
@@ -69,7 +68,7 @@ const std::vector<Section> &sections() {
           flag("fillChannelsApplyRandom", 77)}},
         // The style and swatch limits depend on the document; the dialog
         // narrows them, the record takes any whole number.
-        {7, {whole("styleIndex", 80, 0, kNoLimit), real("styleFactor", 81, -1000, 1000), index("styleMode", 82, 5),
+        {7, {whole("styleIndex", 80, 0, kDocumentLimit), real("styleFactor", 81, -1000, 1000), index("styleMode", 82, 5),
              index("styleFactorMode", 83, 8)}},
         {8, {index("blendMode", 90, 20)}},
         {9,
@@ -80,8 +79,8 @@ const std::vector<Section> &sections() {
           real("cornerInHorizontal", 112, -200, 200), real("cornerInVertical", 113, -200, 200), flag("cornerRandom", 114),
           index("cornerApplyMode", 115, 3)}},
         {11,
-         {whole("swatchIndex", 120, 0, kNoLimit), flag("swatchRandom", 121), flag("swatchApplyToFill", 122),
-          flag("swatchApplyToStroke", 123), whole("swatchJitter", 124, -10, 10), whole("swatchIgnoreRandom", 125, 0, kNoLimit)}},
+         {whole("swatchIndex", 120, 0, kDocumentLimit), flag("swatchRandom", 121), flag("swatchApplyToFill", 122),
+          flag("swatchApplyToStroke", 123), whole("swatchJitter", 124, -10, 10), whole("swatchIgnoreRandom", 125, 0, kDocumentLimit)}},
         {12, {real("tintAmount", 130, -500, 500), index("tintMode", 131, 6), flag("tintApplyToFill", 132), flag("tintApplyToStroke", 133)}},
         {13,
          {real("gradientAngle", 140, -360, 360), real("gradientLength", 141, -1000, 1000), real("gradientHiliteAngle", 144, -360, 360),
@@ -159,6 +158,22 @@ std::string lower(std::string s) {
     return s;
 }
 
+// What the options dialog's number fields read: blanks around an optional
+// sign and decimal digits with at most one point.
+bool plainDecimal(const std::string &text) {
+    size_t i = text.find_first_not_of(" \t");
+    const size_t end = text.find_last_not_of(" \t");
+    if (i == std::string::npos) return false;
+    if (text[i] == '+' || text[i] == '-') ++i;
+    size_t digits = 0, points = 0;
+    for (; i <= end; ++i) {
+        if (std::isdigit(static_cast<unsigned char>(text[i]))) ++digits;
+        else if (text[i] == '.') ++points;
+        else return false;
+    }
+    return digits > 0 && points <= 1;
+}
+
 std::string formatLimit(double v) {
     std::ostringstream out;
     out << v;
@@ -171,9 +186,17 @@ const std::vector<OptionField> &globalsFields() { return layout().fields; }
 size_t globalsSize() { return layout().size; }
 
 const OptionField *findOptionField(const std::string &name) {
+    const std::string wanted = lower(name);
     for (const OptionField &f : globalsFields())
-        if (f.option && f.name == name) return &f;
+        if (f.option && lower(f.name) == wanted) return &f;
     return nullptr;
+}
+
+std::vector<std::string> optionNames(int tool) {
+    std::vector<std::string> names;
+    for (const OptionField &f : globalsFields())
+        if (f.option && (f.tool == -1 || f.tool == tool)) names.push_back(f.name);
+    return names;
 }
 
 bool parseFieldValue(const OptionField &field, const std::string &text, double &value, std::string &error) {
@@ -197,6 +220,11 @@ bool parseFieldValue(const OptionField &field, const std::string &text, double &
     const double v = std::strtod(begin, &end);
     if (end == begin || *end != '\0' || errno == ERANGE || !std::isfinite(v)) {
         error = field.name + " needs a number, not '" + text + "'";
+        return false;
+    }
+    if (!plainDecimal(text)) {
+        error = field.name + " needs a number in decimal digits (such as 100 or 2.5), not '" + text +
+                "': the options dialog reads no exponents, hexadecimal or words";
         return false;
     }
     if (field.kind != K::Float && v != std::trunc(v)) {

@@ -26,17 +26,26 @@ struct OptionField {
 
 constexpr int kGlobalsWords = 143;
 
+// The upper limit of the options whose dialog limit depends on the document
+// (a graphic style's or a swatch's index): the record takes any of them.
+constexpr double kDocumentLimit = 1e9;
+
 // Every word of the record, in order.
 const std::vector<OptionField> &globalsFields();
 // The total size of the record in this build.
 size_t globalsSize();
 
-// An option by its name in the record (exact case); null when there is none.
+// An option by its name in the record, in any case; null when there is none.
 const OptionField *findOptionField(const std::string &name);
+
+// The names of the options the dialog of tool `tool` (a ToolId) shows: the
+// tool's own and the brush options, in record order.
+std::vector<std::string> optionNames(int tool);
 
 // Parses `text` as a value for `field` and checks it against the field's
 // limits: floats as numbers, flags as 1/0/on/off/true/false, integers and
-// indexes as whole numbers. False with a message when it does not fit.
+// indexes as whole numbers, each in decimal digits as the dialog reads
+// them. False with a message when it does not fit.
 bool parseFieldValue(const OptionField &field, const std::string &text, double &value, std::string &error);
 
 // Reads and writes one option in a Globals block of this build. Writing

@@ -30,6 +30,7 @@ struct SessionStep {
 
     bool selectAll = false;             // select
     std::vector<std::string> ids;
+    std::vector<std::string> selectors; // simple selectors (art_selectors.h) of the elements art was read from
 
     std::vector<DialogAction> actions;  // options
 
@@ -86,6 +87,15 @@ public:
     std::ostream *readWarnings = nullptr;
     // Whether any such problem fails the run before a step is played.
     bool strict = false;
+    // Whether an error names the step that failed ("step 3 (set): ..."):
+    // true for a session file, whose steps its author numbered; a command
+    // that builds its session says only what of its own arguments failed.
+    bool numberStepsInErrors = true;
+    // Called after each drag message of a stroke (done, total), for a
+    // progress display; the report does not change with it.
+    std::function<void(size_t, size_t)> onDrag;
+    // Called before the slow parts of a run: "reading FILE", "writing FILE".
+    std::function<void(const std::string &)> onPhase;
 
     // Loads the document, seeds the random source and plays every step.
     // Stops at the first step that cannot be carried out (an unknown tool or

@@ -191,4 +191,12 @@ bool pathInsideFolder(const std::string &dir, const std::string &path, std::stri
     return true;
 }
 
+bool makeFolders(const std::string &dir, std::string &error) {
+    std::error_code ec;
+    fs::create_directories(fs::path(dir), ec);
+    if (!ec && fs::is_directory(fs::path(dir), ec)) return true;
+    error = dir + ": cannot make the folder: " + (ec ? ec.message() : std::string("a file of that name is in the way"));
+    return false;
+}
+
 }  // namespace smear

@@ -11,6 +11,10 @@ namespace smear {
 // `path` is refused. False with a message that gives the system's reason.
 bool writeFileAtomically(const std::string &path, const std::string &content, std::string &error);
 
+// Makes the folder `dir` and its missing parents. False, with the system's
+// reason, when it cannot be made or something other than a folder is there.
+bool makeFolders(const std::string &dir, std::string &error);
+
 // `path` taken relative to `dir` unless it is absolute (or `dir` is empty).
 std::string joinPath(const std::string &dir, const std::string &path);
 

@@ -2,6 +2,8 @@
 #include <functional>
 #include <ostream>
 
+#include "art_selectors.h"
+#include "option_catalogue.h"
 #include "option_fields.h"
 #include "session.h"
 #include "session_changes.h"
@@ -12,6 +14,7 @@
 #include "session_report.h"
 #include "svg.h"
 #include "svg_report.h"
+#include "spelling.h"
 #include "tool_names.h"
 
 namespace smear {
@@ -37,16 +40,6 @@ DialogAction actionFor(const OptionField &field, double value, const std::string
     }
 }
 
-// The plug-in hands its Globals block to the host at unload and takes it
-// back at reload; the host reads the options there without unloading.
-template <class F> bool withGlobals(Host &host, F &&use) {
-    host.sendBasic(kSPAccessCaller, kSPAccessUnloadSelector);
-    void *globals = host.pluginGlobals;
-    if (globals != nullptr) use(globals);
-    host.sendBasic(kSPAccessCaller, kSPAccessReloadSelector);
-    return globals != nullptr;
-}
-
 }  // namespace
 
 std::unique_ptr<Document> loadSessionDocument(const Session &session, std::string &error,
@@ -59,23 +52,18 @@ std::unique_ptr<Document> loadSessionDocument(const Session &session, std::strin
         return doc;
     }
     const std::string path = joinPath(session.baseDir, d.get<std::string>());
-#ifdef SMEAR_NO_SVG_READER
-    (void)problems;
-    error = path + ": this build reads no SVG files; write the document inline in the session";
-    return nullptr;
-#else
     auto doc = std::make_unique<Document>();
     SvgReadReport report;
     if (!readSvgFile(path, *doc, report, error)) return nullptr;
     if (problems) problems->insert(problems->end(), report.problems.begin(), report.problems.end());
     return doc;
-#endif
 }
 
 SessionRunner::SessionRunner(Host &host, std::ostream &report) : host_(host), out_(report) {}
 
 bool SessionRunner::run(const Session &session, std::string &error) {
     std::vector<std::string> problems;
+    if (onPhase && session.document.is_string()) onPhase("reading " + session.document.get<std::string>());
     auto doc = loadSessionDocument(session, error, &problems);
     if (!doc) return false;
     out_ << "session " << (session.name.empty() ? "(unnamed)" : session.name) << "\n";
@@ -128,7 +116,7 @@ bool SessionRunner::runStep(const SessionStep &step, std::string &error) {
     case Kind::Reload:
         if (!host_.reloadModule(error)) {
             out_ << "\n";
-            error = "step " + std::to_string(stepNumber_) + " (reload): " + error;
+            if (numberStepsInErrors) error = "step " + std::to_string(stepNumber_) + " (reload): " + error;
             return false;
         }
         reportResult(host_.sendBasic(kSPAccessCaller, kSPAccessReloadSelector));
@@ -155,7 +143,8 @@ bool SessionRunner::runStep(const SessionStep &step, std::string &error) {
     }
     if (!ok) {
         out_ << ": failed\n";
-        error = "step " + std::to_string(stepNumber_) + " (" + stepName(step.kind) + "): " + error;
+        if (numberStepsInErrors)
+            error = "step " + std::to_string(stepNumber_) + " (" + stepName(step.kind) + "): " + error;
         return false;
     }
     reportUi();
@@ -198,10 +187,26 @@ bool SessionRunner::select(const SessionStep &step, std::string &error) {
             if (!found && a.id == id) found = &a;
         });
         if (!found) {
-            error = "no object with id '" + id + "'";
+            std::vector<std::string> ids;
+            doc.forEachArt([&](const Art &a) {
+                if (!a.id.empty()) ids.push_back(a.id);
+            });
+            const std::string guess = closestName(id, ids);
+            error = "no object with id '" + id + "'" + (guess.empty() ? "" : " (did you mean " + guess + "?)");
             return false;
         }
         chosen.push_back(found);
+    }
+    for (const std::string &text : step.selectors) {
+        SimpleSelector selector;
+        if (!parseSimpleSelector(text, selector, error)) return false;
+        const std::vector<Art *> matched = artMatching(doc, selector);
+        if (matched.empty()) {
+            error = doc.svgSource ? "no element of the drawing that holds art matches '" + text + "'"
+                                  : "'" + text + "' selects by SVG element, and this drawing was not read from SVG";
+            return false;
+        }
+        chosen.insert(chosen.end(), matched.begin(), matched.end());
     }
     // Like a click on the art: selecting a group or compound path selects
     // everything in it; everything else is deselected.
@@ -265,17 +270,23 @@ bool SessionRunner::options(const SessionStep &step, std::string &error) {
 bool SessionRunner::set(const SessionStep &step, std::string &error) {
     AIToolHandle handle = nullptr;
     if (!tool(step.tool, handle, error)) return false;
-    const int toolId = toolIdOf(host_.palette, findTool(host_.palette, step.tool, error));
+    const int paletteIndex = findTool(host_.palette, step.tool, error);
+    const int toolId = toolIdOf(host_.palette, paletteIndex);
     std::vector<DialogAction> actions;
     std::vector<std::pair<const OptionField *, double>> wanted;
     for (const auto &v : step.values) {
         const OptionField *field = findOptionField(v.first);
         if (!field) {
-            error = "no option named '" + v.first + "' (names as in the options record, such as rotateAngle)";
+            const std::string guess = closestName(v.first, optionNames(toolId));
+            error = "no option named '" + v.first + "'" +
+                    (guess.empty() ? " (names as in the options record, such as rotateAngle)"
+                                   : " (did you mean " + guess + "?)") +
+                    "; smearhost options --tool " + shortToolName(host_.palette[size_t(paletteIndex)].title) +
+                    " lists them";
             return false;
         }
         if (field->tool != -1 && field->tool != toolId) {
-            error = v.first + " is not an option of the " + step.tool + " tool's dialog";
+            error = field->name + " is not an option of the " + step.tool + " tool's dialog";
             return false;
         }
         double value = 0;
@@ -290,7 +301,11 @@ bool SessionRunner::set(const SessionStep &step, std::string &error) {
     reportResult(result);
     reportUi();
     if (result != kNoErr || problems != 0) {
+        // Why, in the dialog's own words: the report may go unread (--quiet).
+        const auto &said = host_.dialogs->problems;
         error = "the options dialog did not take the values";
+        if (problems != 0) error += ": " + said[said.size() - problems];
+        else error += ": it returned " + formatCode(result);
         return false;
     }
     // What the dialog wrote into the record, as the plug-in will use it. A
@@ -298,7 +313,7 @@ bool SessionRunner::set(const SessionStep &step, std::string &error) {
     // such as the number of graphic styles) fails the step: nothing is
     // changed behind the user's back.
     std::string changed;
-    bool readable = withGlobals(host_, [&](void *globals) {
+    bool readable = withPluginGlobals(host_, [&](void *globals) {
         for (const auto &w : wanted) {
             const double stored = readField(globals, *w.first);
             out_ << "  " << w.first->name << " = " << formatFieldValue(*w.first, stored) << "\n";
@@ -338,6 +353,7 @@ bool SessionRunner::stroke(const SessionStep &step, std::string &error) {
         const SPErr r = host_.sendTool(kAIToolMouseDragSelector, handle, toDoc(step.points[i]), step.pressure[i],
                                        step.modifiers[i - 1]);
         if (firstDragError == kNoErr) firstDragError = r;
+        if (onDrag) onDrag(i, drags);
     }
     const SPErr up = host_.sendTool(kAIToolMouseUpSelector, handle, toDoc(step.points.back()), step.pressure.back(), 0);
     lastResult_ = up;
@@ -353,6 +369,7 @@ bool SessionRunner::writeOut(const std::string &path, const std::string &content
 }
 
 bool SessionRunner::save(const SessionStep &step, std::string &error) {
+    if (onPhase) onPhase("writing " + step.path);
     std::string svg;
     if (!writeSvg(host_.document(), svg, error)) {
         error = step.path + ": " + error + "; nothing written";

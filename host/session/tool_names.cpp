@@ -1,6 +1,9 @@
 #include "tool_names.h"
 
 #include <cctype>
+#include <vector>
+
+#include "spelling.h"
 
 namespace smear {
 
@@ -41,8 +44,11 @@ int findTool(const std::deque<PaletteTool> &palette, const std::string &name, st
             normalizeToolName(palette[i].title) == wanted)
             return int(i);
     }
-    error = "unknown tool '" + name + "'; the tools are:";
-    for (const PaletteTool &tool : palette) error += " " + shortToolName(tool.title);
+    std::vector<std::string> names;
+    for (const PaletteTool &tool : palette) names.push_back(shortToolName(tool.title));
+    const std::string guess = closestName(name, names);
+    error = "unknown tool '" + name + "'" + (guess.empty() ? "" : " (did you mean " + guess + "?)") + "; the tools are:";
+    for (const std::string &n : names) error += " " + n;
     return -1;
 }
 

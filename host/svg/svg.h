@@ -38,7 +38,6 @@ constexpr size_t kSvgMaxExpanded = 100000;
 // pipe, a folder) or is larger than the limit.
 bool readInputFile(const std::string &path, size_t limit, std::string &text, std::string &error);
 
-#ifndef SMEAR_NO_SVG_READER
 // Reads a drawing into `doc`: its art goes on top of the current layer (or
 // into new layers for layer groups the writer wrote). Elements that cannot
 // be read are reported and skipped; everything else is kept. New art is not
@@ -46,7 +45,6 @@ bool readInputFile(const std::string &path, size_t limit, std::string &text, std
 // well-formed XML or whose root is not <svg>; the document is then unchanged.
 bool readSvgFile(const std::string &path, Document &doc, SvgReadReport &report, std::string &error);
 bool readSvgString(const std::string &text, Document &doc, SvgReadReport &report, std::string &error);
-#endif
 
 // The whole document as an SVG file, art in paint order. A mesh is an SVG 2
 // mesh gradient filling a path along its outline, with the exact vertices
