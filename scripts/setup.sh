@@ -7,7 +7,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config dpkg-dev
   googletest libbenchmark-dev nlohmann-json3-dev libcli11-dev libpugixml-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386
@@ -52,7 +52,13 @@ if [ ! -f "$PUGIXML_SRC/src/pugixml.cpp" ]; then
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   mkdir -p "$work/lists/partial"
-  echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" \
+  # The mirror and release this machine installs from (a proxy or a local
+  # mirror serves sources as it serves packages).
+  mirror=$(sed -n 's/^URIs:[[:space:]]*\([^[:space:]]*\/debian\)$/\1/p' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1 || true)
+  [ -n "$mirror" ] || mirror=$(sed -n 's/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]*\/debian\)[[:space:]].*/\2/p' /etc/apt/sources.list 2>/dev/null | head -n 1 || true)
+  [ -n "$mirror" ] || mirror=http://deb.debian.org/debian
+  release=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+  echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror $release main" \
     >"$work/sources.list"
   apt_src=(-o "Dir::Etc::SourceList=$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
            -o "Dir::State::Lists=$work/lists" -o APT::Sandbox::User=root)
