@@ -45,5 +45,8 @@ void addRunCommand(CLI::App &app, Context &context);
 void addPaintCommand(CLI::App &app, Context &context);
 void addDemoCommand(CLI::App &app, Context &context);
 void addDialogCommand(CLI::App &app, Context &context);
+#ifdef SMEAR_STUDIO
+void addStudioCommand(CLI::App &app, Context &context);
+#endif
 
 }  // namespace smear::app

@@ -28,6 +28,9 @@ int main(int argc, char **argv) {
     smear::app::addPaintCommand(app, context);
     smear::app::addDemoCommand(app, context);
     smear::app::addDialogCommand(app, context);
+#ifdef SMEAR_STUDIO
+    smear::app::addStudioCommand(app, context);
+#endif
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {
