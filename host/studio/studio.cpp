@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 
@@ -53,6 +55,15 @@ SessionStep parsedStep(const json &step) {
     return parsed.steps.front();
 }
 
+// A number the plug-in gave as a float, as the page should show it: 0.01,
+// not 0.009999999776.
+double tidy(double v) {
+    if (!std::isfinite(v)) return v;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.7g", v);
+    return std::strtod(text, nullptr);
+}
+
 // What the page needs of one dialog item to build its form control.
 json describeItem(const DialogItem &item) {
     json j{{"id", item.id}, {"rect", {item.rect.left, item.rect.top, item.rect.right, item.rect.bottom}}};
@@ -60,10 +71,10 @@ json describeItem(const DialogItem &item) {
     case ItemKind::Static: j["kind"] = "label"; j["text"] = item.text; break;
     case ItemKind::SpinEdit:
         j["kind"] = "number";
-        j["value"] = item.value;
+        j["value"] = tidy(item.value);
         j["text"] = item.displayText();
-        j["min"] = item.lowLimit();
-        j["max"] = item.highLimit();
+        j["min"] = tidy(item.lowLimit());
+        j["max"] = tidy(item.highLimit());
         j["precision"] = item.precision;
         break;
     case ItemKind::CheckBox: j["kind"] = "check"; j["text"] = item.text; j["checked"] = item.checked; break;
