@@ -53,14 +53,19 @@ function rect(el, x, y, w, h) {
   el.setAttribute('width', Math.max(0, w)); el.setAttribute('height', Math.max(0, h));
 }
 
-let shownVersion = -1;
+let askedVersion = -1, shownVersion = -1;
 function showDrawing() {
-  if (!state || state.version === shownVersion) return;
-  shownVersion = state.version;
-  // Loaded aside and swapped in, so the picture never flickers while painting.
+  if (!state || state.version === askedVersion) return;
+  const version = askedVersion = state.version;
+  // Loaded aside and swapped in, so the picture never flickers while
+  // painting; a picture that loads after a newer one is dropped.
   const next = new Image();
-  next.onload = () => { drawing.src = next.src; };
-  next.src = '/drawing.svg?v=' + state.version;
+  next.onload = () => {
+    if (version <= shownVersion) return;
+    shownVersion = version;
+    drawing.src = next.src;
+  };
+  next.src = '/drawing.svg?v=' + version;
 }
 
 function applyState(s) {
