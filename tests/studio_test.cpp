@@ -66,7 +66,7 @@ protected:
 
     StudioResponse request(const std::string &method, const std::string &path, const std::string &body = {},
                            std::map<std::string, std::string> query = {}) {
-        return handleStudioRequest(*studio_, StudioRequest{method, path, std::move(query), body});
+        return handleStudioRequest(*studio_, StudioRequest{method, path, std::move(query), body, {}, {}, {}});
     }
     json post(const std::string &path, const json &body) {
         const StudioResponse r = request("POST", path, body.dump());
@@ -153,6 +153,25 @@ TEST_F(StudioTest, BadRequestsGetAClearErrorAndChangeNothing) {
     EXPECT_EQ(current(), before);
     // Nothing was recorded but the start-up.
     EXPECT_EQ(post("/api/select", {{"ids", json::array()}})["steps"], 2);
+}
+
+TEST_F(StudioTest, OnlyTheStudiosOwnPageIsAnswered) {
+    const StudioGuard guard{{"127.0.0.1:8765", "localhost:8765"}};
+    const auto ask = [&](const std::string &method, const std::string &host, const std::string &origin,
+                         const std::string &type) {
+        StudioRequest r{method, method == "GET" ? "/api/state" : "/api/select", {}, R"({"all": true})", host, origin, type};
+        return handleStudioRequest(*studio_, r, guard).status;
+    };
+    EXPECT_EQ(ask("GET", "127.0.0.1:8765", "", ""), 200);
+    EXPECT_EQ(ask("POST", "localhost:8765", "http://localhost:8765", "application/json"), 200);
+    // A site whose name resolves to this machine (its Host is its own name).
+    EXPECT_EQ(ask("GET", "evil.example:8765", "", ""), 403);
+    // Another site's page posting through the user's browser.
+    EXPECT_EQ(ask("POST", "127.0.0.1:8765", "http://evil.example", "application/json"), 403);
+    EXPECT_EQ(ask("POST", "127.0.0.1:8765", "null", "application/json"), 403);
+    // A form's simple request, which browsers send across sites unasked.
+    EXPECT_EQ(ask("POST", "127.0.0.1:8765", "", "text/plain"), 415);
+    EXPECT_EQ(studio_->state()["steps"], 2) << "only the one allowed select was played";
 }
 
 TEST_F(StudioTest, SavingNeverWritesOverTheDrawingNorAFileUnasked) {

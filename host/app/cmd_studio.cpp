@@ -29,7 +29,8 @@ struct StudioCommand {
 constexpr size_t kMaxRequestBytes = 4 << 20;
 
 StudioRequest toStudioRequest(const httplib::Request &r) {
-    StudioRequest out{r.method, r.path, {}, r.body};
+    StudioRequest out{r.method, r.path, {}, r.body, r.get_header_value("Host"), r.get_header_value("Origin"),
+                      r.get_header_value("Content-Type")};
     for (const auto &p : r.params) out.query.emplace(p.first, p.second);
     return out;
 }
@@ -62,11 +63,12 @@ int serve(const Context &context, const StudioCommand &o) {
     httplib::Server server;
     server.set_payload_max_length(kMaxRequestBytes);
     std::mutex one;  // the host serves one message at a time
+    StudioGuard guard;
     auto handler = [&](const httplib::Request &req, httplib::Response &res) {
         StudioResponse answer;
         {
             std::lock_guard<std::mutex> lock(one);
-            answer = handleStudioRequest(studio, toStudioRequest(req));
+            answer = handleStudioRequest(studio, toStudioRequest(req), guard);
         }
         res.status = answer.status;
         res.set_header("Cache-Control", "no-store");
@@ -84,6 +86,7 @@ int serve(const Context &context, const StudioCommand &o) {
         return fail("cannot listen on 127.0.0.1:" + std::to_string(port) +
                     " (in use? choose another with --port, or --port 0 for any free one)");
     }
+    guard.hosts = {std::string(host) + ":" + std::to_string(port), "localhost:" + std::to_string(port)};
     std::thread stopper([&server, stopSignals]() {
         int signal = 0;
         sigwait(&stopSignals, &signal);

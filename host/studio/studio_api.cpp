@@ -1,5 +1,6 @@
 #include "studio_api.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -169,8 +170,33 @@ StudioResponse get(Studio &studio, const StudioRequest &r) {
 
 }  // namespace
 
-StudioResponse handleStudioRequest(Studio &studio, const StudioRequest &request) {
+namespace {
+
+// A page of another site may reach the loopback address through the user's
+// browser: by a name that resolves here (its Host header is then its own
+// name), or by posting a form (a simple request, which browsers send
+// without asking). Only the studio's own host and origin pass, and only
+// JSON bodies, which a browser sends across sites only after a preflight
+// the studio never grants.
+void checkOrigin(const StudioRequest &request, const StudioGuard &guard) {
+    if (guard.hosts.empty()) return;
+    const auto known = [&](const std::string &host) {
+        return std::find(guard.hosts.begin(), guard.hosts.end(), host) != guard.hosts.end();
+    };
+    if (!known(request.host)) throw StudioError(403, "the studio answers only to " + guard.hosts.front());
+    const std::string http = "http://";
+    if (!request.origin.empty() && (request.origin.compare(0, http.size(), http) != 0 ||
+                                    !known(request.origin.substr(http.size()))))
+        throw StudioError(403, "requests from " + request.origin + " are not served");
+    if (request.method == "POST" && request.contentType.compare(0, 16, "application/json") != 0)
+        throw StudioError(415, "the studio takes JSON bodies (Content-Type: application/json)");
+}
+
+}  // namespace
+
+StudioResponse handleStudioRequest(Studio &studio, const StudioRequest &request, const StudioGuard &guard) {
     try {
+        checkOrigin(request, guard);
         if (request.method == "GET" || request.method == "HEAD") return get(studio, request);
         if (request.method == "POST") return post(studio, request.path, request.body);
         return errorResponse(405, request.method + " is not served; the studio answers GET and POST");

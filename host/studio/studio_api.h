@@ -7,6 +7,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace smear {
 
@@ -17,6 +18,16 @@ struct StudioRequest {
     std::string path;    // without the query
     std::map<std::string, std::string> query;
     std::string body;
+    // Headers that say where the request comes from.
+    std::string host, origin, contentType;
+};
+
+// Who may ask: the Host headers (and so origins) the studio answers to,
+// "127.0.0.1:8765" and "localhost:8765". Any web page the user has open can
+// make the browser send requests to the loopback address; these checks keep
+// all but the studio's own page out. Empty: no checks (direct calls).
+struct StudioGuard {
+    std::vector<std::string> hosts;
 };
 
 struct StudioResponse {
@@ -25,6 +36,6 @@ struct StudioResponse {
     std::string body;
 };
 
-StudioResponse handleStudioRequest(Studio &studio, const StudioRequest &request);
+StudioResponse handleStudioRequest(Studio &studio, const StudioRequest &request, const StudioGuard &guard = {});
 
 }  // namespace smear
