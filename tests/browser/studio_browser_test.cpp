@@ -47,7 +47,7 @@ std::string elementWithId(const std::string &svg, const std::string &id) {
 }
 
 // Waits until `done` holds, for at most `seconds`.
-template <class F> bool waitFor(F &&done, double seconds = 20) {
+template <class F> bool waitFor(F &&done, double seconds = 60) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < end) {
         if (done()) return true;

@@ -266,7 +266,11 @@ overlay.addEventListener('pointermove', (event) => {
   if (gesture.kind === 'stroke') {
     // Every coalesced event is one drag message, as the pen moved.
     const events = event.getCoalescedEvents ? event.getCoalescedEvents() : [event];
-    for (const e of (events.length ? events : [event])) pending.push(point(e));
+    for (const e of (events.length ? events : [event])) {
+      const p = point(e);
+      gesture.cycled = gesture.cycled || (p.modifiers & SHIFT) !== 0;
+      pending.push(p);
+    }
     sendDrags();
   } else {
     gesture.to = p;
@@ -282,7 +286,12 @@ function endGesture(event) {
   gesture = null;
   if (g.kind === 'stroke') {
     sendDrags();
-    enqueue(async () => { applyState(await call('POST', '/api/stroke/up', {})); status('stroke painted'); });
+    enqueue(async () => {
+      applyState(await call('POST', '/api/stroke/up', {}));
+      // Shift cycled the tool's main values: the form shows them as they are now.
+      if (g.cycled && tool) await loadDialog(tool);
+      status('stroke painted');
+    });
     return;
   }
   $('band').style.display = 'none';
