@@ -7,6 +7,8 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <random>
 #include <sstream>
 
 #include "session.h"
@@ -153,6 +155,57 @@ TEST_F(StudioTest, BadRequestsGetAClearErrorAndChangeNothing) {
     EXPECT_EQ(current(), before);
     // Nothing was recorded but the start-up.
     EXPECT_EQ(post("/api/select", {{"ids", json::array()}})["steps"], 2);
+}
+
+// Requests a page might send, changed at random: every one is answered
+// (200 or a refusal that says why), and whatever got through is recorded
+// so that the record still replays to the drawing the studio holds.
+TEST_F(StudioTest, GarbledRequestsNeverBreakTheStudioOrItsRecord) {
+    const std::pair<std::string, std::string> valid[] = {
+        {"/api/select", R"({"at": [50, 90], "add": true})"},
+        {"/api/select", R"({"box": [0, 0, 200, 100]})"},
+        {"/api/select", R"({"ids": ["left", "right"]})"},
+        {"/api/options", R"({"tool": "scaling", "actions": [{"type": 3, "text": "101"}, {"pick": [9, 1]}, {"press": 1}]})"},
+        {"/api/stroke/down", R"({"tool": "translate", "at": [20, 90], "pressure": 100})"},
+        {"/api/stroke/drag", R"({"points": [{"at": [60, 95], "pressure": 120, "modifiers": 32}, {"at": [90, 99]}]})"},
+        {"/api/stroke/up", "{}"},
+        {"/api/undo", "{}"},
+        {"/api/redo", "{}"},
+    };
+    const char *const replacements[] = {"-1", "1e308", "\"x\"", "[]", "{}", "null", "true", "[[[[1]]]]", "2147483648",
+                                        "0.5", "\"\\u0000\"", ""};
+    std::mt19937 random(11);
+    int answered = 0;
+    for (int round = 0; round < 400; ++round) {
+        const auto &[path, body] = valid[random() % std::size(valid)];
+        std::string garbled = body;
+        switch (random() % 4) {
+        case 0: break;  // as it was
+        case 1: garbled = garbled.substr(0, random() % garbled.size()); break;
+        case 2: garbled[random() % garbled.size()] = char(random() % 128); break;
+        default: {
+            // A value swapped for another kind of value.
+            const size_t colon = garbled.find(':', random() % garbled.size());
+            if (colon == std::string::npos) break;
+            const size_t end = garbled.find_first_of(",}", colon);
+            garbled = garbled.substr(0, colon + 1) + replacements[random() % std::size(replacements)] +
+                      (end == std::string::npos ? "" : garbled.substr(end));
+        }
+        }
+        const StudioResponse r = request("POST", path, garbled);
+        const json answer = json::parse(r.body, nullptr, false);
+        ASSERT_FALSE(answer.is_discarded()) << path << " " << garbled << ": " << r.body;
+        answered += r.status == 200;
+        if (r.status != 200) {
+            EXPECT_TRUE(r.status == 400 || r.status == 409) << path << " " << garbled << ": " << r.status << " " << r.body;
+            EXPECT_FALSE(answer.value("error", "").empty()) << r.body;
+        }
+    }
+    // Enough got through for the record to hold strokes, selections and dialogs.
+    EXPECT_GT(answered, 100);
+    EXPECT_GT(studio_->state()["steps"].get<int>(), 60);
+    post("/api/save", {{"svg", "garbled.svg"}, {"session", "garbled.json"}});
+    EXPECT_EQ(replay("garbled.json", "garbled.svg"), readFile(folder_ / "out" / "garbled.svg"));
 }
 
 TEST_F(StudioTest, OnlyTheStudiosOwnPageIsAnswered) {
