@@ -134,7 +134,11 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
     check(waitFor([&] { return pageStatus(driver) == "ready"; }), "the page loads and says it is ready");
     check(driver.script("return document.querySelectorAll('#palette img').length") == 19,
           "the palette shows the nineteen tool icons");
-    check(driver.script("return document.querySelector('#palette img').naturalWidth") == 32, "the icons are drawn");
+    check(waitFor([&] {
+              return driver.script("return [...document.querySelectorAll('#palette img')].every(i => i.naturalWidth == 32)") ==
+                     true;
+          }),
+          "the icons are drawn");
 
     // A click on the first row of badges, a Shift-click on the chart.
     clickAt(driver, 84, 50, false);
@@ -182,6 +186,41 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
           "the page shows the painted drawing");
     saveScreenshot(driver, work / "studio-painted.png");
 
+    // A mouse stroke with Shift held cycles the angle; Ctrl+Z takes it back
+    // and the Redo button brings exactly it back.
+    const auto drawingNow = [&api]() {
+        auto r = api.Get("/drawing.svg");
+        return r ? r->body : std::string();
+    };
+    const std::string afterPen = drawingNow();
+    const std::string shift = "\xEE\x80\x88", control = "\xEE\x80\x89";
+    json mouse = {{"type", "pointer"}, {"id", "mouse"}, {"parameters", {{"pointerType", "mouse"}}},
+                  {"actions", {pointerMove(driver, 40, 40), {{"type", "pause"}}, {{"type", "pointerDown"}, {"button", 0}},
+                               pointerMove(driver, 90, 45), pointerMove(driver, 140, 50), {{"type", "pointerUp"}, {"button", 0}}}}};
+    json shiftKey = {{"type", "key"}, {"id", "keyboard"},
+                     {"actions", {{{"type", "pause"}}, {{"type", "keyDown"}, {"value", shift}}, {{"type", "pause"}},
+                                  {{"type", "pause"}}, {{"type", "pause"}}, {{"type", "keyUp"}, {"value", shift}}}}};
+    driver.actions(json::array({mouse, shiftKey}));
+    check(waitFor([&] { return state()["steps"] == stepsBefore + 2 && state()["stroking"] == false; }),
+          "a stroke with Shift held is painted");
+    const std::string afterShift = drawingNow();
+    check(afterShift != afterPen, "it changed the drawing");
+    check(waitFor([&] { return driver.script("return document.querySelector('#dialog [data-id=\"30\"]').value") != "20.00"; }),
+          "Shift cycled the angle, and the form shows the new one");
+    json undoKeys = {{"type", "key"}, {"id", "keyboard"},
+                     {"actions", {{{"type", "keyDown"}, {"value", control}}, {{"type", "keyDown"}, {"value", "z"}},
+                                  {{"type", "keyUp"}, {"value", "z"}}, {{"type", "keyUp"}, {"value", control}}}}};
+    driver.actions(json::array({undoKeys}));
+    check(waitFor([&] { return state()["canRedo"] == true; }) && drawingNow() == afterPen, "Ctrl+Z undoes the stroke");
+    // The button is enabled once the page has the studio's answer to the undo.
+    check(waitFor([&] { return pageStatus(driver) == "undone"; }) &&
+              driver.script("return document.getElementById('redo').disabled") == false,
+          "the page offers Redo");
+    driver.click("#redo");
+    check(waitFor([&] { return state()["canRedo"] == false; }) && drawingNow() == afterShift,
+          "Redo brings the same stroke back");
+    check(waitFor([&] { return pageStatus(driver) == "redone"; }), "the page says so");
+
     // Save from the page.
     driver.type("#save-svg", "painted.svg");
     driver.type("#save-session", "painted-session.json");
@@ -205,11 +244,15 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
     check(steps.find(R"({"select":["row1","chart"]})") != std::string::npos, "the session selects row1 and chart");
     check(steps.find(R"({"text":"20","type":30})") != std::string::npos && steps.find(R"({"check":193})") != std::string::npos,
           "the session sets the options as typed in the dialog");
-    bool pressured = false;
+    bool pressured = false, shifted = false;
     for (const json &step : session.value("steps", json::array()))
-        if (step.is_object() && step.contains("stroke"))
+        if (step.is_object() && step.contains("stroke")) {
             for (const json &p : step["stroke"]["pressure"]) pressured = pressured || (p > 80 && p < 255);
+            for (const json &m : step["stroke"]["modifiers"]) shifted = shifted || m == 0x20;
+        }
     check(pressured, "the stroke carries the pen's pressure");
+    check(shifted, "the Shift stroke carries the modifier bit 0x20");
+    check(steps.find("\"undo\"") == std::string::npos, "the redone undo is not in the session");
 
     fs::create_directories(replay);
     const std::string command = smearhost + " run " + (out / "painted-session.json").string() + " --out-dir " +
