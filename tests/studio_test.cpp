@@ -131,7 +131,7 @@ TEST_F(StudioTest, BadRequestsGetAClearErrorAndChangeNothing) {
         {"POST", "/api/stroke/up", "{}", "no stroke is open", 409},
         {"POST", "/api/options", R"({"tool": "rotate", "actions": [{"type": 30, "text": "5"}]})", "must press OK", 400},
         {"POST", "/api/options", R"({"tool": "rotate", "actions": []})", "ending with OK or Cancel", 400},
-        {"POST", "/api/options", R"({"tool": "rotate", "actions": [{"shout": 1}, {"press": 1}]})", "unknown action", 400},
+        {"POST", "/api/options", R"({"tool": "rotate", "actions": [{"shout": 1}, {"press": 1}]})", "options.actions[0]: unknown action", 400},
         {"POST", "/api/options", R"({"tool": "rotate", "actions": [{"type": -1, "text": "1"}, {"press": 1}]})", "expected a whole number", 400},
         {"POST", "/api/save", R"({"svg": "../escape.svg", "session": "s.json"})", "plain file name", 400},
         {"POST", "/api/save", R"({"svg": "a.png", "session": "s.json"})", "ending in .svg", 400},

@@ -50,8 +50,11 @@ StrokePoint checkedPoint(const StrokePoint &p) {
 SessionStep parsedStep(const json &step) {
     Session parsed;
     std::string error;
-    if (!parseSession(json{{"steps", json::array({step})}}, parsed, error))
-        throw StudioError(400, error.substr(error.find(": ") == std::string::npos ? 0 : error.find(": ") + 2));
+    if (!parseSession(json{{"steps", json::array({step})}}, parsed, error)) {
+        // "steps[0].options.actions[1]: ..." names the place as the page sent it.
+        const std::string wrapper = "steps[0].";
+        throw StudioError(400, error.compare(0, wrapper.size(), wrapper) == 0 ? error.substr(wrapper.size()) : error);
+    }
     return parsed.steps.front();
 }
 
