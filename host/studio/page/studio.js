@@ -351,6 +351,10 @@ enqueue(async () => {
   const base = state.name.replace(/[^\w.-]+/g, '-').replace(/^\.+/, '') || 'drawing';
   $('save-svg').value = base + '-painted.svg';
   $('save-session').value = base + '-session.json';
+  $('save-svg').addEventListener('input', () => {
+    $('record-link').href = '/api/session?svg=' + encodeURIComponent($('save-svg').value);
+  });
+  $('save-svg').dispatchEvent(new Event('input'));
   chooseTool('');
   status('ready');
 });
