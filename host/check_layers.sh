@@ -30,7 +30,8 @@ declare -A USES=(
     [svg]="hostapi document xml"
     [suites]="hostapi document dialogs module"
     [session]="document dialogs suites svg xml"
-    [app]="session suites svg render"
+    [studio]="session suites svg dialogs document module"
+    [app]="session suites svg render studio"
     [render]=""
 )
 

@@ -12,7 +12,7 @@ cd "$ROOT"
 SECONDS_EACH=${1:-60}
 JOBS=${JOBS:-$(nproc)}
 BUILD=${SMEAR_FUZZ_BUILD:-build-fuzz}
-HARNESSES=(svg_read svg_round_trip session plugin_messages)
+HARNESSES=(svg_read svg_round_trip session plugin_messages studio_requests)
 
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DSMEAR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSMEAR_BUILD_TESTS=OFF -DSMEAR_BUILD_BENCH=OFF >/dev/null \
@@ -36,6 +36,7 @@ for h in "${HARNESSES[@]}"; do
   case $h in
     svg_read | svg_round_trip) dict=(-dict=fuzz/dictionaries/svg.dict) ;;
     session) dict=(-dict=fuzz/dictionaries/session.dict) ;;
+    studio_requests) dict=(-dict=fuzz/dictionaries/studio.dict) ;;
   esac
   if ! "$BUILD/fuzz_$h" "${dict[@]+"${dict[@]}"}" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
       -print_final_stats=1 -artifact_prefix="$findings/" "$work" "fuzz/corpus/$h" 2>"$BUILD/fuzz_$h.log"; then

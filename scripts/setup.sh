@@ -3,7 +3,8 @@
 # the native toolchain and libraries, the mingw-w64 toolchain for the 32-bit
 # Windows build, Wine (32-bit) to run that build, librsvg to draw SVG as a
 # person sees it, and the packages whose SVG files the round-trip tests
-# read (tests/real_svg/files.txt).
+# read (tests/real_svg/files.txt), the studio's HTTP server library, and
+# Chromium with its WebDriver for the studio's browser test.
 set -euo pipefail
 
 PACKAGES=(
@@ -13,6 +14,7 @@ PACKAGES=(
   wine wine32:i386
   clang libclang-rt-14-dev
   librsvg2-dev librsvg2-bin librsvg2-tests tango-icon-theme
+  libcpp-httplib-dev chromium chromium-driver
 )
 
 SUDO=""

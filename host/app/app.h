@@ -69,5 +69,8 @@ void addDemoCommand(CLI::App &app, Context &context);
 void addDialogCommand(CLI::App &app, Context &context);
 void addOptionsCommand(CLI::App &app, Context &context);
 void addConvertCommand(CLI::App &app, Context &context);
+#ifdef SMEAR_STUDIO
+void addStudioCommand(CLI::App &app, Context &context);
+#endif
 
 }  // namespace smear::app

@@ -31,6 +31,9 @@ int main(int argc, char **argv) {
     smear::app::addDialogCommand(app, context);
     smear::app::addOptionsCommand(app, context);
     smear::app::addConvertCommand(app, context);
+#ifdef SMEAR_STUDIO
+    smear::app::addStudioCommand(app, context);
+#endif
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {

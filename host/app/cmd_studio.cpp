@@ -1,0 +1,120 @@
+// `smearhost studio [FILE.svg]`: paint by hand on a drawing through a page
+// served on this machine's loopback address.
+#include <csignal>
+#include <filesystem>
+#include <iostream>
+#include <mutex>
+#include <pthread.h>
+#include <thread>
+
+#include <httplib.h>
+
+#include "app.h"
+#include "studio.h"
+#include "studio_api.h"
+
+namespace smear::app {
+
+namespace {
+
+struct StudioCommand {
+    std::string drawing;
+    std::string outDir;
+    int port = 8765;
+    uint32_t seed = 1;
+};
+
+// The page never needs more in one request (a batch of drag points, a
+// dialog's actions); anything larger is refused before it is read.
+constexpr size_t kMaxRequestBytes = 4 << 20;
+
+StudioRequest toStudioRequest(const httplib::Request &r) {
+    StudioRequest out{r.method, r.path, {}, r.body, r.get_header_value("Host"), r.get_header_value("Origin"),
+                      r.get_header_value("Content-Type")};
+    for (const auto &p : r.params) out.query.emplace(p.first, p.second);
+    return out;
+}
+
+int serve(const Context &context, const StudioCommand &o) {
+    // Ctrl-C and a polite kill end the server through the signal thread, so
+    // the plug-in is shut down as the host does when it quits. The mask is
+    // set before any thread starts, and every thread inherits it.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    StudioOptions options;
+    options.drawing = o.drawing;
+    options.outDir = o.outDir;
+    options.seed = o.seed;
+    options.attach = [&context](Host &host, std::string &error) { return openPlugin(host, context, error); };
+    std::string error;
+    if (!o.outDir.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(o.outDir, ec);
+        if (ec) return fail(o.outDir + ": cannot make the folder: " + ec.message());
+    }
+    Studio studio(options);
+    if (!studio.open(error)) return fail(error);
+    for (const std::string &problem : studio.problems()) std::cerr << "smearhost: " << o.drawing << ": " << problem << "\n";
+
+    httplib::Server server;
+    server.set_payload_max_length(kMaxRequestBytes);
+    std::mutex one;  // the host serves one message at a time
+    StudioGuard guard;
+    auto handler = [&](const httplib::Request &req, httplib::Response &res) {
+        StudioResponse answer;
+        {
+            std::lock_guard<std::mutex> lock(one);
+            answer = handleStudioRequest(studio, toStudioRequest(req), guard);
+        }
+        res.status = answer.status;
+        res.set_header("Cache-Control", "no-store");
+        res.set_content(answer.body, answer.contentType.c_str());
+    };
+    server.Get(".*", handler);
+    server.Post(".*", handler);
+    // Only this machine may reach it: the loopback address, never all interfaces.
+    const char *host = "127.0.0.1";
+    int port = o.port;
+    if (port == 0) {
+        port = server.bind_to_any_port(host);
+        if (port < 0) return fail("cannot listen on 127.0.0.1: no free port");
+    } else if (!server.bind_to_port(host, port)) {
+        return fail("cannot listen on 127.0.0.1:" + std::to_string(port) +
+                    " (in use? choose another with --port, or --port 0 for any free one)");
+    }
+    guard.hosts = {std::string(host) + ":" + std::to_string(port), "localhost:" + std::to_string(port)};
+    std::thread stopper([&server, stopSignals]() {
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        server.stop();
+    });
+    std::cout << "smearhost studio: painting " << (o.drawing.empty() ? "the built-in sample drawing" : o.drawing)
+              << "\n  open http://127.0.0.1:" << port << "/ in a browser on this machine"
+              << "\n  saved drawings and sessions go to " << (o.outDir.empty() ? "the working folder" : o.outDir)
+              << "\n  press Ctrl-C to stop" << std::endl;
+    server.listen_after_bind();
+    // The server stopped for a signal; let the signal thread go if it did not.
+    pthread_kill(stopper.native_handle(), SIGTERM);
+    stopper.join();
+    studio.quit();
+    std::cout << "smearhost studio: stopped" << std::endl;
+    return 0;
+}
+
+}  // namespace
+
+void addStudioCommand(CLI::App &app, Context &context) {
+    auto o = std::make_shared<StudioCommand>();
+    CLI::App *cmd = app.add_subcommand("studio", "paint on a drawing by hand, in a browser page served on 127.0.0.1");
+    cmd->add_option("drawing", o->drawing, "the drawing to paint on (SVG; default: the built-in sample drawing)");
+    cmd->add_option("--port", o->port, "port on 127.0.0.1 (0: any free port)")->check(CLI::Range(0, 65535));
+    cmd->add_option("--out-dir", o->outDir, "folder for saved drawings and sessions (default: the working folder)");
+    cmd->add_option("--seed", o->seed, "seed of the host's random source");
+    cmd->callback([&context, o]() { context.exitCode = serve(context, *o); });
+}
+
+}  // namespace smear::app

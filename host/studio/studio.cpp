@@ -1,0 +1,566 @@
+#include "studio.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <limits>
+
+#include "dialog_manager.h"
+#include "document.h"
+#include "icon_svg.h"
+#include "resources.h"
+#include "sample_document.h"
+#include "session_document.h"
+#include "session_files.h"
+#include "svg.h"
+#include "tool_names.h"
+
+namespace smear {
+
+using nlohmann::json;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Bounds on what one page may ask, so that no request costs unbounded time
+// or memory: drag messages in one request and in one stroke.
+constexpr size_t kMaxPointsPerRequest = 10000;
+constexpr size_t kMaxPointsPerStroke = 100000;
+
+AIRealPoint toDoc(double x, double y) { return AIRealPoint{AIReal(x), -AIReal(y)}; }
+
+// A coordinate the drawing's single-precision numbers hold, kept to
+// hundredths of a unit so that the record reads well; the record holds
+// exactly the number that was sent.
+double checkedCoordinate(double v) {
+    if (!std::isfinite(v) || std::fabs(v) > 1e7)
+        throw StudioError(400, "a coordinate must be a number within the drawing's range, not " + json(v).dump());
+    return std::round(v * 100) / 100;
+}
+
+StrokePoint checkedPoint(const StrokePoint &p) {
+    if (p.pressure < 0 || p.pressure > 255) throw StudioError(400, "pressure must lie from 0 to 255");
+    if (p.modifiers < 0) throw StudioError(400, "modifier bits must be a non-negative 31-bit number");
+    return StrokePoint{checkedCoordinate(p.x), checkedCoordinate(p.y), p.pressure, p.modifiers};
+}
+
+// The step as a session file writes it, parsed as a session would parse it.
+SessionStep parsedStep(const json &step) {
+    Session parsed;
+    std::string error;
+    if (!parseSession(json{{"steps", json::array({step})}}, parsed, error)) {
+        // "steps[0].options.actions[1]: ..." names the place as the page sent it.
+        const std::string wrapper = "steps[0].";
+        throw StudioError(400, error.compare(0, wrapper.size(), wrapper) == 0 ? error.substr(wrapper.size()) : error);
+    }
+    return parsed.steps.front();
+}
+
+// A number the plug-in gave as a float, as the page should show it: 0.01,
+// not 0.009999999776.
+double tidy(double v) {
+    if (!std::isfinite(v)) return v;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.7g", v);
+    return std::strtod(text, nullptr);
+}
+
+// What the page needs of one dialog item to build its form control.
+json describeItem(const DialogItem &item) {
+    json j{{"id", item.id}, {"rect", {item.rect.left, item.rect.top, item.rect.right, item.rect.bottom}}};
+    switch (item.kind) {
+    case ItemKind::Static: j["kind"] = "label"; j["text"] = item.text; break;
+    case ItemKind::SpinEdit:
+        j["kind"] = "number";
+        j["value"] = tidy(item.value);
+        j["text"] = item.displayText();
+        j["min"] = tidy(item.lowLimit());
+        j["max"] = tidy(item.highLimit());
+        j["precision"] = item.precision;
+        break;
+    case ItemKind::CheckBox: j["kind"] = "check"; j["text"] = item.text; j["checked"] = item.checked; break;
+    case ItemKind::Popup: {
+        j["kind"] = "popup";
+        json entries = json::array();
+        if (DialogList *list = item.list())
+            for (ASInt32 i = 0; i < list->size(); ++i) entries.push_back(list->at(i)->text);
+        j["entries"] = entries;
+        j["active"] = item.list() ? item.list()->activeIndex() : -1;
+        break;
+    }
+    case ItemKind::PushButton: j["kind"] = "button"; j["text"] = item.text; break;
+    default: j["kind"] = "other"; j["text"] = item.displayText(); break;
+    }
+    return j;
+}
+
+json describeDialog(const Dialog &dialog) {
+    json items = json::array();
+    for (const auto &item : dialog.items()) items.push_back(describeItem(*item));
+    return json{{"title", dialog.title}, {"width", dialog.width}, {"height", dialog.height}, {"items", items}};
+}
+
+json boxOf(const AIRealRect &r) {
+    return json::array({r.left, -r.top, double(r.right) - r.left, double(r.top) - r.bottom});
+}
+
+bool touches(const AIRealRect &r, double left, double top, double right, double bottom) {
+    // Document rectangles have their top above their bottom.
+    return r.left <= right && r.right >= left && r.top >= bottom && r.bottom <= top;
+}
+
+// Strokes the host can undo after `steps`: each stroke closes one step,
+// each undo takes one back.
+size_t undoableAfter(const json &steps) {
+    size_t n = 0;
+    for (const json &s : steps) {
+        if (s == "undo" && n > 0) --n;
+        else if (s.is_object() && s.contains("stroke")) ++n;
+    }
+    return n;
+}
+
+}  // namespace
+
+struct Studio::Run {
+    Host host;
+    std::ostringstream report;  // the runner's report; the page shows results, not this
+    SessionRunner runner{host, report};
+};
+
+struct Studio::OpenStroke {
+    std::string tool;  // as the record names it
+    AIToolHandle handle = nullptr;
+    json points = json::array(), pressure = json::array(), modifiers = json::array();
+    StrokePoint last;
+};
+
+Studio::Studio(StudioOptions options) : options_(std::move(options)) {}
+
+Studio::~Studio() { quit(); }
+
+void Studio::quit() {
+    if (!run_) return;
+    finishStroke();
+    run_->runner.quit();
+    run_.reset();
+}
+
+bool Studio::open(std::string &error) {
+    if (!options_.drawing.empty()) {
+        if (!readInputFile(options_.drawing, kSvgMaxFileBytes, drawingText_, error)) return false;
+        Document probe;
+        SvgReadReport report;
+        if (!readSvgString(drawingText_, probe, report, error)) {
+            error = options_.drawing + ": " + error;
+            return false;
+        }
+        problems_ = report.problems;
+    }
+    steps_ = json::array({"startup"});
+    if (!build(steps_, error)) return false;
+    if (run_->runner.lastResult() != kNoErr) {
+        error = "the plug-in's start-up failed:\n" + run_->report.str();
+        return false;
+    }
+    readBrush();
+    return true;
+}
+
+bool Studio::build(const json &steps, std::string &error) {
+    // One plug-in at a time: the old host shuts it down before the new one starts it.
+    if (run_) run_->runner.quit();
+    run_.reset();
+    auto run = std::make_unique<Run>();
+    if (!options_.attach || !options_.attach(run->host, error)) {
+        if (error.empty()) error = "no plug-in to load";
+        return false;
+    }
+    std::unique_ptr<Document> doc;
+    if (options_.drawing.empty()) {
+        doc = buildDocument(sampleDocument(), error);
+    } else {
+        doc = std::make_unique<Document>();
+        SvgReadReport report;
+        if (!readSvgString(drawingText_, *doc, report, error)) doc.reset();
+    }
+    if (!doc) return false;
+    run->host.replaceDocument(std::move(doc));
+    run->host.random.seed(options_.seed);
+    Session parsed;
+    if (!parseSession(json{{"steps", steps}}, parsed, error)) return false;
+    for (const SessionStep &step : parsed.steps)
+        if (!run->runner.runStep(step, error)) {
+            run->runner.quit();
+            return false;
+        }
+    run_ = std::move(run);
+    undoable_ = undoableAfter(steps);
+    changed();
+    return true;
+}
+
+void Studio::play(const json &step) {
+    const SessionStep parsed = parsedStep(step);
+    std::string error;
+    if (!run_->runner.runStep(parsed, error)) throw StudioError(400, error);
+    steps_.push_back(step);
+    changed();
+}
+
+int Studio::toolIndex(const std::string &name) const {
+    std::string error;
+    const int index = findTool(run_->host.palette, name, error);
+    if (index < 0) throw StudioError(400, error);
+    return index;
+}
+
+// ---- What the page shows
+
+json Studio::tools() const {
+    json list = json::array();
+    const auto &palette = run_->host.palette;
+    for (size_t i = 0; i < palette.size(); ++i)
+        list.push_back({{"index", i},
+                        {"name", shortToolName(palette[i].title)},
+                        {"title", palette[i].title},
+                        {"tooltip", palette[i].tooltip},
+                        {"icon", "/icons/" + std::to_string(i) + ".svg"}});
+    return list;
+}
+
+std::string Studio::iconSvg(int toolId) const {
+    const auto &palette = run_->host.palette;
+    if (toolId < 0 || size_t(toolId) >= palette.size()) throw StudioError(404, "no tool " + std::to_string(toolId));
+    const auto *icon = reinterpret_cast<const DialogIcon *>(palette[size_t(toolId)].icon);
+    if (!icon) throw StudioError(404, "the tool has no icon");
+    const auto images = run_->host.resources().iconGroup(uint16_t(icon->resourceId));
+    if (!images || images->empty()) throw StudioError(404, "icon " + std::to_string(icon->resourceId) + " is missing");
+    // The largest image, as a palette at full size shows it.
+    const IconImage *best = &images->front();
+    for (const IconImage &image : *images)
+        if (image.width > best->width) best = &image;
+    std::string svg, error;
+    if (!drawIconSvg(*best, svg, error)) throw StudioError(500, error);
+    return svg;
+}
+
+std::string Studio::drawingSvg() {
+    std::string svg, error;
+    if (!writeSvgPreview(run_->host.document(), svg, error)) throw StudioError(500, "the drawing cannot be shown: " + error);
+    return svg;
+}
+
+json Studio::state() {
+    const Document &doc = run_->host.document();
+    json selection = json::array();
+    size_t selected = 0;
+    doc.forEachArt([&](const Art &a) { selected += a.selected(); });
+    for (Layer *layer : doc.layers)
+        for (Art *a = layer->root->firstChild; a; a = a->next) {
+            AIRealRect r;
+            if (a->selected() && artBounds(*a, r)) selection.push_back({{"id", a->id}, {"box", boxOf(r)}});
+        }
+    const AIRealRect &board = doc.artboard;
+    const std::string stem = options_.drawing.empty() ? "sample" : fs::path(options_.drawing).stem().string();
+    return json{{"drawing", options_.drawing.empty() ? "the built-in sample" : options_.drawing},
+                {"name", stem},
+                {"viewBox", boxOf(board)},
+                {"version", version_},
+                {"steps", steps_.size()},
+                {"selection", selection},
+                {"selected", selected},
+                {"canUndo", undoable_ > 0},
+                {"canRedo", !redoable_.empty()},
+                {"stroking", stroke_ != nullptr},
+                {"brush", {{"hx", brush_.hx}, {"hy", brush_.hy}, {"sizeFromPressure", brush_.sizeFromPressure}}},
+                {"problems", problems_}};
+}
+
+// ---- Options dialogs
+
+json Studio::dialog(const std::string &tool) {
+    finishStroke();
+    const int index = toolIndex(tool);
+    Host &host = run_->host;
+    json described;
+    auto previous = host.dialogs->onOpen;
+    host.dialogs->onOpen = [&described](Dialog &d) {
+        if (described.is_null()) described = describeDialog(d);
+    };
+    host.dialogs->queue({DialogAction::escape()});
+    host.sendTool(kAIToolEditOptionsSelector, toolHandle(host, toolIdOf(host.palette, index)), AIRealPoint{0, 0}, 255, 0);
+    host.dialogs->onOpen = previous;
+    host.dialogs->clearScripts();
+    if (described.is_null()) throw StudioError(500, "the plug-in opened no dialog for " + tool);
+    described["tool"] = shortToolName(host.palette[size_t(index)].title);
+    return described;
+}
+
+json Studio::options(const std::string &tool, const json &actions) {
+    finishStroke();
+    const int index = toolIndex(tool);
+    if (!actions.is_array() || actions.empty())
+        throw StudioError(400, "actions: expected the list of what the user did, ending with OK or Cancel");
+    const json &last = actions.back();
+    const bool closes = last.is_object() && (last.contains("escape") || last.contains("close") ||
+                                             (last.contains("press") && (last["press"] == 1 || last["press"] == 2)));
+    if (!closes) throw StudioError(400, "actions: the last action must press OK ({\"press\": 1}) or Cancel ({\"press\": 2})");
+    const std::string name = shortToolName(run_->host.palette[size_t(index)].title);
+    const size_t problemsBefore = run_->host.dialogs->problems.size();
+    play(json{{"options", {{"tool", name}, {"actions", actions}}}});
+    const auto &problems = run_->host.dialogs->problems;
+    const json refused = std::vector<std::string>(problems.begin() + long(problemsBefore), problems.end());
+    readBrush();
+    return json{{"result", run_->runner.lastResult()}, {"problems", refused}, {"dialog", dialog(name)}};
+}
+
+void Studio::readBrush() {
+    const json d = dialog(shortToolName(run_->host.palette.at(0).title));
+    for (const json &item : d["items"]) {
+        if (item["id"] == 191) brush_.hx = item["value"];
+        if (item["id"] == 192) brush_.hy = item["value"];
+        if (item["id"] == 196) brush_.sizeFromPressure = item["checked"];
+    }
+}
+
+// ---- Selection
+
+std::string Studio::nameOf(const Art &art) {
+    if (art.id.empty())
+        throw StudioError(409, "this object has no id in the file, so a session could not name it; use Select all");
+    const Art *first = nullptr;
+    run_->host.document().forEachArt([&](const Art &a) {
+        if (!first && a.id == art.id) first = &a;
+    });
+    if (first != &art)
+        throw StudioError(409, "another object has the same id '" + art.id + "', so a session could not name this one");
+    return art.id;
+}
+
+std::vector<std::string> Studio::selectedTopIds() {
+    std::vector<std::string> ids;
+    for (Layer *layer : run_->host.document().layers)
+        for (Art *a = layer->root->firstChild; a; a = a->next)
+            if (a->selected()) ids.push_back(nameOf(*a));
+    return ids;
+}
+
+void Studio::selectStep(const json &which) {
+    finishStroke();
+    play(json{{"select", which}});
+}
+
+void Studio::selectIds(const std::vector<std::string> &ids) {
+    finishStroke();
+    if (ids.empty()) return selectStep("none");
+    selectStep(ids);
+}
+
+void Studio::selectAll(bool all) { selectStep(all ? "all" : "none"); }
+
+namespace {
+
+// What a click or a rubber band can pick: the top-level art of the layers
+// a user can work on, front to back.
+std::vector<Art *> pickable(Document &doc) {
+    std::vector<Art *> out;
+    for (auto layer = doc.layers.rbegin(); layer != doc.layers.rend(); ++layer) {
+        if (!(*layer)->visible || (*layer)->locked) continue;
+        for (Art *a = (*layer)->root->lastChild; a; a = a->prev)
+            if (!(a->userAttr & (kArtLocked | kArtHidden))) out.push_back(a);
+    }
+    return out;
+}
+
+}  // namespace
+
+void Studio::selectAt(double x, double y, bool add) {
+    finishStroke();
+    const AIRealPoint p = toDoc(checkedCoordinate(x), checkedCoordinate(y));
+    Art *hit = nullptr;
+    for (Art *a : pickable(run_->host.document())) {
+        AIRealRect r;
+        if (artBounds(*a, r) && touches(r, p.h, p.v, p.h, p.v)) {
+            hit = a;
+            break;
+        }
+    }
+    std::vector<std::string> ids = add ? selectedTopIds() : std::vector<std::string>{};
+    if (hit) {
+        const std::string id = nameOf(*hit);
+        const auto it = std::find(ids.begin(), ids.end(), id);
+        if (it == ids.end()) ids.push_back(id);
+        else ids.erase(it);  // a shift-click on a selected object deselects it
+    }
+    selectIds(ids);
+}
+
+void Studio::selectBox(double x1, double y1, double x2, double y2, bool add) {
+    finishStroke();
+    const AIRealPoint a = toDoc(checkedCoordinate(x1), checkedCoordinate(y1));
+    const AIRealPoint b = toDoc(checkedCoordinate(x2), checkedCoordinate(y2));
+    std::vector<std::string> ids = add ? selectedTopIds() : std::vector<std::string>{};
+    std::vector<Art *> hits = pickable(run_->host.document());
+    std::reverse(hits.begin(), hits.end());  // in paint order, as the record lists them
+    for (Art *art : hits) {
+        AIRealRect r;
+        if (artBounds(*art, r) &&
+            touches(r, std::min(a.h, b.h), std::max(a.v, b.v), std::max(a.h, b.h), std::min(a.v, b.v))) {
+            const std::string id = nameOf(*art);
+            if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+        }
+    }
+    selectIds(ids);
+}
+
+// ---- Strokes
+
+void Studio::strokeDown(const std::string &tool, const StrokePoint &at) {
+    finishStroke();
+    const StrokePoint p = checkedPoint(at);
+    Host &host = run_->host;
+    const int index = toolIndex(tool);
+    auto stroke = std::make_unique<OpenStroke>();
+    stroke->tool = shortToolName(host.palette[size_t(index)].title);
+    stroke->handle = toolHandle(host, toolIdOf(host.palette, index));
+    // As a session's stroke plays it: the mouse down carries no modifiers.
+    host.sendTool(kAIToolMouseDownSelector, stroke->handle, toDoc(p.x, p.y), ASInt16(p.pressure), 0);
+    stroke->points.push_back({p.x, p.y});
+    stroke->pressure.push_back(p.pressure);
+    stroke->last = p;
+    stroke_ = std::move(stroke);
+    changed();
+}
+
+void Studio::strokeDrag(const std::vector<StrokePoint> &points) {
+    if (!stroke_) throw StudioError(409, "no stroke is open: a drag comes between a mouse down and a mouse up");
+    if (points.size() > kMaxPointsPerRequest)
+        throw StudioError(400, "at most " + std::to_string(kMaxPointsPerRequest) + " points in one request");
+    if (stroke_->points.size() + points.size() > kMaxPointsPerStroke)
+        throw StudioError(400, "a stroke holds at most " + std::to_string(kMaxPointsPerStroke) + " points; release and start another");
+    std::vector<StrokePoint> checked;
+    for (const StrokePoint &p : points) checked.push_back(checkedPoint(p));
+    for (const StrokePoint &p : checked) {
+        run_->host.sendTool(kAIToolMouseDragSelector, stroke_->handle, toDoc(p.x, p.y), ASInt16(p.pressure),
+                            p.modifiers);
+        stroke_->points.push_back({p.x, p.y});
+        stroke_->pressure.push_back(p.pressure);
+        stroke_->modifiers.push_back(p.modifiers);
+        stroke_->last = p;
+    }
+    changed();
+}
+
+void Studio::strokeUp() {
+    if (!stroke_) throw StudioError(409, "no stroke is open");
+    finishStroke();
+}
+
+void Studio::finishStroke() {
+    if (!stroke_) return;
+    std::unique_ptr<OpenStroke> s = std::move(stroke_);
+    run_->host.sendTool(kAIToolMouseUpSelector, s->handle, toDoc(s->last.x, s->last.y), ASInt16(s->last.pressure), 0);
+    steps_.push_back(json{{"stroke", {{"tool", s->tool}, {"points", s->points}, {"pressure", s->pressure},
+                                      {"modifiers", s->modifiers}}}});
+    // A new stroke is a new branch of history: what was undone stays undone.
+    redoable_.clear();
+    ++undoable_;
+    changed();
+}
+
+// ---- Undo and redo
+
+bool Studio::undo() {
+    finishStroke();
+    if (undoable_ == 0) return false;
+    play("undo");
+    redoable_.push_back(steps_.size() - 1);
+    --undoable_;
+    return true;
+}
+
+// The host keeps no redo. Taking the undo out of the record and playing the
+// record again from the drawing as read gives exactly the drawing the
+// stroke made, with everything done since the undo (selections, options)
+// done again on it, and a record that `smearhost run` plays the same way.
+bool Studio::redo() {
+    finishStroke();
+    if (redoable_.empty()) return false;
+    json steps = steps_;
+    steps.erase(steps.begin() + long(redoable_.back()));
+    std::string error;
+    if (!build(steps, error)) {
+        std::string again;
+        if (!build(steps_, again)) throw StudioError(500, "redo failed (" + error + ") and so did playing the record again: " + again);
+        throw StudioError(500, "redo failed: " + error);
+    }
+    steps_ = std::move(steps);
+    redoable_.pop_back();
+    readBrush();
+    return true;
+}
+
+// ---- Saving
+
+json Studio::session(const std::string &svgName) const {
+    json document;
+    if (options_.drawing.empty()) {
+        document = json{{"builtin", "sample"}};
+    } else {
+        // Relative to the session's folder, as a session file names its drawing.
+        std::error_code ec;
+        const fs::path folder = fs::absolute(options_.outDir.empty() ? fs::path(".") : fs::path(options_.outDir), ec);
+        const fs::path drawing = fs::absolute(options_.drawing, ec);
+        fs::path relative = drawing.lexically_normal().lexically_relative(folder.lexically_normal());
+        document = relative.empty() ? drawing.generic_string() : relative.generic_string();
+    }
+    json steps = steps_;
+    steps.push_back({{"save", svgName}});
+    steps.push_back("shutdown");
+    return json{{"name", "studio"}, {"document", document}, {"seed", options_.seed}, {"steps", steps}};
+}
+
+namespace {
+
+void checkName(const std::string &name, const char *extension, const char *what) {
+    const std::string ext(extension);
+    if (name.size() <= ext.size() || name.compare(name.size() - ext.size(), ext.size(), ext) != 0)
+        throw StudioError(400, std::string(what) + ": '" + name + "' must be a file name ending in " + ext);
+    if (name.find_first_of("/\\") != std::string::npos || name.find('\0') != std::string::npos || name[0] == '.')
+        throw StudioError(400, std::string(what) + ": '" + name + "' must be a plain file name in the output folder");
+}
+
+bool sameFile(const std::string &a, const std::string &b) {
+    std::error_code ec;
+    return fs::exists(a, ec) && fs::exists(b, ec) && fs::equivalent(a, b, ec);
+}
+
+}  // namespace
+
+json Studio::save(const std::string &svgName, const std::string &sessionName, bool overwrite) {
+    finishStroke();
+    checkName(svgName, ".svg", "drawing");
+    checkName(sessionName, ".json", "session");
+    if (svgName == sessionName) throw StudioError(400, "the drawing and the session need two names");
+    std::string error;
+    for (const std::string *name : {&svgName, &sessionName}) {
+        if (!pathInsideFolder(options_.outDir, *name, error)) throw StudioError(400, error);
+        const std::string path = joinPath(options_.outDir, *name);
+        if (!options_.drawing.empty() && sameFile(path, options_.drawing))
+            throw StudioError(409, *name + " is the drawing the studio opened; save under another name");
+        std::error_code ec;
+        if (!overwrite && fs::exists(path, ec))
+            throw StudioError(409, *name + " exists already; say to overwrite it");
+    }
+    std::string svg;
+    if (!writeSvg(run_->host.document(), svg, error)) throw StudioError(500, "the drawing cannot be written: " + error);
+    const std::string svgPath = joinPath(options_.outDir, svgName), sessionPath = joinPath(options_.outDir, sessionName);
+    if (!writeFileAtomically(svgPath, svg, error)) throw StudioError(500, error);
+    if (!writeFileAtomically(sessionPath, session(svgName).dump(2) + "\n", error)) throw StudioError(500, error);
+    return json{{"svg", svgPath}, {"session", sessionPath}};
+}
+
+}  // namespace smear

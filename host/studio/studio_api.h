@@ -1,0 +1,41 @@
+// The studio's HTTP interface as plain requests and responses: the page, its
+// script and style, the drawing, the icons, and the JSON calls that paint.
+// The server in app/ hands every request here (one at a time); tests call it
+// directly. Every input is checked: a malformed request gets a 4xx response
+// with {"error": "..."} saying what is wrong, never a crash.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace smear {
+
+class Studio;
+
+struct StudioRequest {
+    std::string method;  // "GET", "POST", ...
+    std::string path;    // without the query
+    std::map<std::string, std::string> query;
+    std::string body;
+    // Headers that say where the request comes from.
+    std::string host, origin, contentType;
+};
+
+// Who may ask: the Host headers (and so origins) the studio answers to,
+// "127.0.0.1:8765" and "localhost:8765". Any web page the user has open can
+// make the browser send requests to the loopback address; these checks keep
+// all but the studio's own page out. Empty: no checks (direct calls).
+struct StudioGuard {
+    std::vector<std::string> hosts;
+};
+
+struct StudioResponse {
+    int status = 200;
+    std::string contentType = "application/json";
+    std::string body;
+};
+
+StudioResponse handleStudioRequest(Studio &studio, const StudioRequest &request, const StudioGuard &guard = {});
+
+}  // namespace smear

@@ -1,0 +1,284 @@
+// The studio as a person uses it, in headless Chromium: open a drawing,
+// select two objects (a click and a Shift-click), set options in the tool's
+// dialog, drag a pen stroke with pressure over the drawing, save. The saved
+// drawing must differ from the file in the selected objects only, and the
+// saved session must replay with `smearhost run` to the same file.
+//
+// Usage: studio_browser_test SMEARHOST DRAWING.svg WORK_DIR
+// Exit 77 (skipped) when Chromium or chromedriver is missing. Screenshots
+// are left in WORK_DIR (studio-*.png).
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+#include "webdriver.h"
+
+using nlohmann::json;
+using namespace smear::browser;
+namespace fs = std::filesystem;
+
+namespace {
+
+int passed = 0, failed = 0;
+
+void check(bool ok, const std::string &what) {
+    std::cout << (ok ? "ok   " : "FAIL ") << what << std::endl;
+    (ok ? passed : failed)++;
+}
+
+std::string readFile(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The start tag of the element with `id`, as the file has it ("" when none).
+std::string elementWithId(const std::string &svg, const std::string &id) {
+    const size_t at = svg.find(" id=\"" + id + "\"");
+    if (at == std::string::npos) return "";
+    const size_t open = svg.rfind('<', at), close = svg.find('>', at);
+    return open == std::string::npos || close == std::string::npos ? "" : svg.substr(open, close - open + 1);
+}
+
+// Waits until `done` holds, for at most `seconds`.
+template <class F> bool waitFor(F &&done, double seconds = 60) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return done();
+}
+
+std::string pageStatus(WebDriver &driver) {
+    return driver.script("return document.getElementById('status').textContent").get<std::string>();
+}
+
+// A point of the drawing (SVG user units) in the window's coordinates.
+std::pair<int, int> onScreen(WebDriver &driver, double x, double y) {
+    const json p = driver.script(
+        "const m = document.getElementById('overlay').getScreenCTM();"
+        "return [m.a * arguments[0] + m.c * arguments[1] + m.e, m.b * arguments[0] + m.d * arguments[1] + m.f];",
+        {x, y});
+    return {int(std::lround(p[0].get<double>())), int(std::lround(p[1].get<double>()))};
+}
+
+json pointerMove(WebDriver &driver, double x, double y, double pressure = -1) {
+    const auto p = onScreen(driver, x, y);
+    json move = {{"type", "pointerMove"}, {"origin", "viewport"}, {"x", p.first}, {"y", p.second}, {"duration", 0}};
+    if (pressure >= 0) move["pressure"] = pressure;
+    return move;
+}
+
+// A click at (x, y), with Shift held when `shift`.
+void clickAt(WebDriver &driver, double x, double y, bool shift) {
+    const json pointer = {{"type", "pointer"}, {"id", "mouse"}, {"parameters", {{"pointerType", "mouse"}}},
+                          {"actions", {pointerMove(driver, x, y), {{"type", "pause"}}, {{"type", "pointerDown"}, {"button", 0}},
+                                       {{"type", "pointerUp"}, {"button", 0}}, {{"type", "pause"}}}}};
+    const std::string key = "\xEE\x80\x88";  // U+E008, Shift
+    const json keys = {{"type", "key"}, {"id", "keyboard"},
+                       {"actions", {{{"type", "pause"}}, {{"type", shift ? "keyDown" : "pause"}, {"value", key}},
+                                    {{"type", "pause"}}, {{"type", "pause"}}, {{"type", shift ? "keyUp" : "pause"}, {"value", key}}}}};
+    driver.actions(json::array({pointer, keys}));
+}
+
+void saveScreenshot(WebDriver &driver, const fs::path &path) {
+    const auto png = driver.screenshot();
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(png.data()), std::streamsize(png.size()));
+    check(png.size() > 1000 && png[1] == 'P' && png[2] == 'N' && png[3] == 'G', "screenshot " + path.filename().string());
+}
+
+int run(const std::string &smearhost, const std::string &drawing, const fs::path &work) {
+    const char *chromium = "/usr/bin/chromium";
+    const char *chromedriver = "/usr/bin/chromedriver";
+    if (!fs::exists(chromium) || !fs::exists(chromedriver)) {
+        std::cout << "studio_browser_test: skipped: Chromium or chromedriver is not installed "
+                     "(apt-get install chromium chromium-driver)" << std::endl;
+        return 77;
+    }
+    fs::remove_all(work);
+    fs::create_directories(work);
+    const fs::path out = work / "out", replay = work / "replay";
+    fs::copy_file(drawing, work / "badges.svg");
+
+    Child studio({smearhost, "studio", (work / "badges.svg").string(), "--port", "0", "--out-dir", out.string()}, true);
+    std::string line, url;
+    while (url.empty() && studio.readLine(line, 30)) {
+        std::smatch m;
+        if (std::regex_search(line, m, std::regex("http://127\\.0\\.0\\.1:[0-9]+/"))) url = m.str();
+    }
+    check(!url.empty(), "the studio prints its address on 127.0.0.1");
+    if (url.empty()) return 1;
+
+    const int driverPort = freePort();
+    Child driverProcess({chromedriver, "--port=" + std::to_string(driverPort), "--silent"}, false);
+    WebDriver driver(driverPort);
+    std::string error;
+    if (!driver.start(chromium, (work / "profile").string(), error)) {
+        check(false, "a headless browser starts: " + error);
+        return 1;
+    }
+    httplib::Client api("127.0.0.1", std::stoi(url.substr(url.rfind(':') + 1)));
+    const auto state = [&api]() {
+        auto r = api.Get("/api/state");
+        return r ? json::parse(r->body) : json();
+    };
+
+    driver.go(url);
+    check(waitFor([&] { return pageStatus(driver) == "ready"; }), "the page loads and says it is ready");
+    check(driver.script("return document.querySelectorAll('#palette img').length") == 19,
+          "the palette shows the nineteen tool icons");
+    check(waitFor([&] {
+              return driver.script("return [...document.querySelectorAll('#palette img')].every(i => i.naturalWidth == 32)") ==
+                     true;
+          }),
+          "the icons are drawn");
+
+    // A click on the first row of badges, a Shift-click on the chart.
+    clickAt(driver, 84, 50, false);
+    check(waitFor([&] { return state()["selection"].size() == 1; }), "a click selects the object under the pointer");
+    clickAt(driver, 226, 100, true);
+    check(waitFor([&] { return state()["selection"].size() == 2; }), "a Shift-click adds the chart to the selection");
+    json s = state();
+    check(s["selection"].size() == 2 && s["selection"][0]["id"] == "row1" && s["selection"][1]["id"] == "chart",
+          "row1 and chart are selected");
+    check(waitFor([&] { return driver.script("return document.querySelectorAll('#selection rect').length") == 2; }),
+          "the page outlines both");
+
+    // The Rotate tool's dialog: 20 degrees, pressure taken into account.
+    driver.click("[data-tool='rotate']");
+    check(waitFor([&] { return driver.script("return !!document.querySelector('#dialog [data-id=\"30\"]')") == true; }),
+          "the Rotate tool's options dialog is shown as a form");
+    check(driver.script("return document.getElementById('dialog-title').textContent") == "Rotate", "its title is the plug-in's");
+    driver.type("#dialog [data-id='30']", "20");
+    driver.click("#dialog [data-id='193'] input");
+    saveScreenshot(driver, work / "studio-options.png");
+    driver.click("#dialog [data-id='1']");
+    check(waitFor([&] { return pageStatus(driver) == "options set"; }), "OK sets the options");
+    check(driver.script("return document.querySelector('#dialog [data-id=\"30\"]').value") == "20.00",
+          "the dialog shows the angle as the plug-in keeps it");
+
+    // A pen stroke across both, pressing lightly, then harder.
+    const size_t stepsBefore = state()["steps"].get<size_t>();
+    json pen = {{"type", "pointer"}, {"id", "pen"}, {"parameters", {{"pointerType", "pen"}}}, {"actions", json::array()}};
+    json &moves = pen["actions"];
+    moves.push_back(pointerMove(driver, 10, 60, 0.4));
+    moves.push_back({{"type", "pointerDown"}, {"button", 0}, {"pressure", 0.4}});
+    for (int i = 1; i <= 14; ++i) moves.push_back(pointerMove(driver, 10 + i * 20, 60 + i * 3, 0.4 + i * 0.04));
+    moves.push_back({{"type", "pointerUp"}, {"button", 0}});
+    driver.actions(json::array({pen}));
+    check(waitFor([&] {
+              const json now = state();
+              return now["steps"] == stepsBefore + 1 && now["stroking"] == false;
+          }),
+          "the stroke is painted and recorded");
+    check(waitFor([&] { return pageStatus(driver) == "stroke painted"; }), "the page says so");
+    check(waitFor([&] {
+              return driver.script("return document.getElementById('drawing').src.endsWith('v=' + arguments[0])",
+                                   json::array({state()["version"]})) == true;
+          }),
+          "the page shows the painted drawing");
+    saveScreenshot(driver, work / "studio-painted.png");
+
+    // A mouse stroke with Shift held cycles the angle; Ctrl+Z takes it back
+    // and the Redo button brings exactly it back.
+    const auto drawingNow = [&api]() {
+        auto r = api.Get("/drawing.svg");
+        return r ? r->body : std::string();
+    };
+    const std::string afterPen = drawingNow();
+    const std::string shift = "\xEE\x80\x88", control = "\xEE\x80\x89";
+    json mouse = {{"type", "pointer"}, {"id", "mouse"}, {"parameters", {{"pointerType", "mouse"}}},
+                  {"actions", {pointerMove(driver, 40, 40), {{"type", "pause"}}, {{"type", "pointerDown"}, {"button", 0}},
+                               pointerMove(driver, 90, 45), pointerMove(driver, 140, 50), {{"type", "pointerUp"}, {"button", 0}}}}};
+    json shiftKey = {{"type", "key"}, {"id", "keyboard"},
+                     {"actions", {{{"type", "pause"}}, {{"type", "keyDown"}, {"value", shift}}, {{"type", "pause"}},
+                                  {{"type", "pause"}}, {{"type", "pause"}}, {{"type", "keyUp"}, {"value", shift}}}}};
+    driver.actions(json::array({mouse, shiftKey}));
+    check(waitFor([&] { return state()["steps"] == stepsBefore + 2 && state()["stroking"] == false; }),
+          "a stroke with Shift held is painted");
+    const std::string afterShift = drawingNow();
+    check(afterShift != afterPen, "it changed the drawing");
+    check(waitFor([&] { return driver.script("return document.querySelector('#dialog [data-id=\"30\"]').value") != "20.00"; }),
+          "Shift cycled the angle, and the form shows the new one");
+    json undoKeys = {{"type", "key"}, {"id", "keyboard"},
+                     {"actions", {{{"type", "keyDown"}, {"value", control}}, {{"type", "keyDown"}, {"value", "z"}},
+                                  {{"type", "keyUp"}, {"value", "z"}}, {{"type", "keyUp"}, {"value", control}}}}};
+    driver.actions(json::array({undoKeys}));
+    check(waitFor([&] { return state()["canRedo"] == true; }) && drawingNow() == afterPen, "Ctrl+Z undoes the stroke");
+    // The button is enabled once the page has the studio's answer to the undo.
+    check(waitFor([&] { return pageStatus(driver) == "undone"; }) &&
+              driver.script("return document.getElementById('redo').disabled") == false,
+          "the page offers Redo");
+    driver.click("#redo");
+    check(waitFor([&] { return state()["canRedo"] == false; }) && drawingNow() == afterShift,
+          "Redo brings the same stroke back");
+    check(waitFor([&] { return pageStatus(driver) == "redone"; }), "the page says so");
+
+    // Save from the page.
+    driver.type("#save-svg", "painted.svg");
+    driver.type("#save-session", "painted-session.json");
+    driver.click("#save-button");
+    check(waitFor([&] { return pageStatus(driver).rfind("saved", 0) == 0; }), "the page saves the drawing and the session");
+
+    const std::string original = readFile(work / "badges.svg"), painted = readFile(out / "painted.svg");
+    check(!painted.empty() && painted != original, "the saved drawing differs from the file");
+    bool selectedChanged = false;
+    for (const char *id : {"ok-badge", "ok-dot", "ok-label", "bar1", "bar2", "bar3", "axis"})
+        selectedChanged = selectedChanged || elementWithId(painted, id) != elementWithId(original, id);
+    check(selectedChanged, "objects of the selected row and chart changed");
+    for (const char *id : {"board", "row2", "warn-badge", "warn-dot", "warn-label", "row3", "fail-badge", "fail-dot", "fail-label"}) {
+        const std::string before = elementWithId(original, id);
+        check(!before.empty() && elementWithId(painted, id) == before, std::string("unselected ") + id + " is unchanged");
+    }
+
+    const json session = json::parse(readFile(out / "painted-session.json"), nullptr, false);
+    check(session.is_object() && session["document"] == "../badges.svg", "the session names the drawing");
+    const std::string steps = session.is_object() ? session["steps"].dump() : "";
+    check(steps.find(R"({"select":["row1","chart"]})") != std::string::npos, "the session selects row1 and chart");
+    check(steps.find(R"({"text":"20","type":30})") != std::string::npos && steps.find(R"({"check":193})") != std::string::npos,
+          "the session sets the options as typed in the dialog");
+    bool pressured = false, shifted = false;
+    for (const json &step : session.value("steps", json::array()))
+        if (step.is_object() && step.contains("stroke")) {
+            for (const json &p : step["stroke"]["pressure"]) pressured = pressured || (p > 80 && p < 255);
+            for (const json &m : step["stroke"]["modifiers"]) shifted = shifted || m == 0x20;
+        }
+    check(pressured, "the stroke carries the pen's pressure");
+    check(shifted, "the Shift stroke carries the modifier bit 0x20");
+    check(steps.find("\"undo\"") == std::string::npos, "the redone undo is not in the session");
+
+    fs::create_directories(replay);
+    const std::string command = smearhost + " run " + (out / "painted-session.json").string() + " --out-dir " +
+                                replay.string() + " > " + (work / "replay.txt").string() + " 2>&1";
+    check(std::system(command.c_str()) == 0, "smearhost run plays the saved session");
+    check(readFile(replay / "painted.svg") == painted, "the session replays to the same file");
+
+    driver.quit();
+    driverProcess.stop();
+    check(studio.stop(), "the studio stops cleanly on SIGTERM");
+    return failed == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    if (argc != 4) {
+        std::cerr << "usage: studio_browser_test SMEARHOST DRAWING.svg WORK_DIR\n";
+        return 2;
+    }
+    int code = 1;
+    try {
+        code = run(argv[1], argv[2], argv[3]);
+    } catch (const std::exception &e) {
+        check(false, std::string("the browser test ran to its end: ") + e.what());
+    }
+    if (code != 77) std::cout << passed << " passed, " << failed << " failed" << std::endl;
+    return code == 77 ? 77 : (failed == 0 && code == 0 ? 0 : 1);
+}

@@ -1,0 +1,385 @@
+// The studio's request handling without a socket: what a page may send and
+// what it gets back for bad input, and that what the studio records replays
+// with the session runner to the very file the studio saved, through
+// options, strokes, undo and redo.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+
+#include "session.h"
+#include "session_files.h"
+#include "studio.h"
+#include "studio_api.h"
+#include "svg.h"
+
+extern "C" SPErr PluginMain(const char *caller, const char *selector, void *message);
+
+namespace smear {
+namespace {
+
+using nlohmann::json;
+namespace fs = std::filesystem;
+
+bool attachLinkedPlugin(Host &host, std::string &error) {
+    return host.attachLinked(&PluginMain, std::string(SMEAR_BUILD_DIR) + "/Smearcraft.res", error);
+}
+
+const char kDrawing[] = R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 300 200" width="300" height="200">
+  <rect id="left" x="20" y="60" width="60" height="60" fill="#e4572e"/>
+  <rect id="middle" x="120" y="60" width="60" height="60" fill="#2e86ab"/>
+  <rect id="right" x="220" y="60" width="60" height="60" fill="#76b041"/>
+  <path d="M10 180 H290" stroke="#333"/>
+</svg>
+)";
+
+std::string readFile(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class StudioTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("smear-studio-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "out");
+        std::string error;
+        ASSERT_TRUE(writeFileAtomically((folder_ / "drawing.svg").string(), kDrawing, error)) << error;
+        StudioOptions options;
+        options.drawing = (folder_ / "drawing.svg").string();
+        options.outDir = (folder_ / "out").string();
+        options.seed = 5;
+        options.attach = attachLinkedPlugin;
+        studio_ = std::make_unique<Studio>(options);
+        ASSERT_TRUE(studio_->open(error)) << error;
+    }
+    void TearDown() override {
+        studio_.reset();
+        fs::remove_all(folder_);
+    }
+
+    StudioResponse request(const std::string &method, const std::string &path, const std::string &body = {},
+                           std::map<std::string, std::string> query = {}) {
+        return handleStudioRequest(*studio_, StudioRequest{method, path, std::move(query), body, {}, {}, {}});
+    }
+    json post(const std::string &path, const json &body) {
+        const StudioResponse r = request("POST", path, body.dump());
+        EXPECT_EQ(r.status, 200) << path << " " << body.dump() << ": " << r.body;
+        return json::parse(r.body);
+    }
+    void stroke(const std::string &tool, std::vector<std::array<double, 2>> points, int pressure) {
+        post("/api/stroke/down", {{"tool", tool}, {"at", points.front()}, {"pressure", pressure}});
+        json drags = json::array();
+        for (size_t i = 1; i < points.size(); ++i) drags.push_back({{"at", points[i]}, {"pressure", pressure}});
+        post("/api/stroke/drag", {{"points", drags}});
+        post("/api/stroke/up", json::object());
+    }
+    std::string current() {
+        EXPECT_TRUE(studio_->save("now.svg", "now.json", true).is_object());
+        return readFile(folder_ / "out" / "now.svg");
+    }
+    // Plays the saved session as `smearhost run` does and returns the file it saved.
+    std::string replay(const std::string &sessionName, const std::string &svgName) {
+        Session session;
+        std::string error;
+        EXPECT_TRUE(loadSessionFile((folder_ / "out" / sessionName).string(), session, error)) << error;
+        fs::create_directories(folder_ / "replay");
+        Host host;
+        EXPECT_TRUE(attachLinkedPlugin(host, error)) << error;
+        std::ostringstream report;
+        SessionRunner runner(host, report);
+        runner.outDir = (folder_ / "replay").string();
+        runner.confineSaves = true;
+        EXPECT_TRUE(runner.run(session, error)) << error << "\n" << report.str();
+        runner.quit();
+        return readFile(folder_ / "replay" / svgName);
+    }
+
+    fs::path folder_;
+    std::unique_ptr<Studio> studio_;
+};
+
+TEST_F(StudioTest, BadRequestsGetAClearErrorAndChangeNothing) {
+    const std::string before = current();
+    struct Case {
+        std::string method, path, body, message;
+        int status;
+    };
+    const Case cases[] = {
+        {"POST", "/api/select", "{not json", "not valid JSON", 400},
+        {"POST", "/api/select", "[1, 2]", "must be a JSON object", 400},
+        {"POST", "/api/select", "{}", "give \"all\", \"ids\"", 400},
+        {"POST", "/api/select", R"({"at": [1]})", "at: expected 2 numbers", 400},
+        {"POST", "/api/select", R"({"at": ["a", 2]})", "at[0]: expected a number", 400},
+        {"POST", "/api/select", R"({"at": [1e300, 2]})", "within the drawing's range", 400},
+        {"POST", "/api/select", R"({"ids": ["nobody"]})", "no object with id 'nobody'", 400},
+        {"POST", "/api/select", R"({"ids": "left"})", "ids: expected a list", 400},
+        {"POST", "/api/select", R"({"all": "yes"})", "all: expected true or false", 400},
+        {"POST", "/api/stroke/down", R"({"at": [1, 2]})", "needs \"tool\"", 400},
+        {"POST", "/api/stroke/down", R"({"tool": "paintbrush", "at": [1, 2]})", "paintbrush", 400},
+        {"POST", "/api/stroke/down", R"({"tool": "rotate", "at": [1, 2], "pressure": 256})", "pressure: expected a whole number from 0 to 255", 400},
+        {"POST", "/api/stroke/down", R"({"tool": "rotate", "at": [1, 2], "pressure": 2.5})", "pressure", 400},
+        {"POST", "/api/stroke/drag", R"({"points": [{"at": [1, 2]}]})", "no stroke is open", 409},
+        {"POST", "/api/stroke/up", "{}", "no stroke is open", 409},
+        {"POST", "/api/options", R"({"tool": "rotate", "actions": [{"type": 30, "text": "5"}]})", "must press OK", 400},
+        {"POST", "/api/options", R"({"tool": "rotate", "actions": []})", "ending with OK or Cancel", 400},
+        {"POST", "/api/options", R"({"tool": "rotate", "actions": [{"shout": 1}, {"press": 1}]})", "options.actions[0]: unknown action", 400},
+        {"POST", "/api/options", R"({"tool": "rotate", "actions": [{"type": -1, "text": "1"}, {"press": 1}]})", "expected a whole number", 400},
+        {"POST", "/api/save", R"({"svg": "../escape.svg", "session": "s.json"})", "plain file name", 400},
+        {"POST", "/api/save", R"({"svg": "a.png", "session": "s.json"})", "ending in .svg", 400},
+        {"POST", "/api/save", R"({"svg": "a.svg", "session": "a.svg"})", "ending in .json", 400},
+        {"POST", "/api/save", R"({"svg": "a.svg"})", "needs \"session\"", 400},
+        {"POST", "/api/nothing", "{}", "no such call", 404},
+        {"GET", "/../../etc/passwd", "", "nothing here", 404},
+        {"GET", "/icons/99.svg", "", "no tool 99", 404},
+        {"GET", "/icons/x.svg", "", "no icon", 404},
+        {"GET", "/api/dialog", "", "say which tool", 400},
+        {"DELETE", "/api/state", "", "not served", 405},
+    };
+    for (const Case &c : cases) {
+        const StudioResponse r = request(c.method, c.path, c.body);
+        EXPECT_EQ(r.status, c.status) << c.path << " " << c.body << ": " << r.body;
+        const json answer = json::parse(r.body, nullptr, false);
+        ASSERT_TRUE(answer.is_object() && answer.contains("error")) << r.body;
+        EXPECT_NE(answer["error"].get<std::string>().find(c.message), std::string::npos)
+            << c.path << " " << c.body << ": " << answer["error"];
+    }
+    EXPECT_EQ(current(), before);
+    // Nothing was recorded but the start-up.
+    EXPECT_EQ(post("/api/select", {{"ids", json::array()}})["steps"], 2);
+}
+
+// Requests a page might send, changed at random: every one is answered
+// (200 or a refusal that says why), and whatever got through is recorded
+// so that the record still replays to the drawing the studio holds.
+TEST_F(StudioTest, GarbledRequestsNeverBreakTheStudioOrItsRecord) {
+    const std::pair<std::string, std::string> valid[] = {
+        {"/api/select", R"({"at": [50, 90], "add": true})"},
+        {"/api/select", R"({"box": [0, 0, 200, 100]})"},
+        {"/api/select", R"({"ids": ["left", "right"]})"},
+        {"/api/options", R"({"tool": "scaling", "actions": [{"type": 3, "text": "101"}, {"pick": [9, 1]}, {"press": 1}]})"},
+        {"/api/stroke/down", R"({"tool": "translate", "at": [20, 90], "pressure": 100})"},
+        {"/api/stroke/drag", R"({"points": [{"at": [60, 95], "pressure": 120, "modifiers": 32}, {"at": [90, 99]}]})"},
+        {"/api/stroke/up", "{}"},
+        {"/api/undo", "{}"},
+        {"/api/redo", "{}"},
+    };
+    const char *const replacements[] = {"-1", "1e308", "\"x\"", "[]", "{}", "null", "true", "[[[[1]]]]", "2147483648",
+                                        "0.5", "\"\\u0000\"", ""};
+    std::mt19937 random(11);
+    int answered = 0;
+    for (int round = 0; round < 400; ++round) {
+        const auto &[path, body] = valid[random() % std::size(valid)];
+        std::string garbled = body;
+        switch (random() % 4) {
+        case 0: break;  // as it was
+        case 1: garbled = garbled.substr(0, random() % garbled.size()); break;
+        case 2: garbled[random() % garbled.size()] = char(random() % 128); break;
+        default: {
+            // A value swapped for another kind of value.
+            const size_t colon = garbled.find(':', random() % garbled.size());
+            if (colon == std::string::npos) break;
+            const size_t end = garbled.find_first_of(",}", colon);
+            garbled = garbled.substr(0, colon + 1) + replacements[random() % std::size(replacements)] +
+                      (end == std::string::npos ? "" : garbled.substr(end));
+        }
+        }
+        const StudioResponse r = request("POST", path, garbled);
+        const json answer = json::parse(r.body, nullptr, false);
+        ASSERT_FALSE(answer.is_discarded()) << path << " " << garbled << ": " << r.body;
+        answered += r.status == 200;
+        if (r.status != 200) {
+            EXPECT_TRUE(r.status == 400 || r.status == 409) << path << " " << garbled << ": " << r.status << " " << r.body;
+            EXPECT_FALSE(answer.value("error", "").empty()) << r.body;
+        }
+    }
+    // Enough got through for the record to hold strokes, selections and dialogs.
+    EXPECT_GT(answered, 100);
+    EXPECT_GT(studio_->state()["steps"].get<int>(), 60);
+    post("/api/save", {{"svg", "garbled.svg"}, {"session", "garbled.json"}});
+    EXPECT_EQ(replay("garbled.json", "garbled.svg"), readFile(folder_ / "out" / "garbled.svg"));
+}
+
+TEST_F(StudioTest, OnlyTheStudiosOwnPageIsAnswered) {
+    const StudioGuard guard{{"127.0.0.1:8765", "localhost:8765"}};
+    const auto ask = [&](const std::string &method, const std::string &host, const std::string &origin,
+                         const std::string &type) {
+        StudioRequest r{method, method == "GET" ? "/api/state" : "/api/select", {}, R"({"all": true})", host, origin, type};
+        return handleStudioRequest(*studio_, r, guard).status;
+    };
+    EXPECT_EQ(ask("GET", "127.0.0.1:8765", "", ""), 200);
+    EXPECT_EQ(ask("POST", "localhost:8765", "http://localhost:8765", "application/json"), 200);
+    // A site whose name resolves to this machine (its Host is its own name).
+    EXPECT_EQ(ask("GET", "evil.example:8765", "", ""), 403);
+    // Another site's page posting through the user's browser.
+    EXPECT_EQ(ask("POST", "127.0.0.1:8765", "http://evil.example", "application/json"), 403);
+    EXPECT_EQ(ask("POST", "127.0.0.1:8765", "null", "application/json"), 403);
+    // A form's simple request, which browsers send across sites unasked.
+    EXPECT_EQ(ask("POST", "127.0.0.1:8765", "", "text/plain"), 415);
+    EXPECT_EQ(studio_->state()["steps"], 2) << "only the one allowed select was played";
+}
+
+TEST_F(StudioTest, SavingNeverWritesOverTheDrawingNorAFileUnasked) {
+    EXPECT_EQ(request("POST", "/api/save", R"({"svg": "kept.svg", "session": "kept.json"})").status, 200);
+    const StudioResponse again = request("POST", "/api/save", R"({"svg": "kept.svg", "session": "kept.json"})");
+    EXPECT_EQ(again.status, 409);
+    EXPECT_NE(again.body.find("exists already"), std::string::npos);
+    EXPECT_EQ(request("POST", "/api/save", R"({"svg": "kept.svg", "session": "kept.json", "overwrite": true})").status, 200);
+
+    // A studio whose output folder holds the drawing it opened.
+    studio_.reset();
+    StudioOptions options;
+    options.drawing = (folder_ / "drawing.svg").string();
+    options.outDir = folder_.string();
+    options.attach = attachLinkedPlugin;
+    studio_ = std::make_unique<Studio>(options);
+    std::string error;
+    ASSERT_TRUE(studio_->open(error)) << error;
+    const StudioResponse over = request("POST", "/api/save", R"({"svg": "drawing.svg", "session": "s.json", "overwrite": true})");
+    EXPECT_EQ(over.status, 409);
+    EXPECT_NE(over.body.find("is the drawing the studio opened"), std::string::npos);
+    EXPECT_EQ(readFile(folder_ / "drawing.svg"), kDrawing);
+}
+
+TEST_F(StudioTest, TheDialogIsDescribedAsThePluginBuildsIt) {
+    const StudioResponse r = request("GET", "/api/dialog", "", {{"tool", "Transparency"}});
+    ASSERT_EQ(r.status, 200) << r.body;
+    const json d = json::parse(r.body);
+    EXPECT_EQ(d["title"], "Transparency");
+    EXPECT_EQ(d["tool"], "transparency");
+    std::map<int, json> items;
+    for (const json &item : d["items"]) items.emplace(item["id"].get<int>(), item);
+    ASSERT_TRUE(items.count(40) && items.count(41) && items.count(1) && items.count(2) && items.count(191));
+    EXPECT_EQ(items[40]["kind"], "number");
+    EXPECT_EQ(items[40]["min"], -100);
+    EXPECT_EQ(items[40]["max"], 100);
+    EXPECT_EQ(items[41]["kind"], "popup");
+    EXPECT_EQ(items[41]["entries"].size(), 6u);
+    EXPECT_EQ(items[191]["min"], 0.01);
+    EXPECT_EQ(items[191]["max"], 2000);
+    EXPECT_EQ(items[1]["kind"], "button");
+}
+
+TEST_F(StudioTest, OptionsGoThroughTheDialogAndRefusedValuesAreSaid) {
+    // OK takes the typed brush size, clamped by the dialog as a user sees it.
+    json answer = post("/api/options", {{"tool", "rotate"},
+                                        {"actions", {{{"type", 30}, {"text", "12"}}, {{"type", 191}, {"text", "5000"}}, {{"press", 1}}}}});
+    EXPECT_EQ(answer["result"], 0);
+    EXPECT_TRUE(answer["problems"].empty()) << answer;
+    for (const json &item : answer["dialog"]["items"]) {
+        if (item["id"] == 30) {
+            EXPECT_EQ(item["value"], 12);
+        }
+        if (item["id"] == 191) {
+            EXPECT_EQ(item["value"], 2000);
+        }
+    }
+    EXPECT_EQ(studio_->state()["brush"]["hx"], 2000);
+    // Text that is no number is refused by the dialog and reported.
+    answer = post("/api/options", {{"tool", "rotate"}, {"actions", {{{"type", 30}, {"text", "lots"}}, {{"press", 1}}}}});
+    ASSERT_EQ(answer["problems"].size(), 1u);
+    // Cancel keeps what was there.
+    answer = post("/api/options", {{"tool", "rotate"}, {"actions", {{{"type", 30}, {"text", "40"}}, {{"press", 2}}}}});
+    for (const json &item : answer["dialog"]["items"])
+        if (item["id"] == 30) {
+            EXPECT_EQ(item["value"], 12);
+        }
+}
+
+TEST_F(StudioTest, ClicksAndRubberBandsSelectTopLevelArtByItsId) {
+    json s = post("/api/select", {{"at", {50, 90}}});
+    ASSERT_EQ(s["selection"].size(), 1u);
+    EXPECT_EQ(s["selection"][0]["id"], "left");
+    s = post("/api/select", {{"at", {250, 90}}, {"add", true}});
+    EXPECT_EQ(s["selection"].size(), 2u);
+    s = post("/api/select", {{"at", {50, 90}}, {"add", true}});  // shift-click again: out
+    ASSERT_EQ(s["selection"].size(), 1u);
+    EXPECT_EQ(s["selection"][0]["id"], "right");
+    s = post("/api/select", {{"box", {100, 50, 300, 70}}});
+    EXPECT_EQ(s["selection"].size(), 2u);
+    s = post("/api/select", {{"at", {5, 5}}});  // nothing there
+    EXPECT_EQ(s["selected"], 0);
+    // The line has no id: a session could not name it.
+    const StudioResponse r = request("POST", "/api/select", R"({"at": [150, 180]})");
+    EXPECT_EQ(r.status, 409);
+    EXPECT_NE(r.body.find("no id"), std::string::npos);
+}
+
+TEST_F(StudioTest, TheRecordReplaysToTheSavedFileThroughUndoAndRedo) {
+    const std::string original = current();
+    post("/api/select", {{"ids", {"left", "middle"}}});
+    post("/api/options", {{"tool", "rotate"}, {"actions", {{{"type", 30}, {"text", "15"}}, {{"press", 1}}}}});
+    stroke("rotate", {{10, 90}, {60, 90}, {110, 90}, {160, 90}, {200, 90}}, 200);
+    const std::string rotated = current();
+    EXPECT_NE(rotated, original);
+    stroke("transparency", {{10, 90}, {100, 90}, {200, 90}}, 255);
+    const std::string faded = current();
+    EXPECT_NE(faded, rotated);
+
+    EXPECT_TRUE(post("/api/undo", json::object())["done"]);
+    EXPECT_EQ(current(), rotated);
+    EXPECT_TRUE(post("/api/undo", json::object())["done"]);
+    EXPECT_EQ(current(), original);
+    EXPECT_FALSE(post("/api/undo", json::object())["done"]);
+    json s = post("/api/redo", json::object());
+    EXPECT_TRUE(s["done"]);
+    EXPECT_TRUE(s["canRedo"]);
+    EXPECT_EQ(current(), rotated);
+    s = post("/api/redo", json::object());
+    EXPECT_FALSE(s["canRedo"]);
+    EXPECT_EQ(current(), faded);
+    EXPECT_FALSE(post("/api/redo", json::object())["done"]);
+
+    // Undo, then a new stroke: the undone one cannot come back.
+    post("/api/undo", json::object());
+    stroke("translate", {{10, 90}, {100, 90}}, 128);
+    EXPECT_FALSE(studio_->state()["canRedo"]);
+
+    const json saved = post("/api/save", {{"svg", "painted.svg"}, {"session", "painted.json"}});
+    const std::string painted = readFile(folder_ / "out" / "painted.svg");
+    EXPECT_EQ(replay("painted.json", "painted.svg"), painted);
+    // The session names the drawing relative to itself.
+    EXPECT_EQ(json::parse(readFile(folder_ / "out" / "painted.json"))["document"], "../drawing.svg");
+}
+
+TEST_F(StudioTest, AStrokeLeftOpenIsEndedAndRecordedBeforeAnythingElse) {
+    post("/api/select", {{"all", true}});
+    post("/api/stroke/down", {{"tool", "scaling"}, {"at", {10, 90}}});
+    post("/api/stroke/drag", {{"points", {{{"at", {150, 90}}, {"modifiers", 0x20}}}}});
+    EXPECT_TRUE(studio_->state()["stroking"]);
+    // The page was reloaded; its first call ends the stroke as a mouse up would.
+    const json s = post("/api/select", {{"ids", {"right"}}});
+    EXPECT_FALSE(s["stroking"]);
+    EXPECT_TRUE(s["canUndo"]);
+    post("/api/save", {{"svg", "open.svg"}, {"session", "open.json"}});
+    const json session = json::parse(readFile(folder_ / "out" / "open.json"));
+    const json &stroke = session["steps"][2]["stroke"];
+    EXPECT_EQ(stroke["modifiers"], json::array({0x20}));
+    EXPECT_EQ(replay("open.json", "open.svg"), readFile(folder_ / "out" / "open.svg"));
+}
+
+TEST_F(StudioTest, ThePageAndTheIconsAreServed) {
+    const StudioResponse page = request("GET", "/");
+    EXPECT_EQ(page.status, 200);
+    EXPECT_NE(page.contentType.find("text/html"), std::string::npos);
+    EXPECT_NE(page.body.find("/studio.js"), std::string::npos);
+    EXPECT_EQ(request("GET", "/studio.js").status, 200);
+    const StudioResponse icon = request("GET", "/icons/2.svg");
+    EXPECT_EQ(icon.status, 200);
+    EXPECT_EQ(icon.contentType, "image/svg+xml");
+    EXPECT_NE(icon.body.find("<rect"), std::string::npos);
+    const json tools = json::parse(request("GET", "/api/tools").body);
+    ASSERT_EQ(tools.size(), 19u);
+    EXPECT_EQ(tools[2]["name"], "rotate");
+}
+
+}  // namespace
+}  // namespace smear
