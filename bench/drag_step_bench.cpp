@@ -201,17 +201,22 @@ void BM_PaintRead(benchmark::State &state) {
     }
 }
 
+// The host's document becomes the drawing `text`, everything selected.
+void readInto(Host &host, const std::string &text) {
+    auto doc = std::make_unique<Document>();
+    smear::SvgReadReport report;
+    std::string error;
+    smear::readSvgString(text, *doc, report, error);
+    doc->forEachArt([](const Art &a) { const_cast<Art &>(a).userAttr |= kArtSelected; });
+    host.replaceDocument(std::move(doc));
+}
+
 void BM_PaintStroke(benchmark::State &state) {
     const std::string text = squaresSvg(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
         auto host = makeHost(0);
-        auto doc = std::make_unique<Document>();
-        smear::SvgReadReport report;
-        std::string error;
-        smear::readSvgString(text, *doc, report, error);
-        doc->forEachArt([](const Art &a) { const_cast<Art &>(a).userAttr |= kArtSelected; });
-        host->replaceDocument(std::move(doc));
+        readInto(*host, text);
         AIToolHandle tool = gGlobals->toolHandles[kRotateTool];
         state.ResumeTiming();
         host->sendTool("AI Mouse Down", tool, {0, -kSide / 2}, 255, 0);
@@ -253,12 +258,7 @@ void BM_Memory(benchmark::State &state) {
     for (auto _ : state) {
         auto host = makeHost(0);
         const double base = heapBytes();
-        auto doc = std::make_unique<Document>();
-        smear::SvgReadReport report;
-        std::string error;
-        smear::readSvgString(text, *doc, report, error);
-        doc->forEachArt([](const Art &a) { const_cast<Art &>(a).userAttr |= kArtSelected; });
-        host->replaceDocument(std::move(doc));
+        readInto(*host, text);
         const double read = heapBytes() - base;
         AIToolHandle tool = gGlobals->toolHandles[kScalingTool];
         for (int k = 0; k < 10; ++k) {
