@@ -119,6 +119,27 @@ TEST_F(CliTest, PressureAlongAPathCountsOnlyWhenAnOptionUsesIt) {
     blend = smearhost("paint --tool 'Blend Mode' --in garden.svg --out out.svg --path '40,50,0.5 60,50,1' "
                       "--set sizeFromPressure=on --quiet");
     EXPECT_EQ(blend.err, "");
+    // A pressure profile along SVG path data: a stroke that presses harder
+    // turns the leaves further than one at an even light pressure.
+    const std::string curve = "--path 'M40 50 C45 40 55 60 60 50' --steps 4 --set rotateAngle=30 --quiet" + on;
+    Result rising = paint(curve + " --pressures '0 1'");
+    ASSERT_EQ(rising.exitCode, 0) << rising.err;
+    EXPECT_EQ(rising.err, "");
+    const std::string risingOut = slurp(dir / "out.svg");
+    ASSERT_EQ(paint(curve + " --pressures 0").exitCode, 0);
+    EXPECT_NE(risingOut, slurp(dir / "out.svg"));
+    // Given two ways, or not a pressure: refused, nothing written.
+    for (const std::string &bad : {curve + " --pressures '0 1' --pressure 10",
+                                  std::string("--path '40,50,1 60,50' --pressures 0.5"), curve + " --pressures '0 2'"}) {
+        fs::remove(dir / "out.svg");
+        const Result r = paint(bad);
+        EXPECT_EQ(r.exitCode, 1) << bad;
+        EXPECT_NE(r.err.find("pressure"), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(dir / "out.svg")) << bad;
+    }
+    EXPECT_NE(paint("--from 40,50 --to 60,50 --pressures '0 1' --set rotateAngle=30").err.find(
+                  "warning: the pen pressure has no effect"),
+              std::string::npos);
     // sizeFromPressure counts too; no pressure given, nothing said.
     EXPECT_EQ(paint("--path '40,50,0.5 60,50' --set sizeFromPressure=1").err, "");
     EXPECT_EQ(paint("--from 40,50 --to 60,50").err, "");

@@ -75,6 +75,26 @@ TEST(StrokePath, PathDataIsSampledEvenlyAlongItsLength) {
     EXPECT_NEAR(p.points[1].v, 100 / std::sqrt(2.0), 0.05);
 }
 
+TEST(StrokePath, APressureProfileSpreadsOverTheStrokeInStraightLines) {
+    std::vector<ASInt16> p;
+    std::string error;
+    // Rising from nothing to full over five messages, then one value for all.
+    ASSERT_TRUE(pressureProfile("0 1", 5, p, error)) << error;
+    EXPECT_EQ(p, (std::vector<ASInt16>{0, 64, 128, 191, 255}));
+    ASSERT_TRUE(pressureProfile("0.2", 3, p, error)) << error;
+    EXPECT_EQ(p, (std::vector<ASInt16>{51, 51, 51}));
+    // A rise and a fall: the middle value lands on the middle message.
+    ASSERT_TRUE(pressureProfile("0, 1; 0", 5, p, error)) << error;
+    EXPECT_EQ(p, (std::vector<ASInt16>{0, 128, 255, 128, 0}));
+    // More values than messages: each message reads the line at its place.
+    ASSERT_TRUE(pressureProfile("0 0.5 1 0.5 0", 3, p, error)) << error;
+    EXPECT_EQ(p, (std::vector<ASInt16>{0, 255, 0}));
+    for (const char *bad : {"", "  ", "0.5 x", "-0.1", "1.01", "nan"}) {
+        EXPECT_FALSE(pressureProfile(bad, 4, p, error)) << bad;
+        EXPECT_FALSE(error.empty());
+    }
+}
+
 TEST(StrokePath, WhatCannotBeAStrokeIsRefusedWithWhere) {
     StrokePath p;
     std::string error;

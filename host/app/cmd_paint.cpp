@@ -19,7 +19,7 @@ namespace {
 struct PaintOptions {
     std::string tool, in, out, png;
     std::vector<std::string> sets, select, selectBy;
-    std::string from, to, path, pathFile;
+    std::string from, to, path, pathFile, pressures;
     int steps = 10;
     int pressure = 255;
     uint32_t seed = 1;
@@ -72,14 +72,28 @@ std::string strokeChoiceError(const PaintOptions &o) {
     return {};
 }
 
+// The pen's pressure along the stroke from --pressures, in place of one
+// pressure for every message.
+bool applyPressures(const PaintOptions &o, SessionStep &stroke, std::string &error) {
+    if (!pressureProfile(o.pressures, stroke.points.size(), stroke.pressure, error)) {
+        error = "--pressures: " + error;
+        return false;
+    }
+    return true;
+}
+
 // The stroke from --from/--to or from --path / --path-file.
 bool strokeOf(const PaintOptions &o, SessionStep &stroke, bool &pressureGiven, std::string &error) {
-    pressureGiven = o.pressureOption->count() > 0;
+    pressureGiven = o.pressureOption->count() > 0 || !o.pressures.empty();
+    if (o.pressureOption->count() > 0 && !o.pressures.empty()) {
+        error = "give the pen's pressure one way: --pressure or --pressures";
+        return false;
+    }
     if (!o.from.empty()) {
         AIRealPoint from{}, to{};
         if (!parsePoint("--from", o.from, from, error) || !parsePoint("--to", o.to, to, error)) return false;
         stroke = straightStroke(o.tool, from, to, o.steps, ASInt16(o.pressure));
-        return true;
+        return o.pressures.empty() || applyPressures(o, stroke, error);
     }
     std::string text = o.path, where = "--path";
     if (!o.pathFile.empty()) {
@@ -94,13 +108,17 @@ bool strokeOf(const PaintOptions &o, SessionStep &stroke, bool &pressureGiven, s
     const size_t first = text.find_first_not_of(" \t\r\n");
     if (o.stepsOption->count() > 0 && std::isalpha(static_cast<unsigned char>(text[first])) == 0)
         warn("--steps has no effect on a list of points: each point is one message");
+    if (path.pressureGiven && !o.pressures.empty()) {
+        error = "give the pen's pressure one way: on each point of " + where + " or with --pressures";
+        return false;
+    }
     pressureGiven = pressureGiven || path.pressureGiven;
     stroke.kind = SessionStep::Kind::Stroke;
     stroke.tool = o.tool;
     stroke.points = path.points;
     stroke.pressure = path.pressure;
     stroke.modifiers.assign(path.points.size() - 1, 0);
-    return true;
+    return o.pressures.empty() || applyPressures(o, stroke, error);
 }
 
 // Why the pen's pressure cannot change this stroke, or empty when it can:
@@ -207,6 +225,9 @@ void addPaintCommand(CLI::App &app, Context &context) {
         cmd->add_option("--pressure", o->pressure, "pen pressure, 0 to 255 (counts only with pressureModification or "
                                                    "sizeFromPressure on)")
             ->check(CLI::Range(0, 255));
+    cmd->add_option("--pressures", o->pressures,
+                    "the pen's pressure along the stroke, \"P0 P1 ... Pk\" from 0 to 1: P0 at the mouse down, Pk at "
+                    "the mouse up, spread evenly over the messages between and read in straight lines");
     cmd->add_option("--seed", o->seed, "seed of the host's random source");
     cmd->add_option("--png", o->png, "also draw the painted drawing as a PNG picture (librsvg)");
     cmd->add_flag("--quiet", o->quiet, "print nothing but errors, warnings and what the drawing loses");

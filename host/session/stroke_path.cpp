@@ -125,6 +125,35 @@ bool samplePathData(const std::string &text, int steps, ASInt16 pressure, Stroke
 
 }  // namespace
 
+bool pressureProfile(const std::string &text, size_t count, std::vector<ASInt16> &out, std::string &error) {
+    std::vector<double> values;
+    for (const std::string &word : split(text, " \t\r\n,;")) {
+        if (word.empty()) continue;
+        double v = 0;
+        if (!finiteNumber(word, v) || !(v >= 0 && v <= 1)) {
+            error = "pressure '" + word + "' is not a number from 0 to 1";
+            return false;
+        }
+        if (values.size() == kStrokeMaxPoints) {
+            error = "at most " + std::to_string(kStrokeMaxPoints) + " pressures";
+            return false;
+        }
+        values.push_back(v);
+    }
+    if (values.empty()) {
+        error = "no pressure given";
+        return false;
+    }
+    out.assign(count, 0);
+    for (size_t i = 0; i < count; ++i) {
+        const double at = count < 2 ? 0.0 : double(i) * double(values.size() - 1) / double(count - 1);
+        const size_t k = std::min(size_t(at), values.size() - 1);
+        const double v = k + 1 < values.size() ? values[k] + (values[k + 1] - values[k]) * (at - double(k)) : values[k];
+        out[i] = ASInt16(std::lround(v * 255));
+    }
+    return true;
+}
+
 bool parseStrokePath(const std::string &text, int steps, ASInt16 pressure, StrokePath &out, std::string &error) {
     out = StrokePath{};
     const size_t first = text.find_first_not_of(" \t\r\n");

@@ -30,4 +30,11 @@ constexpr size_t kStrokeMaxPoints = 100001;
 // message naming the point or the number that is wrong.
 bool parseStrokePath(const std::string &text, int steps, ASInt16 pressure, StrokePath &out, std::string &error);
 
+// A pen's pressure along a whole stroke, as a pen gives it while drawing a
+// curve: "P0 P1 ... Pk", each from 0 to 1, spread evenly over the stroke's
+// `count` messages (P0 at the mouse down, Pk at the mouse up) and read
+// between them in straight lines. One value holds for the whole stroke.
+// Gives 0 to 255 per message; false with a message naming the bad value.
+bool pressureProfile(const std::string &text, size_t count, std::vector<ASInt16> &out, std::string &error);
+
 }  // namespace smear
