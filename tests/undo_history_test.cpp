@@ -182,6 +182,37 @@ TEST_F(UndoSuites, WhatAStepMadeDisposedReorderedOrRenamedComesBack) {
     EXPECT_EQ(toArt(again)->id, "g-copy");
 }
 
+TEST_F(UndoSuites, PartsSavedAloneAndWholeObjectsComeBackInEitherOrder) {
+    const auto &blend = suite<AIBlendStyleSuite>(kAIBlendStyleSuite, kAIBlendStyleSuiteVersion);
+    const auto &style = suite<AIPathStyleSuite>(kAIPathStyleSuite, kAIPathStyleSuiteVersion);
+    Art *a = addPath({{0, 0}, {10, 0}}, "a");
+    Art *b = addPath({{0, 5}, {10, 5}}, "b");
+    a->tags["old"] = ArtTag{"string", "1"};
+    const std::string original = documentFingerprint(doc());
+    for (int round = 0; round < 2; ++round) {
+        host.openUndoStep();
+        // a: its paint and its tags first, then the whole of it, then paint again.
+        ASSERT_EQ(blend.SetOpacity(toHandle(a), 0.25f), kNoErr);
+        ASSERT_EQ(tags.SetTag(toHandle(a), "smearcraft", "string", "smearcraft"), kNoErr);
+        AIPathSegment s = a->segments[1];
+        s.p.v = 7;
+        ASSERT_EQ(path.SetPathSegments(toHandle(a), 1, 1, &s), kNoErr);
+        ASSERT_EQ(blend.SetOpacity(toHandle(a), 0.5f), kNoErr);
+        // b: the whole of it first, then its paint and its tags.
+        s = b->segments[0];
+        s.p.h = -3;
+        ASSERT_EQ(path.SetPathSegments(toHandle(b), 0, 1, &s), kNoErr);
+        AIPathStyle painted = b->style;
+        painted.stroke.width = 9;
+        ASSERT_EQ(style.SetPathStyle(toHandle(b), &painted), kNoErr);
+        ASSERT_EQ(blend.SetBlendingMode(toHandle(b), kAILuminosityBlendingMode), kNoErr);
+        ASSERT_EQ(tags.SetTag(toHandle(b), "smearcraft", "string", "x"), kNoErr);
+        host.closeUndoStep();
+        ASSERT_TRUE(host.undo());
+        EXPECT_EQ(documentFingerprint(doc()), original) << "round " << round;
+    }
+}
+
 TEST_F(UndoSuites, ChangesAfterAStepClosesOrInAStepNeverClosedGoWithTheLastStep) {
     Art *a = addPath({{0, 0}, {10, 0}}, "a");
     const std::string original = documentFingerprint(doc());

@@ -102,7 +102,7 @@ void Document::insertChildAfter(Art *parent, Art *after, Art *art) {
 
 Art *Document::newArt(ASInt16 type) {
     Art *art = artStore.create();
-    art->savedIn = art->tagsSavedIn = recording_;  // made in this step: undo takes it away whole
+    art->savedIn = art->tagsSavedIn = art->paintSavedIn = recording_;  // made in this step: undo takes it away whole
     art->type = type;
     art->style.fill.color = blackInk();
     art->style.stroke.color = blackInk();
@@ -205,7 +205,7 @@ Art *Document::duplicate(const Art *art) {
     copy->parent = copy->firstChild = copy->lastChild = copy->prev = copy->next = nullptr;
     copy->layer = nullptr;
     copy->disposed = false;
-    copy->savedIn = copy->tagsSavedIn = recording_;
+    copy->savedIn = copy->tagsSavedIn = copy->paintSavedIn = recording_;
     copy->id = id;
     copy->sourceCopy = true;
     // A copy is left behind, not picked up: it does not join the selection.
@@ -258,7 +258,7 @@ std::unique_ptr<Document> Document::clone() const {
     for (const auto &a : artStore)
         if (!a->disposed) maps.art[a] = doc->artStore.create(*a);
     // The copy has no undo history of its own.
-    for (Art *a : doc->artStore) a->savedIn = a->tagsSavedIn = 0;
+    for (Art *a : doc->artStore) a->savedIn = a->tagsSavedIn = a->paintSavedIn = 0;
 
     for (auto &g : doc->gradientStore)
         for (GradientStop &stop : g->stops) maps.remap(stop.color);

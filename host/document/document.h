@@ -69,7 +69,9 @@ struct alignas(64) Art {
     // writer looks at this.
     AIRealMatrix svgTransform{1, 0, 0, 1, 0, 0};
 
-    // Paint.
+    // Paint. (paintSavedIn: the undo step that last saved only the paint,
+    // which the paint tools change and nothing else.)
+    uint32_t paintSavedIn = 0;
     AIPathStyle style{};
     AIReal opacity = 1.0f;
     ASInt32 blendMode = 0;
@@ -251,6 +253,10 @@ public:
     void willChangeTags(Art &art) {
         if (art.savedIn < recording_ && art.tagsSavedIn < recording_) saveTags(art);
     }
+    // Only its paint: path style, opacity, blend mode, named style and factor.
+    void willChangePaint(Art &art) {
+        if (art.savedIn < recording_ && art.paintSavedIn < recording_) savePaint(art);
+    }
     void willChangeTree(Art &art);
     void willChange(Swatch &swatch);
     // Sets the art's user attributes (selection, lock, hidden).
@@ -287,6 +293,7 @@ private:
     size_t undoBytes_ = 0;
     void saveArt(Art &art);
     void saveTags(Art &art);
+    void savePaint(Art &art);
     void revert(UndoStep &step);
     void trimUndoHistory();
 

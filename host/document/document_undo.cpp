@@ -91,6 +91,15 @@ void Document::saveTags(Art &art) {
     undoBytes_ += bytes;
 }
 
+void Document::savePaint(Art &art) {
+    UndoStep &step = *undoSteps_.back();
+    step.paint.push_back(
+        UndoStep::SavedPaint{&art, art.style, art.opacity, art.blendMode, art.artStyle, art.styleFactor, art.paintSavedIn});
+    art.paintSavedIn = recording_;
+    step.bytes += sizeof(UndoStep::SavedPaint);
+    undoBytes_ += sizeof(UndoStep::SavedPaint);
+}
+
 void Document::willChangeTree(Art &art) {
     willChange(art);
     for (Art *c = art.firstChild; c; c = c->next) willChangeTree(*c);
@@ -108,6 +117,17 @@ void Document::willChange(Swatch &swatch) {
 // object was when the step opened), then takes away what the step made.
 void Document::revert(UndoStep &step) {
     for (auto it = step.art.rbegin(); it != step.art.rend(); ++it) *it->where = std::move(it->before);
+    // Parts saved alone were saved before any saving of the whole object
+    // in the step (which then saves no part), so they go back after it.
+    for (auto it = step.paint.rbegin(); it != step.paint.rend(); ++it) {
+        Art &a = *it->where;
+        a.style = it->style;
+        a.opacity = it->opacity;
+        a.blendMode = it->blendMode;
+        a.artStyle = it->artStyle;
+        a.styleFactor = it->styleFactor;
+        a.paintSavedIn = it->savedIn;
+    }
     for (auto it = step.tags.rbegin(); it != step.tags.rend(); ++it) {
         it->where->tags = std::move(it->before);
         it->where->tagsSavedIn = it->savedIn;

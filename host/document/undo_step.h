@@ -37,6 +37,17 @@ struct Document::UndoStep {
         uint32_t savedIn;
     };
     std::vector<SavedTags> tags;
+    // Likewise the paint of objects whose paint changed first.
+    struct SavedPaint {
+        Art *where;
+        AIPathStyle style;
+        AIReal opacity;
+        ASInt32 blendMode;
+        GraphicStyle *artStyle;
+        AIReal styleFactor;
+        uint32_t savedIn;
+    };
+    std::vector<SavedPaint> paint;
     std::vector<std::pair<Swatch *, Swatch>> swatchColours;
     size_t bytes = 0;
 #ifndef NDEBUG

@@ -25,12 +25,22 @@ template <class F> std::string logArgs(F &&format) {
 inline bool isLocked(const Layer *layer) { return layer && layer->locked; }
 
 // Resolves an art handle for a change: kBadParameterErr for null or disposed
-// art, kLockedLayerErr for art on a locked layer. Undo saves the art first.
-inline SPErr editableArt(AIArtHandle h, Art *&art) {
+// art, kLockedLayerErr for art on a locked layer. Undo saves the art first
+// (paintableArt: only its paint, for a change of nothing else).
+inline SPErr changeableArt(AIArtHandle h, Art *&art) {
     art = toArt(h);
     if (!art) return kBadParameterErr;
     if (isLocked(art->layer)) return kLockedLayerErr;
+    return kNoErr;
+}
+inline SPErr editableArt(AIArtHandle h, Art *&art) {
+    if (SPErr e = changeableArt(h, art)) return e;
     currentDocument().willChange(*art);
+    return kNoErr;
+}
+inline SPErr paintableArt(AIArtHandle h, Art *&art) {
+    if (SPErr e = changeableArt(h, art)) return e;
+    currentDocument().willChangePaint(*art);
     return kNoErr;
 }
 

@@ -21,13 +21,13 @@ GraphicStyle *toDocumentStyle(AIArtStyleHandle h) {
 }
 
 void setPathStyleOfTree(Art &art, const AIPathStyle &style) {
-    currentDocument().willChange(art);
+    currentDocument().willChangePaint(art);
     art.style = style;
     for (Art *c = art.firstChild; c; c = c->next) setPathStyleOfTree(*c, style);
 }
 
 void setStrokeWidthOfTree(Art &art, AIReal width) {
-    currentDocument().willChange(art);
+    currentDocument().willChangePaint(art);
     art.style.stroke.width = width;
     for (Art *c = art.firstChild; c; c = c->next) setStrokeWidthOfTree(*c, width);
 }
@@ -83,7 +83,7 @@ ASBoolean artStylesEquiv(AIArtStyleHandle a, AIArtStyleHandle b) {
 SPErr setArtStyle(AIArtHandle h, AIArtStyleHandle styleHandle) {
     if (SPErr e = enterSuite(kSuite, "SetArtStyle")) return e;
     Art *art = nullptr;
-    if (SPErr e = editableArt(h, art)) return e;
+    if (SPErr e = paintableArt(h, art)) return e;
     GraphicStyle *style = toDocumentStyle(styleHandle);
     if (!style) return kBadParameterErr;
     // The paint is worked out and checked whole before any of it is stored.
@@ -107,7 +107,7 @@ AIReal getStyleFactor(AIArtHandle h) {
 SPErr setStyleFactor(AIArtHandle h, AIReal factor) {
     if (SPErr e = enterSuite(kSuite, "SetStyleFactor", logArgs([&] { return std::to_string(factor); }))) return e;
     Art *art = nullptr;
-    if (SPErr e = editableArt(h, art)) return e;
+    if (SPErr e = paintableArt(h, art)) return e;
     if (!std::isfinite(factor)) return kBadParameterErr;
     // The factor scales the stroke width of the art's named style; art
     // without one keeps its paint (and the factor, for a style it gets later).

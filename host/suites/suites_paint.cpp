@@ -15,7 +15,7 @@ const char *const kPathStyle = kAIPathStyleSuite;
 
 // A compound path paints as one: its members carry its style too.
 void setStyleOfTree(Art &art, const AIPathStyle &style) {
-    currentDocument().willChange(art);
+    currentDocument().willChangePaint(art);
     art.style = style;
     for (Art *c = art.firstChild; c; c = c->next) setStyleOfTree(*c, style);
 }
@@ -32,7 +32,7 @@ SPErr getPathStyle(AIArtHandle h, AIPathStyle *style) {
 SPErr setPathStyle(AIArtHandle h, const AIPathStyle *style) {
     if (SPErr e = enterSuite(kPathStyle, "SetPathStyle")) return e;
     Art *art = nullptr;
-    if (SPErr e = editableArt(h, art)) return e;
+    if (SPErr e = paintableArt(h, art)) return e;
     if (!style || art->type == kGroupArt || !isValidStyle(*style)) return kBadParameterErr;
     if (art->type == kCompoundPathArt) setStyleOfTree(*art, *style);
     else art->style = *style;
@@ -54,7 +54,7 @@ ASInt32 getBlendingMode(AIArtHandle h) {
 SPErr setBlendingMode(AIArtHandle h, ASInt32 mode) {
     if (SPErr e = enterSuite(kBlend, "SetBlendingMode", logArgs([&] { return std::to_string(mode); }))) return e;
     Art *art = nullptr;
-    if (SPErr e = editableArt(h, art)) return e;
+    if (SPErr e = paintableArt(h, art)) return e;
     if (mode < kAINormalBlendingMode || mode > kAILuminosityBlendingMode) return kBadParameterErr;
     art->blendMode = mode;
     return kNoErr;
@@ -70,7 +70,7 @@ AIReal getOpacity(AIArtHandle h) {
 SPErr setOpacity(AIArtHandle h, AIReal opacity) {
     if (SPErr e = enterSuite(kBlend, "SetOpacity", logArgs([&] { return std::to_string(opacity); }))) return e;
     Art *art = nullptr;
-    if (SPErr e = editableArt(h, art)) return e;
+    if (SPErr e = paintableArt(h, art)) return e;
     if (!std::isfinite(opacity)) return kBadParameterErr;
     art->opacity = opacity;
     return kNoErr;
