@@ -142,6 +142,8 @@ TEST_F(StudioTest, BadRequestsGetAClearErrorAndChangeNothing) {
         {"GET", "/icons/99.svg", "", "no tool 99", 404},
         {"GET", "/icons/x.svg", "", "no icon", 404},
         {"GET", "/api/dialog", "", "say which tool", 400},
+        {"GET", "", "", "starts with /", 400},
+        {"GET", "icons/1.svg", "", "starts with /", 400},
         {"DELETE", "/api/state", "", "not served", 405},
     };
     for (const Case &c : cases) {

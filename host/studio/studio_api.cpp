@@ -161,6 +161,7 @@ StudioResponse get(Studio &studio, const StudioRequest &r) {
             throw StudioError(404, "no icon " + path);
         return StudioResponse{200, "image/svg+xml", studio.iconSvg(std::stoi(digits))};
     }
+    if (path.empty() || path[0] != '/') throw StudioError(400, "a request's path starts with /: '" + path + "'");
     const std::string name = path == "/" ? "studio.html" : path.substr(1);
     for (const PageFile *f = studioPageFiles(); f->name; ++f)
         if (name == f->name)
@@ -207,6 +208,10 @@ StudioResponse handleStudioRequest(Studio &studio, const StudioRequest &request,
         return errorResponse(400, std::string("malformed request: ") + e.what());
     } catch (const std::bad_alloc &) {
         return errorResponse(500, "out of memory");
+    } catch (const std::exception &e) {
+        // Whatever else a request runs into is its answer, never the end of
+        // the studio and the drawing in it.
+        return errorResponse(500, std::string("the request failed: ") + e.what());
     }
 }
 
