@@ -236,7 +236,7 @@ void BM_PaintWrite(benchmark::State &state) {
     std::string error;
     smear::readSvgString(text, doc, report, error);
     doc.forEachArt([](const Art &a) {
-        if (a.type == kPathArt) const_cast<Art &>(a).tags["smearcraft"] = smear::ArtTag{"string", "smearcraft"};
+        if (a.type == kPathArt) const_cast<Art &>(a).tags.set("smearcraft", "string", "smearcraft");
     });
     for (auto _ : state) {
         std::string out;

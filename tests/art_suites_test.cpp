@@ -383,7 +383,7 @@ TEST_F(ArtSuites, TagsStoreTypedValues) {
     ASInt32 n = 0;
     ASSERT_EQ(tags.CountTags(h, &n), kNoErr);
     EXPECT_EQ(n, 3);
-    EXPECT_EQ(a->tags.at("smearcraft").value, "again");
+    EXPECT_TRUE(a->tags.holds("smearcraft", "string", "again"));
 
     char text[4];
     ASSERT_EQ(tags.GetTag(h, "smearcraft", "string", text, sizeof text), kNoErr);
@@ -397,6 +397,12 @@ TEST_F(ArtSuites, TagsStoreTypedValues) {
     EXPECT_EQ(tags.GetTag(h, "missing", "string", text, sizeof text), kNoSuchEntryErr);
     EXPECT_EQ(tags.GetTag(h, "count", "string", text, sizeof text), kBadParameterErr);
     EXPECT_EQ(tags.SetTag(h, "x", "blob", "y"), kBadParameterErr);
+    // Types are whole words, not prefixes or extensions of one.
+    for (const char *type : {"str", "strings", "int", "reals", ""})
+        EXPECT_EQ(tags.SetTag(h, "x", type, "y"), kBadParameterErr) << type;
+    EXPECT_EQ(tags.GetTag(h, "smearcraf", "string", text, sizeof text), kNoSuchEntryErr);
+    ASSERT_EQ(tags.CountTags(h, &n), kNoErr);
+    EXPECT_EQ(n, 3);
 }
 
 }  // namespace

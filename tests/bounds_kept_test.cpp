@@ -4,6 +4,9 @@
 // the compound paths and groups that hold it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "ai_art_suites.h"
 #include "host_suites_fixture.h"
 
@@ -120,6 +123,43 @@ TEST_F(BoundsKept, AnUndoneStrokeGivesBackTheBoundsOfTheGeometryItRestores) {
     Art *again = doc().currentLayer()->root->firstChild;
     ASSERT_NE(again, nullptr);
     EXPECT_BOUNDS(bounds(again), 0, 0, 10, 10);
+}
+
+// Curves whose extrema fall between floats: a group's bounds are the same
+// whether its members' were kept before it was asked or not, and they are
+// its members' own bounds joined.
+TEST_F(BoundsKept, AGroupsBoundsDoNotDependOnWhatWasAskedFirst) {
+    auto curve = [&](Art *parent, AIReal x) {
+        Art *a = square(parent, x, 0.1f, 3.3f);
+        a->segments[0].out = {x - 7.7f, 0.3f};  // bulges left and down between floats
+        a->segments[1].in = {x + 1.1f, -5.9f};
+        a->segments[2].out = {x + 9.1f, 2.2f};
+        return a;
+    };
+    auto sameRect = [](const AIRealRect &a, const AIRealRect &b) {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    };
+    Art *first = addArt(kGroupArt);
+    Art *second = addArt(kGroupArt);
+    std::vector<Art *> firstMembers, secondMembers;
+    for (AIReal x : {0.37f, 1.91f, -2.63f}) {
+        firstMembers.push_back(curve(first, x));
+        secondMembers.push_back(curve(second, x));
+    }
+    const AIRealRect asked = bounds(first);  // members' bounds not kept yet
+    AIRealRect joined = bounds(secondMembers[0]);
+    for (Art *m : secondMembers) {
+        const AIRealRect r = bounds(m);
+        joined.left = std::min(joined.left, r.left);
+        joined.bottom = std::min(joined.bottom, r.bottom);
+        joined.right = std::max(joined.right, r.right);
+        joined.top = std::max(joined.top, r.top);
+    }
+    EXPECT_TRUE(sameRect(asked, bounds(second)));
+    EXPECT_TRUE(sameRect(asked, joined));
+    EXPECT_TRUE(sameRect(asked, bounds(first)));  // now from kept bounds
+    EXPECT_LT(asked.left, -2.63f);
+    EXPECT_LT(asked.bottom, 0.1f);
 }
 
 }  // namespace

@@ -40,8 +40,7 @@ inline AIRealRect boundsOf(const Art *a) {
 }
 
 inline bool tagged(const Art *a) {
-    auto it = a->tags.find("smearcraft");
-    return it != a->tags.end() && it->second.type == "string" && it->second.value == "smearcraft";
+    return a->tags.holds("smearcraft", "string", "smearcraft");
 }
 
 #define EXPECT_RECT_EQ(r, l, b, rt, t)                                                                  \

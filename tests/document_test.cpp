@@ -159,7 +159,7 @@ TEST(DocumentTree, DuplicateIsAnUnlinkedDeepCopy) {
     doc.link(cp, kPlaceAboveAll, nullptr);
     Art *p = named(doc, kPathArt, "p");
     p->segments = {corner(0, 0), corner(10, 0)};
-    p->tags["t"] = {"string", "v"};
+    p->tags.set("t", "string", "v");
     p->opacity = 0.25f;
     doc.link(p, kPlaceInsideOnTop, cp);
     cp->userAttr = kArtSelected | kArtLocked;
@@ -174,7 +174,7 @@ TEST(DocumentTree, DuplicateIsAnUnlinkedDeepCopy) {
     EXPECT_NE(pc, p);
     EXPECT_EQ(pc->parent, copy);
     EXPECT_EQ(pc->id, "p-copy");
-    EXPECT_EQ(pc->tags.at("t").value, "v");
+    EXPECT_TRUE(pc->tags.holds("t", "string", "v"));
     EXPECT_EQ(pc->opacity, 0.25f);
     pc->segments[1].p.h = 99;
     EXPECT_EQ(p->segments[1].p.h, 10);
@@ -283,7 +283,7 @@ TEST(DocumentClone, ChangingTheCopyLeavesTheOriginal) {
     auto copy = rich.doc.clone();
     Art *p = copy->layers[0]->root->firstChild->firstChild;
     p->segments[0].p.h = 42;
-    p->tags["x"] = {"string", "y"};
+    p->tags.set("x", "string", "y");
     copy->unlink(p);
     copy->graphicStyles[0]->name = "changed";
     copy->swatches[0]->color.kind = kGrayColor;

@@ -38,10 +38,10 @@ inline void artBytes(const Art &a, std::vector<unsigned char> &out) {
     appendBytes(out, a.blendMode);
     appendBytes(out, a.artStyle);
     appendBytes(out, a.styleFactor);
-    for (const auto &tag : a.tags) {
-        appendBytes(out, tag.first);
-        appendBytes(out, tag.second.type);
-        appendBytes(out, tag.second.value);
+    for (const smear::TagRef tag : a.tags) {
+        appendBytes(out, tag.name);
+        appendBytes(out, tag.type);
+        appendBytes(out, tag.value);
     }
     appendBytes(out, a.userAttr);
     appendBytes(out, a.meshI);

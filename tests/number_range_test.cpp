@@ -276,11 +276,11 @@ TEST_F(NumberRangeSuites, IntegerTagsReadBackOnlyAsWholeASInt32s) {
     Art *a = addPath({{0, 0}});
     ASInt32 back = 5;
     for (const char *text : {"99999999999", "-2147483649", "12abc", "", "1e3"}) {
-        a->tags["n"] = ArtTag{"integer", text};
+        a->tags.set("n", "integer", text);
         EXPECT_EQ(tags.GetTag(toHandle(a), "n", "integer", &back, 0), kBadParameterErr) << text;
         EXPECT_EQ(back, 5);
     }
-    a->tags["n"] = ArtTag{"integer", "-2147483648"};
+    a->tags.set("n", "integer", "-2147483648");
     ASSERT_EQ(tags.GetTag(toHandle(a), "n", "integer", &back, 0), kNoErr);
     EXPECT_EQ(back, INT32_MIN);
 }

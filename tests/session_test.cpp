@@ -193,7 +193,7 @@ TEST(ChangeWatch, CountsChangedAddedAndRemovedArtButNotTagsOrSelection) {
     std::map<std::string, Art *> byId;
     doc->forEachArt([&](Art &a) { byId[a.id] = &a; });
     const ChangeWatch watch(*doc);
-    byId["a"]->tags["smearcraft"] = ArtTag{"string", "x"};
+    byId["a"]->tags.set("smearcraft", "string", "x");
     byId["a"]->userAttr |= kArtSelected;
     EXPECT_EQ(describe(watch.compare(*doc)), "0 objects changed");
     byId["b"]->style.fill.color.c.g.gray = 0.5f;

@@ -458,7 +458,7 @@ TEST(SvgReadMesh, TheEarlierGroupOfMeshDataStillReads) {
     Art &m = *found[0];
     EXPECT_EQ(m.id, "old");
     EXPECT_EQ(m.opacity, 0.5f);
-    EXPECT_EQ(m.tags["smearcraft"].value, "x");
+    EXPECT_TRUE(m.tags.holds("smearcraft", "string", "x"));
     EXPECT_EQ(m.firstChild, nullptr);  // the wireframe is not art
     ASSERT_EQ(m.vertices.size(), 4u);
     EXPECT_EQ(m.vertex(0, 1).point.v, -10);

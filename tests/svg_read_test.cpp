@@ -520,10 +520,10 @@ void expectSameArt(const Art &a, const Art &b) {
             << "segment " << k;
     }
     EXPECT_EQ(a.tags.size(), b.tags.size());
-    for (const auto &tag : a.tags) {
-        const auto found = b.tags.find(tag.first);
-        ASSERT_NE(found, b.tags.end()) << tag.first;
-        EXPECT_EQ(found->second.value, tag.second.value);
+    for (const smear::TagRef tag : a.tags) {
+        const std::string *found = b.tags.value(tag.name);
+        ASSERT_NE(found, nullptr) << tag.name;
+        EXPECT_EQ(*found, tag.value);
     }
     EXPECT_EQ(a.meshI, b.meshI);
     EXPECT_EQ(a.meshJ, b.meshJ);
@@ -572,8 +572,8 @@ TEST(SvgRoundTrip, ArtWrittenAndReadBackIsTheSame) {
     // What the plug-in and the host change: tags, opacity, blend modes,
     // visibility, member ids and tags, and a mesh with colours of each kind.
     Art *p = const_cast<Art *>(byId(doc, "p"));
-    p->tags["smearcraft"] = {"string", "1"};
-    p->tags["note"] = {"string", "a \"quoted\"\nvalue & more"};
+    p->tags.set("smearcraft", "string", "1");
+    p->tags.set("note", "string", "a \"quoted\"\nvalue & more");
     p->blendMode = 7;
     p->opacity = 0.3f;
     Art *rect = const_cast<Art *>(byId(doc, "r"));
@@ -581,7 +581,7 @@ TEST(SvgRoundTrip, ArtWrittenAndReadBackIsTheSame) {
     Art *compound = const_cast<Art *>(byId(doc, "compound"));
     compound->firstChild->id = "hole-free";
     compound->lastChild->id = "last member";
-    compound->lastChild->tags["smearcraft"] = {"string", "2"};
+    compound->lastChild->tags.set("smearcraft", "string", "2");
     compound->blendMode = 12;
 
     Art *mesh = doc.newArt(kMeshArt);
@@ -604,7 +604,7 @@ TEST(SvgRoundTrip, ArtWrittenAndReadBackIsTheSame) {
             v.color.c.c.tint = 0.25f;
         }
     }
-    mesh->tags["smearcraft"] = {"string", "3"};
+    mesh->tags.set("smearcraft", "string", "3");
     mesh->opacity = 0.5f;
 
     const std::string svg = svgOf(doc);

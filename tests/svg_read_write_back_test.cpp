@@ -62,7 +62,7 @@ TEST(SvgWriteBack, AFileNothingChangedIsWrittenByteForByte) {
 TEST(SvgWriteBack, ATagChangesOnlyItsAttribute) {
     auto r = read(kFile);
     ASSERT_TRUE(r->ok) << r->error;
-    r->doc.forEachArt([](const Art &a) { const_cast<Art &>(a).tags["smearcraft"] = {"string", "7"}; });
+    r->doc.forEachArt([](const Art &a) { const_cast<Art &>(a).tags.set("smearcraft", "string", "7"); });
     std::string expected = kFile;
     expected = replaced(expected, "<g id='layer' transform='translate(10 5)'>",
                         "<g id='layer' transform='translate(10 5)' data-smearcraft=\"7\">");

@@ -181,7 +181,7 @@ TEST_F(SvgWriteMesh, TheMeshDrawnIsTheOneTheDataKeeps) {
     Art *m = mesh(1, 1);
     m->opacity = 0.5f;
     m->blendMode = 1;
-    m->tags["smearcraft"] = {"string", "1"};
+    m->tags.set("smearcraft", "string", "1");
     m->vertex(1, 1).color.kind = kFourColor;
     m->vertex(1, 1).color.c.f = {0, 0, 0, 1};  // black ink
     const std::string svg = svgOf(doc);

@@ -146,8 +146,8 @@ TEST_F(SvgWrite, OpacityBlendVisibilityAndTags) {
     a->opacity = 0.25f;
     a->blendMode = 3;
     a->userAttr |= kArtHidden;
-    a->tags["smearcraft"] = {"string", "1"};
-    a->tags["Odd Name:x"] = {"string", "<&\"quoted\">\nline"};
+    a->tags.set("smearcraft", "string", "1");
+    a->tags.set("Odd Name:x", "string", "<&\"quoted\">\nline");
     Art *b = square("b");
     b->blendMode = 15;
     const std::string svg = svgOf(doc);
@@ -167,7 +167,7 @@ TEST_F(SvgWrite, CompoundPathIsOnePathThatNamesItsMembers) {
     Art *outer = square("outer", compound);
     Art *inner = square("", compound);
     inner->segments = {corner(2, 2), corner(8, 2), corner(8, 8)};
-    inner->tags["smearcraft"] = {"string", "7"};
+    inner->tags.set("smearcraft", "string", "7");
     outer->style.evenodd = 1;
     const std::string svg = svgOf(doc);
     EXPECT_EQ(count(svg, "<path"), 1u);

@@ -187,7 +187,7 @@ TEST_F(UndoSuites, PartsSavedAloneAndWholeObjectsComeBackInEitherOrder) {
     const auto &style = suite<AIPathStyleSuite>(kAIPathStyleSuite, kAIPathStyleSuiteVersion);
     Art *a = addPath({{0, 0}, {10, 0}}, "a");
     Art *b = addPath({{0, 5}, {10, 5}}, "b");
-    a->tags["old"] = ArtTag{"string", "1"};
+    a->tags.set("old", "string", "1");
     const std::string original = documentFingerprint(doc());
     for (int round = 0; round < 2; ++round) {
         host.openUndoStep();

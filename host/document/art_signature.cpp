@@ -82,7 +82,7 @@ std::string artPartSignature(const Art &a, ArtPart part) {
     case ArtPart::kAppearance: s.add(a.opacity).add(a.blendMode).add(ASInt32(a.userAttr & kArtHidden)); break;
     case ArtPart::kTags:
         s.add(a.id);
-        for (const auto &tag : a.tags) s.add(tag.first).add(tag.second.type).add(tag.second.value);
+        for (const TagRef tag : a.tags) s.add(tag.name).add(tag.type).add(tag.value);
         break;
     case ArtPart::kCount: break;
     }

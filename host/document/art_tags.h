@@ -1,119 +1,137 @@
-// An art object's tags, by name in name order. The first lives inside the
-// object itself: the plug-in writes one tag on every object of the selection
-// on every drag step, and a tag found beside the object's bounds costs no
-// trip to a heap node of its own. Further tags go to a sorted list.
+// An art object's tags, by name in name order. The plug-in writes one tag on
+// every object of the selection on every drag step, so the first tag lives
+// inside the object, in the same cache line as its bounds: its name and type
+// as one pointer to a key shared by the whole program, its value as a short
+// string that needs no heap. Further tags go to a sorted list.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
-#include <stdexcept>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace smear {
 
-struct ArtTag {
+// A tag's name and type. Each pair is kept once for the whole program and
+// never freed, so a pointer to it names both; tags are written under a few
+// names, and a pair once seen is likely to be seen again.
+struct TagKey {
+    std::string name;
     std::string type;
-    std::string value;
+};
+// The one key of `name` and `type` (safe from any thread).
+const TagKey *internTagKey(std::string_view name, std::string_view type);
+
+// Whether `s` reads as the C string `text`, compared as it is read rather
+// than measured first: tag names, types and values are short, and a drag
+// step compares three of them per object.
+inline bool sameText(const std::string &s, const char *text) {
+    const size_t n = s.size();
+    for (size_t i = 0; i < n; ++i)
+        if (text[i] != s[i] || text[i] == '\0') return false;
+    return text[n] == '\0';
+}
+
+// A tag as read: references into the object that holds it.
+struct TagRef {
+    const std::string &name;
+    const std::string &type;
+    const std::string &value;
 };
 
 class ArtTags {
 public:
-    using value_type = std::pair<std::string, ArtTag>;
+    ArtTags() = default;
+    ArtTags(const ArtTags &o) : first_(o.first_), rest_(o.rest_ ? std::make_unique<std::vector<Entry>>(*o.rest_) : nullptr) {}
+    ArtTags(ArtTags &&) noexcept = default;
+    ArtTags &operator=(const ArtTags &o) {
+        if (this != &o) *this = ArtTags(o);
+        return *this;
+    }
+    ArtTags &operator=(ArtTags &&) noexcept = default;
 
-    template <class Tags, class Value> class basic_iterator {
+    size_t size() const { return first_.key ? 1 + (rest_ ? rest_->size() : 0) : 0; }
+    bool empty() const { return first_.key == nullptr; }
+    void clear() {
+        first_ = Entry();
+        rest_.reset();
+    }
+
+    class const_iterator {
     public:
-        basic_iterator(Tags *tags, size_t i) : tags_(tags), i_(i) {}
-        Value &operator*() const { return tags_->entry(i_); }
-        Value *operator->() const { return &tags_->entry(i_); }
-        basic_iterator &operator++() {
+        const_iterator(const ArtTags *tags, size_t i) : tags_(tags), i_(i) {}
+        TagRef operator*() const {
+            const Entry &e = tags_->entry(i_);
+            return {e.key->name, e.key->type, e.value};
+        }
+        const_iterator &operator++() {
             ++i_;
             return *this;
         }
-        bool operator==(const basic_iterator &o) const { return i_ == o.i_; }
-        bool operator!=(const basic_iterator &o) const { return i_ != o.i_; }
-        size_t index() const { return i_; }
+        bool operator==(const const_iterator &o) const { return i_ == o.i_; }
+        bool operator!=(const const_iterator &o) const { return i_ != o.i_; }
 
     private:
-        Tags *tags_;
+        const ArtTags *tags_;
         size_t i_;
     };
-    using iterator = basic_iterator<ArtTags, value_type>;
-    using const_iterator = basic_iterator<const ArtTags, const value_type>;
-
-    size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
-    void clear() {
-        first_ = value_type();
-        rest_.clear();
-        size_ = 0;
-    }
-
-    iterator begin() { return {this, 0}; }
-    iterator end() { return {this, size_}; }
     const_iterator begin() const { return {this, 0}; }
-    const_iterator end() const { return {this, size_}; }
+    const_iterator end() const { return {this, size()}; }
 
-    iterator find(std::string_view name) { return {this, indexOf(name)}; }
-    const_iterator find(std::string_view name) const { return {this, indexOf(name)}; }
-    size_t count(std::string_view name) const { return indexOf(name) != size_; }
-
-    // Adds the tag when no tag has the name; the tag with it, and whether it was added.
-    std::pair<iterator, bool> emplace(std::string_view name, ArtTag tag) {
-        const size_t at = lowerBound(name);
-        if (at < size_ && entry(at).first == name) return {{this, at}, false};
-        value_type entry{std::string(name), std::move(tag)};
-        if (size_ == 0) {
-            first_ = std::move(entry);
-        } else if (at == 0) {
-            rest_.insert(rest_.begin(), std::move(first_));
-            first_ = std::move(entry);
-        } else {
-            rest_.insert(rest_.begin() + std::ptrdiff_t(at - 1), std::move(entry));
-        }
-        ++size_;
-        return {{this, at}, true};
+    // The tag with the name, or null.
+    const std::string *value(std::string_view name) const {
+        const Entry *e = find(name);
+        return e ? &e->value : nullptr;
     }
-    ArtTag &operator[](std::string_view name) { return emplace(name, ArtTag{}).first->second; }
-    // The tag with the name, which must be there.
-    const ArtTag &at(std::string_view name) const {
-        const size_t i = indexOf(name);
-        if (i == size_) throw std::out_of_range("no tag named " + std::string(name));
-        return entry(i).second;
+    const std::string *type(std::string_view name) const {
+        const Entry *e = find(name);
+        return e ? &e->key->type : nullptr;
     }
+    size_t count(std::string_view name) const { return find(name) != nullptr; }
+    // Whether the object carries exactly this tag: a tag written again
+    // costs a look at the object's own cache line and nothing else.
+    bool holds(std::string_view name, std::string_view type, std::string_view value) const {
+        const Entry *e = find(name);
+        return e && e->key->type == type && e->value == value;
+    }
+    bool holds(const char *name, const char *type, const char *value) const {
+        const Entry *e = first_.key && sameText(first_.key->name, name) ? &first_ : find(name);
+        return e && sameText(e->key->type, type) && sameText(e->value, value);
+    }
+    // Adds the tag, or gives the tag of that name this type and value.
+    void set(std::string_view name, std::string_view type, std::string_view value);
 
     bool operator==(const ArtTags &o) const {
-        if (size_ != o.size_) return false;
-        for (size_t i = 0; i < size_; ++i)
-            if (entry(i).first != o.entry(i).first || entry(i).second.type != o.entry(i).second.type ||
-                entry(i).second.value != o.entry(i).second.value)
-                return false;
+        const size_t n = size();
+        if (n != o.size()) return false;
+        // Keys are unique per name and type, so comparing pointers suffices.
+        for (size_t i = 0; i < n; ++i)
+            if (entry(i).key != o.entry(i).key || entry(i).value != o.entry(i).value) return false;
         return true;
     }
     bool operator!=(const ArtTags &o) const { return !(*this == o); }
 
 private:
-    template <class, class> friend class basic_iterator;
-    value_type &entry(size_t i) { return i == 0 ? first_ : rest_[i - 1]; }
-    const value_type &entry(size_t i) const { return i == 0 ? first_ : rest_[i - 1]; }
-    size_t lowerBound(std::string_view name) const {
-        if (size_ == 0 || std::string_view(first_.first) >= name) return 0;
-        auto it = std::lower_bound(rest_.begin(), rest_.end(), name,
-                                   [](const value_type &e, std::string_view n) { return std::string_view(e.first) < n; });
-        return size_t(it - rest_.begin()) + 1;
-    }
-    size_t indexOf(std::string_view name) const {
+    struct Entry {
+        const TagKey *key = nullptr;
+        std::string value;
+    };
+    const Entry &entry(size_t i) const { return i == 0 ? first_ : (*rest_)[i - 1]; }
+    Entry &entry(size_t i) { return i == 0 ? first_ : (*rest_)[i - 1]; }
+    const Entry *find(std::string_view name) const {
+        if (!first_.key) return nullptr;
         // The one tag most objects carry is found without a search.
-        if (size_ != 0 && first_.first == name) return 0;
-        const size_t at = lowerBound(name);
-        return at < size_ && entry(at).first == name ? at : size_;
+        if (first_.key->name == name) return &first_;
+        if (!rest_) return nullptr;
+        const size_t at = restLowerBound(name);
+        return at < rest_->size() && (*rest_)[at].key->name == name ? &(*rest_)[at] : nullptr;
     }
+    // Where `name` goes in the list past the first tag.
+    size_t restLowerBound(std::string_view name) const;
 
-    size_t size_ = 0;
-    value_type first_;
-    std::vector<value_type> rest_;
+    Entry first_;
+    std::unique_ptr<std::vector<Entry>> rest_;
 };
 
 }  // namespace smear

@@ -31,7 +31,7 @@ struct MeshVertex {
 // What a walk over the document reads of every object (its type, whether it
 // is live, its selection, its layer, its links) fills its first cache line;
 // what a drag step asks of it besides (its bounds, its first tag) fills the
-// next two. Objects start on a cache line.
+// next. Objects start on a cache line.
 struct alignas(64) Art {
     ASInt16 type = kPathArt;
     bool disposed = false;
@@ -54,8 +54,10 @@ struct alignas(64) Art {
 
     // Its geometric bounds as last computed (artBounds), kept until its
     // geometry changes or, for a group or compound path, a member's does:
-    // whatever changes geometry calls geometryChanged.
-    mutable double boundsBox[4] = {0, 0, 0, 0};  // left, top, right, bottom
+    // whatever changes geometry calls geometryChanged. Kept as the floats
+    // they are given as: rounding keeps order, so a group's bounds from its
+    // members' rounded bounds are its bounds from their exact ones, rounded.
+    mutable AIReal boundsBox[4] = {0, 0, 0, 0};  // left, top, right, bottom
     ArtTags tags;
 
     std::string id;  // the SVG id it was read with, kept when written back

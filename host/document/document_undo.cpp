@@ -14,11 +14,11 @@ namespace smear {
 
 namespace {
 
-// Tags past the first and long strings, roughly.
+// Tags past the first and long values, roughly (names and types are shared).
 size_t tagBytes(const ArtTags &tags) {
     size_t bytes = 0;
-    for (const auto &tag : tags) bytes += sizeof(tag) + tag.first.size() + tag.second.type.size() + tag.second.value.size();
-    return tags.empty() ? 0 : bytes - sizeof(ArtTags::value_type);
+    for (const TagRef tag : tags) bytes += sizeof(std::string) + sizeof(void *) + (tag.value.size() > 15 ? tag.value.size() : 0);
+    return tags.empty() ? 0 : bytes - sizeof(std::string) - sizeof(void *);
 }
 
 // What an art object holds on the heap beside its record, roughly, for the

@@ -139,20 +139,28 @@ Box computedBox(const Art &art) {
     }
 }
 
+// The kept bounds.
+Box keptBox(const Art &art) {
+    Box box;
+    box.empty = false;
+    box.left = art.boundsBox[0];
+    box.top = art.boundsBox[1];
+    box.right = art.boundsBox[2];
+    box.bottom = art.boundsBox[3];
+    return box;
+}
+
+// The bounds, rounded to floats (so a group's come from its members'
+// rounded bounds whether they were kept or not).
 Box artBox(const Art &art) {
     if (art.boundsKnown == 1) return Box{};
     if (art.boundsKnown == 2) {
-        Box box;
-        box.empty = false;
-        box.left = art.boundsBox[0];
-        box.top = art.boundsBox[1];
-        box.right = art.boundsBox[2];
-        box.bottom = art.boundsBox[3];
+        const Box box = keptBox(art);
 #ifndef NDEBUG
         // Debug builds check that whatever changed the geometry said so.
         const Box fresh = computedBox(art);
-        if (fresh.empty || fresh.left != box.left || fresh.top != box.top || fresh.right != box.right ||
-            fresh.bottom != box.bottom) {
+        if (fresh.empty || AIReal(fresh.left) != box.left || AIReal(fresh.top) != box.top ||
+            AIReal(fresh.right) != box.right || AIReal(fresh.bottom) != box.bottom) {
             std::fprintf(stderr, "artBounds: art of type %d changed without geometryChanged\n", int(art.type));
             std::abort();
         }
@@ -161,11 +169,12 @@ Box artBox(const Art &art) {
     }
     const Box box = computedBox(art);
     art.boundsKnown = box.empty ? 1 : 2;
-    art.boundsBox[0] = box.left;
-    art.boundsBox[1] = box.top;
-    art.boundsBox[2] = box.right;
-    art.boundsBox[3] = box.bottom;
-    return box;
+    if (box.empty) return box;
+    art.boundsBox[0] = AIReal(box.left);
+    art.boundsBox[1] = AIReal(box.top);
+    art.boundsBox[2] = AIReal(box.right);
+    art.boundsBox[3] = AIReal(box.bottom);
+    return keptBox(art);
 }
 
 // One pass of a transform over an art tree: with `commit` false it only

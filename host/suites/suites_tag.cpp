@@ -17,15 +17,27 @@ namespace {
 
 const char *const kSuite = kAITagSuite;
 
-bool isTagType(const char *type) {
-    return std::strcmp(type, "string") == 0 || std::strcmp(type, "integer") == 0 || std::strcmp(type, "real") == 0;
+enum class TagKind { kNone, kString, kInteger, kReal };
+
+// Whether the C string `s` is the literal `text`.
+bool isText(const char *s, const char *text) {
+    for (; *text; ++s, ++text)
+        if (*s != *text) return false;
+    return *s == '\0';
 }
 
-// Enough digits to read the same float back.
-// The text a tag's value is kept as; `text` holds at least 32 bytes.
-const char *valueText(const char *type, const void *value, char *text) {
-    if (std::strcmp(type, "string") == 0) return static_cast<const char *>(value);
-    if (std::strcmp(type, "integer") == 0) std::snprintf(text, 32, "%ld", long(*static_cast<const ASInt32 *>(value)));
+TagKind tagKind(const char *type) {
+    if (isText(type, "string")) return TagKind::kString;
+    if (isText(type, "integer")) return TagKind::kInteger;
+    if (isText(type, "real")) return TagKind::kReal;
+    return TagKind::kNone;
+}
+
+// The text a tag's value is kept as (reals with enough digits to read the
+// same float back); `text` holds at least 32 bytes.
+const char *valueText(TagKind kind, const void *value, char *text) {
+    if (kind == TagKind::kString) return static_cast<const char *>(value);
+    if (kind == TagKind::kInteger) std::snprintf(text, 32, "%ld", long(*static_cast<const ASInt32 *>(value)));
     else std::snprintf(text, 32, "%.9g", double(*static_cast<const AIReal *>(value)));
     return text;
 }
@@ -38,19 +50,18 @@ SPErr setTag(void *object, const char *name, const char *type, const void *value
         })))
         return e;
     Art *art = toArt(static_cast<AIArtHandle>(object));
-    if (!art || !name || !*name || !type || !value || !isTagType(type)) return kBadParameterErr;
+    if (!art || !name || !*name || !type || !value) return kBadParameterErr;
+    const TagKind kind = tagKind(type);
+    if (kind == TagKind::kNone) return kBadParameterErr;
     // A real tag is a number of the document like any other: never one that is not finite.
-    if (std::strcmp(type, "real") == 0 && !std::isfinite(*static_cast<const AIReal *>(value))) return kBadParameterErr;
+    if (kind == TagKind::kReal && !std::isfinite(*static_cast<const AIReal *>(value))) return kBadParameterErr;
     char buffer[32];
-    const char *text = valueText(type, value, buffer);
+    const char *text = valueText(kind, value, buffer);
     // A tag that is there already is rewritten in place: the plug-in tags
     // every object a stroke reaches on every step, and that costs nothing.
-    auto it = art->tags.find(std::string_view(name));
-    if (it != art->tags.end() && it->second.type == type && it->second.value == text) return kNoErr;
+    if (art->tags.holds(name, type, text)) return kNoErr;
     currentDocument().willChangeTags(*art);
-    if (it == art->tags.end()) it = art->tags.emplace(name, ArtTag{}).first;
-    if (it->second.type != type) it->second.type = type;
-    if (it->second.value != text) it->second.value = text;
+    art->tags.set(name, type, text);
     return kNoErr;
 }
 
@@ -58,21 +69,21 @@ SPErr getTag(void *object, const char *name, const char *type, void *value, ASIn
     if (SPErr e = enterSuite(kSuite, "GetTag", logArgs([&] { return std::string(name ? name : "null"); }))) return e;
     const Art *art = toArt(static_cast<AIArtHandle>(object));
     if (!art || !name || !type || !value) return kBadParameterErr;
-    auto it = art->tags.find(std::string_view(name));
-    if (it == art->tags.end()) return kNoSuchEntryErr;
-    const ArtTag &tag = it->second;
-    if (tag.type != type) return kBadParameterErr;
-    if (tag.type == "string") return copyText(tag.value, static_cast<char *>(value), maxLength);
-    if (tag.type == "integer") {
+    const std::string *tagType = art->tags.type(name);
+    if (!tagType) return kNoSuchEntryErr;
+    if (*tagType != type) return kBadParameterErr;
+    const std::string &text = *art->tags.value(name);
+    if (*tagType == "string") return copyText(text, static_cast<char *>(value), maxLength);
+    if (*tagType == "integer") {
         // The text is the tag's own, but checked: a whole number an ASInt32 holds.
         errno = 0;
         char *end = nullptr;
-        const long long v = std::strtoll(tag.value.c_str(), &end, 10);
-        if (end == tag.value.c_str() || *end != '\0' || errno == ERANGE || v < INT32_MIN || v > INT32_MAX)
+        const long long v = std::strtoll(text.c_str(), &end, 10);
+        if (end == text.c_str() || *end != '\0' || errno == ERANGE || v < INT32_MIN || v > INT32_MAX)
             return kBadParameterErr;
         *static_cast<ASInt32 *>(value) = ASInt32(v);
     } else {
-        *static_cast<AIReal *>(value) = std::strtof(tag.value.c_str(), nullptr);
+        *static_cast<AIReal *>(value) = std::strtof(text.c_str(), nullptr);
     }
     return kNoErr;
 }

@@ -576,7 +576,7 @@ void setCommon(Context &ctx, Art &art, pugi::xml_node node, const Style &style) 
     for (const pugi::xml_attribute a : node.attributes()) {
         const std::string name = a.name();
         if (name.compare(0, 5, "data-") == 0 && name.size() > 5 && !isStructural(name))
-            art.tags[name.substr(5)] = ArtTag{"string", a.value()};
+            art.tags.set(name.substr(5), "string", a.value());
     }
     // The named style the art was given, and its factor (which art without
     // a named style keeps too), by the writer's marks.

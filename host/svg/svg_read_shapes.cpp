@@ -179,7 +179,7 @@ Art *readShape(Context &ctx, pugi::xml_node node, const std::string &name, const
         size_t k;
         std::string tag;
         if (memberTag(a.name(), k, tag) && k < bySubpath.size() && bySubpath[k])
-            bySubpath[k]->tags[tag] = ArtTag{"string", a.value()};
+            bySubpath[k]->tags.set(tag, "string", a.value());
     }
     reportLoneMovetos(ctx, node, outline, ids);
     return art;

@@ -271,7 +271,7 @@ void Writer::writeCommon(const Art &art, const AIPathStyle *paint) {
 }
 
 void Writer::writeTags(const ArtTags &tags, const std::string &prefix) {
-    for (const auto &tag : tags) body_.attr(prefix + dataAttributeName(tag.first), tag.second.value);
+    for (const TagRef tag : tags) body_.attr(prefix + dataAttributeName(tag.name), tag.value);
 }
 
 void Writer::writeMatrix(const AIRealMatrix &m) {

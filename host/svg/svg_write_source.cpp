@@ -205,7 +205,7 @@ void SourceWriter::changed(const Art &art) {
         // written from the model alone, without the paint it would write.
         Tag fresh;
         if (!art.id.empty()) fresh.attributes.emplace_back("id", art.id);
-        for (const auto &tag : art.tags) fresh.attributes.emplace_back("data-" + dataAttributeName(tag.first), tag.second.value);
+        for (const TagRef tag : art.tags) fresh.attributes.emplace_back("data-" + dataAttributeName(tag.name), tag.value);
         if (art.type == kCompoundPathArt) {
             // Its members as the writer lists them: those with anchors.
             std::string ids;
@@ -215,9 +215,9 @@ void SourceWriter::changed(const Art &art) {
                 if (m->disposed || m->segments.empty() || (m->type != kPathArt && m->type != kMysteryPathArt)) continue;
                 ids += (ids.empty() ? "" : " ") + encodeName(m->id);
                 named = named || !m->id.empty();
-                for (const auto &tag : m->tags)
-                    fresh.attributes.emplace_back("data-child" + std::to_string(k) + "-" + dataAttributeName(tag.first),
-                                                  tag.second.value);
+                for (const TagRef tag : m->tags)
+                    fresh.attributes.emplace_back("data-child" + std::to_string(k) + "-" + dataAttributeName(tag.name),
+                                                  tag.value);
                 ++k;
             }
             if (named) fresh.attributes.emplace_back("data-children", ids);
