@@ -39,19 +39,10 @@ Art *ArtArena::create(const Art &from) {
 
 Art *ArtArena::operator[](size_t i) const { return blocks_[i / kPerBlock] + i % kPerBlock; }
 
-bool ArtArena::contains(const void *p) const {
-    const uintptr_t at = uintptr_t(p);
-    const uintptr_t base = at & ~uintptr_t(kBlockBytes - 1);
-    // Handles come in runs from one block: the last one found is tried first.
-    if (base != lastFound_) {
-        if (!std::binary_search(sorted_.begin(), sorted_.end(), base)) return false;
-        lastFound_ = base;
-    }
-    const uintptr_t offset = at - base;
-    if (offset % sizeof(Art) != 0 || offset / sizeof(Art) >= kPerBlock) return false;
-    // A slot of the last block past the objects made is no object.
-    const size_t lastBase = uintptr_t(blocks_.back());
-    return base != lastBase || offset / sizeof(Art) < size_ - (blocks_.size() - 1) * kPerBlock;
+bool ArtArena::findBlock(uintptr_t base) const {
+    if (!std::binary_search(sorted_.begin(), sorted_.end(), base)) return false;
+    lastFound_ = base;
+    return true;
 }
 
 void ArtArena::clear() { truncate(0); }

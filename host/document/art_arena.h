@@ -29,8 +29,10 @@ public:
     bool empty() const { return size_ == 0; }
     // The objects in the order they were made.
     Art *operator[](size_t i) const;
-    // Whether `p` is the address of one of the objects made here.
-    bool contains(const void *p) const;
+    // Whether `p` is the address of one of the objects made here. Asked of
+    // every handle the plug-in passes, so inline (document.h defines it,
+    // where an object's size is known).
+    inline bool contains(const void *p) const;
     // Destroys every object.
     void clear();
     // Destroys the objects made after the first `n` (the newest first) and
@@ -58,6 +60,7 @@ public:
 
 private:
     Art *slot();
+    bool findBlock(uintptr_t base) const;
     std::vector<Art *> blocks_;      // in the order they were made
     std::vector<uintptr_t> sorted_;  // the blocks' addresses, ascending
     // The block contains() found last; 1 (no block's address) for none, so

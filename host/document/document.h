@@ -121,6 +121,18 @@ struct alignas(64) Art {
     MeshVertex &vertex(ASInt32 i, ASInt32 j) { return vertices[size_t(i) * size_t(meshJ + 1) + size_t(j)]; }
 };
 
+bool ArtArena::contains(const void *p) const {
+    constexpr size_t kPerBlock = kBlockBytes / sizeof(Art);
+    const uintptr_t at = uintptr_t(p);
+    const uintptr_t base = at & ~uintptr_t(kBlockBytes - 1);
+    // Handles come in runs from one block: the last one found is tried first.
+    if (base != lastFound_ && !findBlock(base)) return false;
+    const uintptr_t offset = at - base;
+    if (offset % sizeof(Art) != 0 || offset / sizeof(Art) >= kPerBlock) return false;
+    // A slot of the last block past the objects made is no object.
+    return base != uintptr_t(blocks_.back()) || offset / sizeof(Art) < size_ - (blocks_.size() - 1) * kPerBlock;
+}
+
 struct Layer {
     std::string name;
     bool visible = true;

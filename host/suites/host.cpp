@@ -11,22 +11,13 @@
 namespace smear {
 
 namespace {
-Host *g_current = nullptr;
-
 // The plug-in reference the host hands out; only its identity matters.
 struct SPOpaquePluginStorage {
     int unused = 0;
 } g_pluginRef;
 }  // namespace
 
-Host &currentHost() { return *g_current; }
-Host *currentHostIfAny() { return g_current; }
 
-SPErr enterSuite(const char *suite, const char *function, std::string args) {
-    Host &host = currentHost();
-    host.log.record(suite, function, std::move(args));
-    return host.faults.onCall(suite, function);
-}
 
 // ---- SuiteRegistry
 
@@ -71,7 +62,7 @@ AIReal RandomSource::next() {
 // ---- Host
 
 Host::Host() : document_(std::make_unique<Document>()) {
-    g_current = this;
+    g_currentHost = this;
     dialogs = std::make_unique<DialogManager>(resources_, transcript);
     random.seed(1);
     registerPlatformSuites(suites);
@@ -85,7 +76,7 @@ Host::~Host() {
     // Blocks the plug-in never freed (a failed shutdown) die with the host.
     for (auto &block : blocks) std::free(const_cast<void *>(block.first));
     module_.reset();
-    if (g_current == this) g_current = nullptr;
+    if (g_currentHost == this) g_currentHost = nullptr;
 }
 
 SPPluginRef Host::pluginRef() { return reinterpret_cast<SPPluginRef>(&g_pluginRef); }
@@ -141,7 +132,7 @@ const void *Host::moduleInstance() const {
 }
 
 SPErr Host::send(const char *caller, const char *selector, void *message) {
-    g_current = this;
+    g_currentHost = this;
     if (entry_ == nullptr) return kBadParameterErr;
     return entry_(caller, selector, message);
 }
@@ -185,16 +176,15 @@ bool indexStore(const std::deque<std::unique_ptr<T>> &store, size_t &seen, std::
 
 }  // namespace
 
-bool Host::holds(const void *object) {
+// Art, by far the most, is found by its address in the arena (holds); the
+// rest by a set that grows with the stores.
+bool Host::holdsOther(const void *object) {
     const Document &doc = *document_;
     if (live_.document != &doc) {
         live_.objects.clear();
         std::fill(std::begin(live_.seen), std::end(live_.seen), size_t(0));
         live_.document = &doc;
     }
-    // Art, by far the most, is found by its address in the arena; the
-    // rest by a set that grows with the stores.
-    if (doc.artStore.contains(object)) return true;
     size_t *seen = live_.seen;
     auto &objects = live_.objects;
     const bool grown = indexStore(doc.layerStore, seen[0], objects) &&
@@ -203,7 +193,7 @@ bool Host::holds(const void *object) {
                        indexStore(doc.gradientStore, seen[4], objects) && indexStore(doc.patternStore, seen[5], objects);
     if (!grown) {  // a store was emptied: start over
         forgetLiveObjects();
-        return holds(object);
+        return holdsOther(object);
     }
     return objects.count(object) != 0;
 }

@@ -119,7 +119,7 @@ public:
     // layer, swatch, graphic style, custom colour, gradient or pattern). A
     // handle the plug-in kept across an undo points into a document that is
     // gone; this tells it apart without touching it. O(1) amortised.
-    bool holds(const void *object);
+    bool holds(const void *object) { return document_->artStore.contains(object) || holdsOther(object); }
 
     // Mesh vertex handles. A handle is the vertex's address, remembered with
     // its mesh and index when handed out; it resolves only while that mesh
@@ -175,6 +175,7 @@ private:
         std::unordered_set<const void *> objects;
     };
     void forgetLiveObjects() { live_.document = nullptr; }
+    bool holdsOther(const void *object);
 
     std::unique_ptr<Document> document_;
     LiveObjects live_;
@@ -188,14 +189,21 @@ private:
     PluginMainProc entry_ = nullptr;
 };
 
-// The host whose suites are being called.
-Host &currentHost();
+// The host whose suites are being called (set by the host that is alive).
+inline Host *g_currentHost = nullptr;
+inline Host &currentHost() { return *g_currentHost; }
 // The same, or null while no host is alive (code that only has a document).
-Host *currentHostIfAny();
+inline Host *currentHostIfAny() { return g_currentHost; }
 
 // Every suite function that returns a code starts with this: it logs the
-// call and returns the fault plan's code for it (0 to go on).
-SPErr enterSuite(const char *suite, const char *function, std::string args = {});
+// call and returns the fault plan's code for it (0 to go on). Inline: a
+// drag step makes a few calls per object, and with no log kept and no fault
+// planned a call costs two tests.
+inline SPErr enterSuite(const char *suite, const char *function, std::string args = {}) {
+    Host &host = currentHost();
+    if (host.log.enabled()) host.log.record(suite, function, std::move(args));
+    return host.faults.onCall(suite, function);
+}
 
 // Suite families register their tables here; each is defined in its own source.
 void registerPlatformSuites(SuiteRegistry &r);   // SP basic, blocks, access
