@@ -31,7 +31,8 @@ struct MeshVertex {
 // What a walk over the document reads of every object (its type, whether it
 // is live, its selection, its layer, its links) fills its first cache line;
 // what a drag step asks of it besides (its bounds, its first tag) fills the
-// next. Objects start on a cache line.
+// next, and what a transform changes (its segments, the host's transform)
+// the one after. Objects start on a cache line.
 struct alignas(64) Art {
     ASInt16 type = kPathArt;
     bool disposed = false;
@@ -60,11 +61,17 @@ struct alignas(64) Art {
     mutable AIReal boundsBox[4] = {0, 0, 0, 0};  // left, top, right, bottom
     ArtTags tags;
 
-    std::string id;  // the SVG id it was read with, kept when written back
-
-    // Paths (and path-like art): Bezier segments.
+    // Paths (and path-like art): Bezier segments. With what a transform
+    // writes besides, in the cache line after the first tag.
     std::vector<AIPathSegment> segments;
     bool closed = false;
+    // The transforms the host applied to the art since, composed (document
+    // space), so that its element is written with them as its transform
+    // and what lies in its own space (a clip path, a mask) moves with it.
+    AIRealMatrix hostTransform{1, 0, 0, 1, 0, 0};
+
+    std::string id;  // the SVG id it was read with, kept when written back
+
     // The transform an SVG path element was drawn with (document space),
     // kept so that the file is written back in the element's own
     // coordinates. The segments above stay absolute: nothing but the SVG
@@ -109,10 +116,6 @@ struct alignas(64) Art {
     // For a line of a text placed by a span of its own: that span's
     // element, which the writer can move out with the line; -1 otherwise.
     int sourcePart = -1;
-    // The transforms the host applied to the art since, composed (document
-    // space), so that its element is written with them as its transform
-    // and what lies in its own space (a clip path, a mask) moves with it.
-    AIRealMatrix hostTransform{1, 0, 0, 1, 0, 0};
     bool sourceCopy = false;
     uint64_t sourceDigest[4] = {};
 

@@ -257,6 +257,9 @@ bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 fla
     TransformPass change{m, lineScale, flags, true, true};
     change.run(art);
     geometryChanged(art);
+    // The new bounds now, while the geometry is in the cache: a stroke asks
+    // for them on its next step, when it would have to be read again.
+    artBox(art);
     return true;
 }
 
