@@ -9,8 +9,10 @@ namespace smear {
 
 namespace {
 
-constexpr size_t kPerBlock = ArtArena::kBlockBytes / sizeof(Art);
+constexpr size_t kPerBlock = kArtsPerBlock;
 static_assert(kPerBlock >= 64, "an art object is too large for the arena's blocks");
+
+Art *at(Art *block, size_t i) { return reinterpret_cast<Art *>(reinterpret_cast<char *>(block) + i * kArtSlotBytes); }
 
 }  // namespace
 
@@ -22,7 +24,7 @@ Art *ArtArena::slot() {
         blocks_.push_back(static_cast<Art *>(raw));
         sorted_.insert(std::upper_bound(sorted_.begin(), sorted_.end(), uintptr_t(raw)), uintptr_t(raw));
     }
-    return blocks_.back() + size_ % kPerBlock;
+    return at(blocks_.back(), size_ % kPerBlock);
 }
 
 Art *ArtArena::create() {
@@ -37,7 +39,7 @@ Art *ArtArena::create(const Art &from) {
     return a;
 }
 
-Art *ArtArena::operator[](size_t i) const { return blocks_[i / kPerBlock] + i % kPerBlock; }
+Art *ArtArena::operator[](size_t i) const { return at(blocks_[i / kPerBlock], i % kPerBlock); }
 
 bool ArtArena::findBlock(uintptr_t base) const {
     if (!std::binary_search(sorted_.begin(), sorted_.end(), base)) return false;
