@@ -4,6 +4,7 @@
 // objects, so following one is O(1).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <limits>
@@ -130,6 +131,24 @@ struct alignas(64) Art {
 // lines), and a walk over a drawing that fits the cache would not.
 constexpr size_t kArtSlotBytes = (sizeof(Art) / 64) % 2 == 1 ? sizeof(Art) : sizeof(Art) + 64;
 constexpr size_t kArtsPerBlock = ArtArena::kBlockBytes / kArtSlotBytes;
+
+// Objects are mostly made in the order a walk of the document meets them,
+// and so lie in the arena: while one is looked at, the first two cache
+// lines (what a walk and a drag step read) of those a few places ahead, in
+// either direction, are fetched. A prefetch never faults, so an address
+// past the arena's objects costs nothing.
+inline void prefetchNearbyArt(const Art *art) {
+#if defined(__GNUC__)
+    constexpr std::ptrdiff_t kAhead = 8 * std::ptrdiff_t(kArtSlotBytes);
+    const char *at = reinterpret_cast<const char *>(art);
+    __builtin_prefetch(at - kAhead);
+    __builtin_prefetch(at - kAhead + 64);
+    __builtin_prefetch(at + kAhead);
+    __builtin_prefetch(at + kAhead + 64);
+#else
+    (void)art;
+#endif
+}
 
 bool ArtArena::contains(const void *p) const {
     const uintptr_t at = uintptr_t(p);
@@ -321,6 +340,7 @@ private:
     void trimUndoHistory();
 
     template <class F> static void walk(Art *a, F &f) {
+        prefetchNearbyArt(a);
         f(*a);
         for (Art *c = a->firstChild; c; c = c->next) walk(c, f);
     }
