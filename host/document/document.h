@@ -33,7 +33,8 @@ struct MeshVertex {
 // is live, its selection, its layer, its links) fills its first cache line;
 // what a drag step asks of it besides (its bounds, its first tag) fills the
 // next, and what a transform changes (its segments, the host's transform)
-// the one after. Objects start on a cache line.
+// or a fade (opacity, blending mode) the one after. Objects start on a
+// cache line.
 struct alignas(64) Art {
     ASInt16 type = kPathArt;
     bool disposed = false;
@@ -70,6 +71,12 @@ struct alignas(64) Art {
     // space), so that its element is written with them as its transform
     // and what lies in its own space (a clip path, a mask) moves with it.
     AIRealMatrix hostTransform{1, 0, 0, 1, 0, 0};
+    // Paint a tool may set on every object it reaches, in the same line;
+    // and the undo step that last saved only the paint (the paint tools
+    // change nothing else).
+    uint32_t paintSavedIn = 0;
+    AIReal opacity = 1.0f;
+    ASInt32 blendMode = 0;
 
     std::string id;  // the SVG id it was read with, kept when written back
 
@@ -79,12 +86,8 @@ struct alignas(64) Art {
     // writer looks at this.
     AIRealMatrix svgTransform{1, 0, 0, 1, 0, 0};
 
-    // Paint. (paintSavedIn: the undo step that last saved only the paint,
-    // which the paint tools change and nothing else.)
-    uint32_t paintSavedIn = 0;
+    // The rest of its paint.
     AIPathStyle style{};
-    AIReal opacity = 1.0f;
-    ASInt32 blendMode = 0;
     struct GraphicStyle *artStyle = nullptr;
     AIReal styleFactor = 1.0f;
 
