@@ -142,12 +142,14 @@ constexpr size_t kArtsPerBlock = ArtArena::kBlockBytes / kArtSlotBytes;
 // past the arena's objects costs nothing.
 inline void prefetchNearbyArt(const Art *art) {
 #if defined(__GNUC__)
-    constexpr std::ptrdiff_t kAhead = 8 * std::ptrdiff_t(kArtSlotBytes);
-    const char *at = reinterpret_cast<const char *>(art);
-    __builtin_prefetch(at - kAhead);
-    __builtin_prefetch(at - kAhead + 64);
-    __builtin_prefetch(at + kAhead);
-    __builtin_prefetch(at + kAhead + 64);
+    // Addresses are computed as integers: a pointer past the objects would
+    // be undefined even if never read.
+    constexpr uintptr_t kAhead = 8 * kArtSlotBytes;
+    const uintptr_t at = uintptr_t(art);
+    __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead));
+    __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead + 64));
+    __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead));
+    __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead + 64));
 #else
     (void)art;
 #endif
