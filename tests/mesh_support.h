@@ -28,7 +28,7 @@ inline bool sameSegment(const AIPathSegment &a, const AIPathSegment &b) {
 
 inline Art *addPath(Document &doc, std::initializer_list<AIPathSegment> segments, Art *parent = nullptr) {
     Art *a = doc.newArt(kPathArt);
-    a->segments.assign(segments);
+    a->segments = segments;
     a->userAttr = kArtSelected;
     doc.link(a, kPlaceInsideOnTop, parent ? parent : doc.currentLayer()->root);
     return a;

@@ -263,7 +263,7 @@ using QuickShrinkTest = PointToolTest;
 
 TEST_F(QuickShrinkTest, EachStepScalesByNinetyNinePercentAboutTheBrushCentre) {
     Art *a = addRect(doc(), 0, 0, 10, 10);
-    const std::vector<AIPathSegment> start = a->segments;
+    const smear::SegmentList start = a->segments;
     host.log.enable(true);
     stroke(kQuickShrinkTool, {4, -2}, 3);
     const AIReal s = 0.99f - (1.0f - 1.0f * 1.0f) * -0.01f;

@@ -296,5 +296,24 @@ TEST(ArtArena, AnswersOnlyForItsLiveObjectsAndGivesBackWhatItTruncates) {
     EXPECT_FALSE(arena.contains(nullptr));
 }
 
+// The arena remembers the block it last found a handle in, and how far its
+// objects reach: objects made or destroyed after a lookup must change that.
+TEST(ArtArena, KnowsObjectsMadeOrDestroyedSinceTheLastLookup) {
+    ArtArena arena;
+    Art *first = arena.create();
+    ASSERT_TRUE(arena.contains(first));
+    const void *next = reinterpret_cast<const char *>(first) + kArtSlotBytes;
+    EXPECT_FALSE(arena.contains(next));
+    Art *second = arena.create();
+    ASSERT_EQ(static_cast<const void *>(second), next);
+    EXPECT_TRUE(arena.contains(second));
+    EXPECT_TRUE(arena.contains(first));
+    arena.truncate(1);
+    EXPECT_FALSE(arena.contains(second));
+    EXPECT_TRUE(arena.contains(first));
+    EXPECT_EQ(arena.create(), second);
+    EXPECT_TRUE(arena.contains(second));
+}
+
 }  // namespace
 }  // namespace smear

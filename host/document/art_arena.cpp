@@ -29,14 +29,19 @@ Art *ArtArena::slot() {
 
 Art *ArtArena::create() {
     Art *a = new (slot()) Art();
-    ++size_;
+    made();
     return a;
 }
 
 Art *ArtArena::create(const Art &from) {
     Art *a = new (slot()) Art(from);
-    ++size_;
+    made();
     return a;
+}
+
+void ArtArena::made() {
+    ++size_;
+    if (lastFound_ == uintptr_t(blocks_.back())) lastFoundEnd_ += kArtSlotBytes;
 }
 
 Art *ArtArena::operator[](size_t i) const { return at(blocks_[i / kPerBlock], i % kPerBlock); }
@@ -44,6 +49,9 @@ Art *ArtArena::operator[](size_t i) const { return at(blocks_[i / kPerBlock], i 
 bool ArtArena::findBlock(uintptr_t base) const {
     if (!std::binary_search(sorted_.begin(), sorted_.end(), base)) return false;
     lastFound_ = base;
+    // Only the last block has slots past its objects.
+    const size_t objects = base == uintptr_t(blocks_.back()) ? size_ - (blocks_.size() - 1) * kPerBlock : kPerBlock;
+    lastFoundEnd_ = objects * kArtSlotBytes;
     return true;
 }
 
@@ -61,6 +69,7 @@ void ArtArena::truncate(size_t n) {
         blocks_.pop_back();
     }
     lastFound_ = 1;
+    lastFoundEnd_ = 0;
 }
 
 }  // namespace smear

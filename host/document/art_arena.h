@@ -60,12 +60,15 @@ public:
 
 private:
     Art *slot();
+    void made();
     bool findBlock(uintptr_t base) const;
     std::vector<Art *> blocks_;      // in the order they were made
     std::vector<uintptr_t> sorted_;  // the blocks' addresses, ascending
     // The block contains() found last; 1 (no block's address) for none, so
-    // that an address near zero is never taken for one in a block.
+    // that an address near zero is never taken for one in a block. With the
+    // offset in it past its last object, so that a check costs two tests.
     mutable uintptr_t lastFound_ = 1;
+    mutable uintptr_t lastFoundEnd_ = 0;
     size_t size_ = 0;
 };
 

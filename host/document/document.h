@@ -16,6 +16,7 @@
 
 #include "art_arena.h"
 #include "art_tags.h"
+#include "segment_list.h"
 #include "hostapi.h"
 
 namespace smear {
@@ -32,9 +33,9 @@ struct MeshVertex {
 // What a walk over the document reads of every object (its type, whether it
 // is live, its selection, its layer, its links) fills its first cache line;
 // what a drag step asks of it besides (its bounds, its first tag) fills the
-// next, and what a transform changes (its segments, the host's transform)
-// or a fade (opacity, blending mode) the one after. Objects start on a
-// cache line.
+// next; a short path's segments the two after, and what a transform changes
+// besides (the host's transform) or a fade (opacity, blending mode) the one
+// after those. Objects start on a cache line.
 struct alignas(64) Art {
     ASInt16 type = kPathArt;
     bool disposed = false;
@@ -63,9 +64,9 @@ struct alignas(64) Art {
     mutable AIReal boundsBox[4] = {0, 0, 0, 0};  // left, top, right, bottom
     ArtTags tags;
 
-    // Paths (and path-like art): Bezier segments. With what a transform
-    // writes besides, in the cache line after the first tag.
-    std::vector<AIPathSegment> segments;
+    // Paths (and path-like art): Bezier segments, four of them in the two
+    // cache lines after the first tag.
+    SegmentList segments;
     bool closed = false;
     // The transforms the host applied to the art since, composed (document
     // space), so that its element is written with them as its transform
@@ -161,9 +162,7 @@ bool ArtArena::contains(const void *p) const {
     // Handles come in runs from one block: the last one found is tried first.
     if (base != lastFound_ && !findBlock(base)) return false;
     const uintptr_t offset = at - base;
-    if (offset % kArtSlotBytes != 0 || offset / kArtSlotBytes >= kArtsPerBlock) return false;
-    // A slot of the last block past the objects made is no object.
-    return base != uintptr_t(blocks_.back()) || offset / kArtSlotBytes < size_ - (blocks_.size() - 1) * kArtsPerBlock;
+    return offset < lastFoundEnd_ && offset % kArtSlotBytes == 0;
 }
 
 struct Layer {

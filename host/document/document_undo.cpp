@@ -24,7 +24,7 @@ size_t tagBytes(const ArtTags &tags) {
 // What an art object holds on the heap beside its record, roughly, for the
 // history's budget.
 size_t heapBytes(const Art &a) {
-    size_t bytes = a.segments.capacity() * sizeof(AIPathSegment) + a.vertices.capacity() * sizeof(MeshVertex);
+    size_t bytes = a.segments.heapBytes() + a.vertices.capacity() * sizeof(MeshVertex);
     for (const std::string *s : {&a.id, &a.text, &a.href, &a.svgStyle})
         if (s->capacity() > 15) bytes += s->capacity() + 1;
     return bytes + tagBytes(a.tags);

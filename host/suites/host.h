@@ -12,6 +12,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "call_log.h"
@@ -195,14 +196,36 @@ inline Host &currentHost() { return *g_currentHost; }
 // The same, or null while no host is alive (code that only has a document).
 inline Host *currentHostIfAny() { return g_currentHost; }
 
+// A call's arguments for the call log, formatted only when a log is kept.
+template <class F> struct LogArgs {
+    F format;
+};
+template <class F> LogArgs<F> logArgs(F &&format) { return {std::forward<F>(format)}; }
+
 // Every suite function that returns a code starts with this: it logs the
 // call and returns the fault plan's code for it (0 to go on). Inline: a
 // drag step makes a few calls per object, and with no log kept and no fault
-// planned a call costs two tests.
-inline SPErr enterSuite(const char *suite, const char *function, std::string args = {}) {
+// planned a call costs two tests and builds no string.
+inline SPErr enterSuite(const char *suite, const char *function) {
+    Host &host = currentHost();
+    if (host.log.enabled()) host.log.record(suite, function);
+    return host.faults.onCall(suite, function);
+}
+template <class F> inline SPErr enterSuite(const char *suite, const char *function, LogArgs<F> args) {
+    Host &host = currentHost();
+    if (host.log.enabled()) host.log.record(suite, function, args.format());
+    return host.faults.onCall(suite, function);
+}
+inline SPErr enterSuite(const char *suite, const char *function, std::string args) {
     Host &host = currentHost();
     if (host.log.enabled()) host.log.record(suite, function, std::move(args));
     return host.faults.onCall(suite, function);
+}
+
+// The same for a function that returns no code: logged, never failed.
+template <class F> inline void logCall(const char *suite, const char *function, LogArgs<F> args) {
+    Host &host = currentHost();
+    if (host.log.enabled()) host.log.record(suite, function, args.format());
 }
 
 // Suite families register their tables here; each is defined in its own source.

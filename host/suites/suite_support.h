@@ -16,11 +16,6 @@ namespace smear {
 
 inline Document &currentDocument() { return currentHost().document(); }
 
-// Arguments for the call log, formatted only when somebody is listening.
-template <class F> std::string logArgs(F &&format) {
-    return currentHost().log.enabled() ? format() : std::string();
-}
-
 // Whether changes to art on `layer` are refused.
 inline bool isLocked(const Layer *layer) { return layer && layer->locked; }
 

@@ -64,7 +64,12 @@ SPErr getPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, AIPathSegment
         return e;
     const Art *path = toPath(h);
     if (!path || (count > 0 && !segments) || !inRange(*path, first, count)) return kBadParameterErr;
-    std::copy_n(path->segments.begin() + first, count, segments);
+    // The point tools read one segment at a time, for every object: a copy
+    // of one needs no library call.
+    if (count == 1)
+        segments[0] = path->segments[size_t(first)];
+    else
+        std::copy_n(path->segments.begin() + first, count, segments);
     return kNoErr;
 }
 
@@ -78,7 +83,10 @@ SPErr setPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, const AIPathS
     if ((count > 0 && !segments) || !inRange(*path, first, count)) return kBadParameterErr;
     if (!std::all_of(segments, segments + count, [](const AIPathSegment &s) { return isFinite(s); }))
         return kBadParameterErr;
-    std::copy_n(segments, count, path->segments.begin() + first);
+    if (count == 1)
+        path->segments[size_t(first)] = segments[0];
+    else
+        std::copy_n(segments, count, path->segments.begin() + first);
     geometryChanged(*path);
     return kNoErr;
 }
@@ -140,7 +148,7 @@ AIPathSegment cornerAt(AIReal h, AIReal v) {
 // A new closed path on top of the current layer, painted as the host paints
 // new shapes: a 1 pt black stroke and no fill.
 SPErr newShape(const char *function, AIReal top, AIReal left, AIReal bottom, AIReal right,
-               AIArtHandle *out, std::vector<AIPathSegment> segments) {
+               AIArtHandle *out, SegmentList segments) {
     if (out) *out = nullptr;
     if (SPErr e = enterSuite(kShape, function, logArgs([&] {
             return std::to_string(top) + " " + std::to_string(left) + " " + std::to_string(bottom) + " " +
@@ -167,14 +175,14 @@ SPErr newShape(const char *function, AIReal top, AIReal left, AIReal bottom, AIR
 }
 
 // Reversing a path runs its anchors backwards, so in and out swap.
-std::vector<AIPathSegment> reversedPath(std::vector<AIPathSegment> s) {
+SegmentList reversedPath(SegmentList s) {
     std::reverse(s.begin(), s.end());
     for (AIPathSegment &seg : s) std::swap(seg.in, seg.out);
     return s;
 }
 
 SPErr newRect(AIReal top, AIReal left, AIReal bottom, AIReal right, ASBoolean reversed, AIArtHandle *out) {
-    std::vector<AIPathSegment> s = {cornerAt(left, top), cornerAt(right, top), cornerAt(right, bottom),
+    SegmentList s = {cornerAt(left, top), cornerAt(right, top), cornerAt(right, bottom),
                                     cornerAt(left, bottom)};
     return newShape("NewRect", top, left, bottom, right, out, reversed ? reversedPath(std::move(s)) : s);
 }
@@ -194,7 +202,7 @@ SPErr newOval(AIReal top, AIReal left, AIReal bottom, AIReal right, ASBoolean re
         return s;
     };
     // Clockwise from the top, as the rectangle runs.
-    std::vector<AIPathSegment> s = {
+    SegmentList s = {
         smooth({cx, top}, {cx - k * rx, top}, {cx + k * rx, top}),
         smooth({right, cy}, {right, cy + k * ry}, {right, cy - k * ry}),
         smooth({cx, bottom}, {cx + k * rx, bottom}, {cx - k * rx, bottom}),

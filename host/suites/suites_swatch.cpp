@@ -22,7 +22,7 @@ ASInt32 countSwatches(AISwatchListRef list) {
 }
 
 AISwatchRef getNthSwatch(AISwatchListRef list, ASInt32 index) {
-    currentHost().log.record(kSuite, "GetNthSwatch", logArgs([&] { return std::to_string(index); }));
+    logCall(kSuite, "GetNthSwatch", logArgs([&] { return std::to_string(index); }));
     const auto *swatches = toList(list);
     if (!swatches || index < 0 || size_t(index) >= swatches->size()) return nullptr;
     return toHandle((*swatches)[size_t(index)]);
@@ -42,7 +42,7 @@ std::string freshName(const std::vector<Swatch *> &swatches) {
 // Inserts a new swatch before entry `index`; an index outside the list
 // appends. The new swatch holds black ink until its colour is set.
 AISwatchRef insertNthSwatch(AISwatchListRef list, ASInt32 index) {
-    currentHost().log.record(kSuite, "InsertNthSwatch", logArgs([&] { return std::to_string(index); }));
+    logCall(kSuite, "InsertNthSwatch", logArgs([&] { return std::to_string(index); }));
     auto *swatches = toList(list);
     if (!swatches) return nullptr;
     AIColor black{};

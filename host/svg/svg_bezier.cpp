@@ -230,7 +230,7 @@ bool appendSegment(std::string &out, const AIPathSegment &from, const AIPathSegm
     return point(out, to.p, context);
 }
 
-bool writePathData(const std::vector<AIPathSegment> &segments, bool closed, PointWriter point, const void *context,
+bool writePathData(const SegmentList &segments, bool closed, PointWriter point, const void *context,
                    std::string &out) {
     if (segments.empty()) return true;
     out += 'M';
@@ -250,13 +250,13 @@ bool writePathData(const std::vector<AIPathSegment> &segments, bool closed, Poin
 
 }  // namespace
 
-std::string pathData(const std::vector<AIPathSegment> &segments, bool closed) {
+std::string pathData(const SegmentList &segments, bool closed) {
     std::string out;
     writePathData(segments, closed, appendRootPoint, nullptr, out);
     return out;
 }
 
-bool localPathData(const std::vector<AIPathSegment> &segments, bool closed, const Affine &toRoot,
+bool localPathData(const SegmentList &segments, bool closed, const Affine &toRoot,
                    const Affine &toLocal, std::string &out) {
     const std::pair<Affine, Affine> maps{toRoot, toLocal};
     return writePathData(segments, closed, appendLocalPoint, &maps, out);

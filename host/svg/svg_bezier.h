@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "hostapi.h"
+#include "segment_list.h"
 #include "svg_path_data.h"
 
 namespace smear::svg {
 
 struct DocumentPath {
-    std::vector<AIPathSegment> segments;
+    SegmentList segments;
     bool closed = false;
     size_t subpath = 0;  // its index among the subpaths it was made from
 };
@@ -59,7 +60,7 @@ bool writableFloat(double value);
 // segments and C for curved ones, and Z for a closed path. Numbers are the
 // shortest text that reads back to the same float. Throws UnwritableNumber
 // for a point that is not finite.
-std::string pathData(const std::vector<AIPathSegment> &segments, bool closed);
+std::string pathData(const SegmentList &segments, bool closed);
 
 // The same path in the user space of an element whose transform maps it to
 // the root's by `toRoot` (`toLocal` is its inverse): each point is written
@@ -69,7 +70,7 @@ std::string pathData(const std::vector<AIPathSegment> &segments, bool closed);
 // that comes within a billionth of their size). Appends to `out`; false when some point cannot
 // come back (a map that is near singular or throws points out of range),
 // and `out` is then unusable (also for a point that is not finite).
-bool localPathData(const std::vector<AIPathSegment> &segments, bool closed, const Affine &toRoot,
+bool localPathData(const SegmentList &segments, bool closed, const Affine &toRoot,
                    const Affine &toLocal, std::string &out);
 
 // Writes a float as the shortest decimal text that reads back to it;
