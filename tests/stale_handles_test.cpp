@@ -73,6 +73,35 @@ TEST_F(StaleHandles, LayersOfAReplacedDocumentAreRefused) {
     EXPECT_STREQ(title, "Layer 1");
 }
 
+// A live object of one kind passed where another kind is wanted is refused,
+// never read as the wrong record.
+TEST_F(StaleHandles, HandlesOfTheWrongKindAreRefused) {
+    const auto &swatches = suite<AISwatchListSuite>(kAISwatchListSuite, kAISwatchListSuiteVersion);
+    const auto &styles = suite<AIArtStyleSuite>(kAIArtStyleSuite, kAIArtStyleSuiteVersion);
+    doc().addSwatch("Red", AIColor{});
+    AISwatchRef swatch = swatches.GetNthSwatch(nullptr, 0);
+    ASSERT_NE(swatch, nullptr);
+    AILayerHandle layer = nullptr;
+    ASSERT_EQ(layers.GetCurrentLayer(&layer), kNoErr);
+    AIArtHandle path = toHandle(addPath({{0, 0}, {10, 10}}, "p"));
+
+    ASInt16 type = 0;
+    AIRealRect r{};
+    EXPECT_EQ(art.GetArtType(reinterpret_cast<AIArtHandle>(layer), &type), kBadParameterErr);
+    EXPECT_EQ(art.GetArtBounds(reinterpret_cast<AIArtHandle>(swatch), &r), kBadParameterErr);
+    char name[32] = {};
+    EXPECT_EQ(layers.GetLayerTitle(reinterpret_cast<AILayerHandle>(swatch), name, sizeof name), kBadParameterErr);
+    EXPECT_EQ(layers.GetLayerTitle(reinterpret_cast<AILayerHandle>(path), name, sizeof name), kBadParameterErr);
+    EXPECT_EQ(swatches.GetSwatchName(reinterpret_cast<AISwatchRef>(layer), name, sizeof name), kBadParameterErr);
+    EXPECT_EQ(styles.GetArtStyleName(reinterpret_cast<AIArtStyleHandle>(swatch), name, sizeof name),
+              kBadParameterErr);
+    // Each is still taken as what it is.
+    EXPECT_EQ(art.GetArtType(path, &type), kNoErr);
+    EXPECT_EQ(layers.GetLayerTitle(layer, name, sizeof name), kNoErr);
+    EXPECT_EQ(swatches.GetSwatchName(swatch, name, sizeof name), kNoErr);
+    EXPECT_STREQ(name, "Red");
+}
+
 TEST_F(StaleHandles, ArtMadeAfterTheLookupStartedIsStillFound) {
     // The host's index of live objects grows with the document.
     AIArtHandle first = toHandle(addPath({{0, 0}}, "a"));

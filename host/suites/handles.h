@@ -1,10 +1,11 @@
 // Handles the plug-in holds are pointers to model objects. These helpers turn
 // them back (and forth). The to* functions of document objects return null
-// for a null handle and for a handle that is not an object of the current
-// host's document (a handle kept across an undo, which replaced the
-// document), and toArt also for art that has been disposed, so a suite can
-// answer kBadParameterErr instead of touching it. With no host alive (code
-// that works on a document alone) only the null and disposed checks apply.
+// for a null handle and for a handle that is not an object of their kind in
+// the current host's document (a handle kept across an undo, which replaced
+// the document, or a layer passed as art), and toArt also for art that has
+// been disposed, so a suite can answer kBadParameterErr instead of touching
+// it. With no host alive (code that works on a document alone) only the
+// null and disposed checks apply.
 #pragma once
 
 #include "document.h"
@@ -12,20 +13,29 @@
 
 namespace smear {
 
-// Whether a non-null handle's object may be touched.
-inline bool isLiveObject(const void *object) {
-    Host *host = currentHostIfAny();
-    return host == nullptr || host->holds(object);
-}
+// The store each kind of handle's object lives in.
+template <class T> struct StoreOf;
+template <> struct StoreOf<Layer> { static constexpr StoreKind kind = StoreKind::Layer; };
+template <> struct StoreOf<Swatch> { static constexpr StoreKind kind = StoreKind::Swatch; };
+template <> struct StoreOf<GraphicStyle> { static constexpr StoreKind kind = StoreKind::Style; };
+template <> struct StoreOf<CustomColor> { static constexpr StoreKind kind = StoreKind::CustomColor; };
+template <> struct StoreOf<Gradient> { static constexpr StoreKind kind = StoreKind::Gradient; };
+template <> struct StoreOf<Pattern> { static constexpr StoreKind kind = StoreKind::Pattern; };
 
 template <class T> T *liveObject(void *h) {
     T *object = reinterpret_cast<T *>(h);
-    return object && isLiveObject(object) ? object : nullptr;
+    if (!object) return nullptr;
+    Host *host = currentHostIfAny();
+    return host == nullptr || host->holdsAs(object, StoreOf<T>::kind) ? object : nullptr;
 }
 
+// Asked of every art handle on every suite call: inline, and only the arena.
 inline Art *toArt(AIArtHandle h) {
-    Art *art = liveObject<Art>(h);
-    return art && !art->disposed ? art : nullptr;
+    Art *art = reinterpret_cast<Art *>(h);
+    if (!art) return nullptr;
+    const Host *host = currentHostIfAny();
+    if (host && !host->holdsArt(art)) return nullptr;
+    return art->disposed ? nullptr : art;
 }
 inline AIArtHandle toHandle(Art *art) { return reinterpret_cast<AIArtHandle>(art); }
 

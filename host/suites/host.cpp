@@ -168,17 +168,18 @@ namespace {
 
 // Adds the objects a store gained since `seen`; false when it shrank.
 template <class T>
-bool indexStore(const std::deque<std::unique_ptr<T>> &store, size_t &seen, std::unordered_set<const void *> &objects) {
+bool indexStore(const std::deque<std::unique_ptr<T>> &store, StoreKind kind, size_t &seen,
+                std::unordered_map<const void *, StoreKind> &objects) {
     if (store.size() < seen) return false;
-    for (; seen < store.size(); ++seen) objects.insert(store[seen].get());
+    for (; seen < store.size(); ++seen) objects.emplace(store[seen].get(), kind);
     return true;
 }
 
 }  // namespace
 
-// Art, by far the most, is found by its address in the arena (holds); the
-// rest by a set that grows with the stores.
-bool Host::holdsOther(const void *object) {
+// Art, by far the most, is found by its address in the arena (holdsArt);
+// the rest by a table that grows with the stores.
+const StoreKind *Host::kindOfLive(const void *object) {
     const Document &doc = *document_;
     if (live_.document != &doc) {
         live_.objects.clear();
@@ -187,15 +188,18 @@ bool Host::holdsOther(const void *object) {
     }
     size_t *seen = live_.seen;
     auto &objects = live_.objects;
-    const bool grown = indexStore(doc.layerStore, seen[0], objects) &&
-                       indexStore(doc.swatchStore, seen[1], objects) && indexStore(doc.styleStore, seen[2], objects) &&
-                       indexStore(doc.customColorStore, seen[3], objects) &&
-                       indexStore(doc.gradientStore, seen[4], objects) && indexStore(doc.patternStore, seen[5], objects);
+    const bool grown = indexStore(doc.layerStore, StoreKind::Layer, seen[0], objects) &&
+                       indexStore(doc.swatchStore, StoreKind::Swatch, seen[1], objects) &&
+                       indexStore(doc.styleStore, StoreKind::Style, seen[2], objects) &&
+                       indexStore(doc.customColorStore, StoreKind::CustomColor, seen[3], objects) &&
+                       indexStore(doc.gradientStore, StoreKind::Gradient, seen[4], objects) &&
+                       indexStore(doc.patternStore, StoreKind::Pattern, seen[5], objects);
     if (!grown) {  // a store was emptied: start over
         forgetLiveObjects();
-        return holdsOther(object);
+        return kindOfLive(object);
     }
-    return objects.count(object) != 0;
+    auto it = objects.find(object);
+    return it == objects.end() ? nullptr : &it->second;
 }
 
 AIMeshVertexHandle Host::vertexHandle(Art &mesh, size_t index) {
@@ -210,7 +214,7 @@ MeshVertex *Host::meshVertex(AIMeshVertexHandle h, Art **mesh) {
     if (it == vertexPlaces_.end()) return nullptr;
     Art *owner = it->second.mesh;
     const size_t index = it->second.index;
-    if (!holds(owner) || owner->disposed || owner->type != kMeshArt || index >= owner->vertices.size() ||
+    if (!holdsArt(owner) || owner->disposed || owner->type != kMeshArt || index >= owner->vertices.size() ||
         reinterpret_cast<const void *>(&owner->vertices[index]) != h)
         return nullptr;
     if (mesh) *mesh = owner;

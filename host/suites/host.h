@@ -84,6 +84,9 @@ private:
     long draws_ = 0;
 };
 
+// The stores of a document's objects other than art.
+enum class StoreKind : uint8_t { Layer, Swatch, Style, CustomColor, Gradient, Pattern };
+
 class Host {
 public:
     Host();
@@ -120,7 +123,14 @@ public:
     // layer, swatch, graphic style, custom colour, gradient or pattern). A
     // handle the plug-in kept across an undo points into a document that is
     // gone; this tells it apart without touching it. O(1) amortised.
-    bool holds(const void *object) { return document_->artStore.contains(object) || holdsOther(object); }
+    bool holds(const void *object) { return holdsArt(object) || kindOfLive(object) != nullptr; }
+    // The same for one kind of object: a handle of one kind passed where
+    // another is wanted is refused, never read as the wrong record.
+    bool holdsArt(const void *object) const { return document_->artStore.contains(object); }
+    bool holdsAs(const void *object, StoreKind kind) {
+        const StoreKind *k = kindOfLive(object);
+        return k && *k == kind;
+    }
 
     // Mesh vertex handles. A handle is the vertex's address, remembered with
     // its mesh and index when handed out; it resolves only while that mesh
@@ -173,10 +183,11 @@ private:
     struct LiveObjects {
         const Document *document = nullptr;
         size_t seen[6] = {};  // layers, swatches, styles, custom colours, gradients, patterns
-        std::unordered_set<const void *> objects;
+        std::unordered_map<const void *, StoreKind> objects;
     };
     void forgetLiveObjects() { live_.document = nullptr; }
-    bool holdsOther(const void *object);
+    // The kind of a live object other than art; null for none.
+    const StoreKind *kindOfLive(const void *object);
 
     std::unique_ptr<Document> document_;
     LiveObjects live_;
@@ -211,9 +222,15 @@ inline SPErr enterSuite(const char *suite, const char *function) {
     if (host.log.enabled()) host.log.record(suite, function);
     return host.faults.onCall(suite, function);
 }
+// Out of line, so that a suite function whose log entry formats numbers
+// needs no stack frame for them when no log is kept.
+template <class F>
+[[gnu::cold, gnu::noinline]] void recordCall(Host &host, const char *suite, const char *function, LogArgs<F> &args) {
+    host.log.record(suite, function, args.format());
+}
 template <class F> inline SPErr enterSuite(const char *suite, const char *function, LogArgs<F> args) {
     Host &host = currentHost();
-    if (host.log.enabled()) host.log.record(suite, function, args.format());
+    if (host.log.enabled()) recordCall(host, suite, function, args);
     return host.faults.onCall(suite, function);
 }
 inline SPErr enterSuite(const char *suite, const char *function, std::string args) {
@@ -225,7 +242,7 @@ inline SPErr enterSuite(const char *suite, const char *function, std::string arg
 // The same for a function that returns no code: logged, never failed.
 template <class F> inline void logCall(const char *suite, const char *function, LogArgs<F> args) {
     Host &host = currentHost();
-    if (host.log.enabled()) host.log.record(suite, function, args.format());
+    if (host.log.enabled()) recordCall(host, suite, function, args);
 }
 
 // Suite families register their tables here; each is defined in its own source.
