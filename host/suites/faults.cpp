@@ -7,14 +7,17 @@ void FaultPlan::failNthCall(long n, SPErr code) {
     failAtCode_ = code;
     fired_ = false;
     firedAt_.clear();
+    replan();
 }
 
 void FaultPlan::failEveryCall(const std::string &suite, const std::string &function, SPErr code) {
     every_[suite + "/" + function] = code;
+    replan();
 }
 
 void FaultPlan::failNthCallOf(const std::string &suite, const std::string &function, long n, SPErr code) {
     nthOf_[suite + "/" + function] = CountedFault{n, code};
+    replan();
 }
 
 void FaultPlan::makeUnavailable(const std::string &suite) { unavailable_.insert(suite); }
@@ -27,6 +30,7 @@ void FaultPlan::clear() {
     every_.clear();
     nthOf_.clear();
     unavailable_.clear();
+    replan();
 }
 
 SPErr FaultPlan::plannedFault(const char *suite, const char *function) {
@@ -41,6 +45,7 @@ SPErr FaultPlan::plannedFault(const char *suite, const char *function) {
     if (counted != nthOf_.end() && --counted->second.remaining == 0) {
         SPErr code = counted->second.code;
         nthOf_.erase(counted);
+        replan();
         fired_ = true;
         firedAt_ = key;
         return code;

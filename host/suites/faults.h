@@ -28,7 +28,7 @@ public:
     // planned fault it only counts: it runs on every suite call.
     SPErr onCall(const char *suite, const char *function) {
         ++calls_;
-        if (failAt_ == 0 && every_.empty() && nthOf_.empty()) return kNoErr;
+        if (!planned_) return kNoErr;
         return plannedFault(suite, function);
     }
     bool isUnavailable(std::string_view suite) const { return !unavailable_.empty() && unavailable_.count(suite) != 0; }
@@ -39,6 +39,9 @@ public:
 
 private:
     SPErr plannedFault(const char *suite, const char *function);
+    // Whether any fault is planned: one test on every call without one.
+    void replan() { planned_ = failAt_ != 0 || !every_.empty() || !nthOf_.empty(); }
+    bool planned_ = false;
     long calls_ = 0;
     long failAt_ = 0;
     SPErr failAtCode_ = 0;
