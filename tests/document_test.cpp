@@ -74,6 +74,27 @@ TEST(ArtArena, KnowsTheAddressesOfItsObjectsAndNoOthers) {
     EXPECT_EQ(arena.size(), 0u);
 }
 
+// The prefetches fetch whole cache lines of neighbouring objects: the
+// fields each one is meant for must lie in them.
+TEST(ArtArena, FieldsLieInTheCacheLinesFetchedForThem) {
+    if (sizeof(void *) != 8) GTEST_SKIP() << "the record is laid out for 64-bit builds, where speed is measured";
+    static Art a;
+    auto line = [](const void *field) {
+        return (reinterpret_cast<const char *>(field) - reinterpret_cast<const char *>(&a)) / 64;
+    };
+    auto lastLine = [&](const void *field, size_t bytes) { return line(static_cast<const char *>(field) + bytes - 1); };
+    for (const void *walked : {static_cast<const void *>(&a.type), static_cast<const void *>(&a.disposed),
+                               static_cast<const void *>(&a.userAttr), static_cast<const void *>(&a.next),
+                               static_cast<const void *>(&a.tagsSavedIn)})
+        EXPECT_EQ(line(walked), 0);
+    EXPECT_EQ(line(&a.boundsBox), 1);
+    EXPECT_EQ(lastLine(&a.tags, sizeof a.tags), 1);
+    EXPECT_EQ(line(&a.segments), 2);
+    EXPECT_EQ(lastLine(&a.segments, sizeof a.segments), 3);
+    EXPECT_EQ(kArtSlotBytes % 64, 0u);
+    EXPECT_EQ(kArtSlotBytes / 64 % 2, 1u);  // an odd number of lines apart
+}
+
 TEST(DocumentTree, NewDocumentHasOneCurrentLayer) {
     Document doc;
     ASSERT_EQ(doc.layers.size(), 1u);

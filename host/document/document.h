@@ -137,24 +137,27 @@ constexpr size_t kArtSlotBytes = (sizeof(Art) / 64) % 2 == 1 ? sizeof(Art) : siz
 constexpr size_t kArtsPerBlock = ArtArena::kBlockBytes / kArtSlotBytes;
 
 // Objects are mostly made in the order a walk of the document meets them,
-// and so lie in the arena: while one is looked at, the first two cache
-// lines (what a walk and a drag step read) of those a few places ahead, in
-// either direction, are fetched. A prefetch never faults, so an address
-// past the arena's objects costs nothing.
-inline void prefetchNearbyArt(const Art *art) {
+// and so lie in the arena: while one is looked at, two cache lines from
+// `line` on of those a few places ahead, in either direction, are fetched
+// (lines 0 and 1 hold what a walk and a drag step read, 2 and 3 a short
+// path's segments). A prefetch never faults, so an address past the
+// arena's objects costs nothing.
+inline void prefetchNearbyArt(const Art *art, size_t line = 0) {
 #if defined(__GNUC__)
     // Addresses are computed as integers: a pointer past the objects would
     // be undefined even if never read.
     constexpr uintptr_t kAhead = 8 * kArtSlotBytes;
-    const uintptr_t at = uintptr_t(art);
+    const uintptr_t at = uintptr_t(art) + line * 64;
     __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead));
     __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead + 64));
     __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead));
     __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead + 64));
 #else
     (void)art;
+    (void)line;
 #endif
 }
+inline void prefetchNearbySegments(const Art *art) { prefetchNearbyArt(art, 2); }
 
 bool ArtArena::contains(const void *p) const {
     const uintptr_t at = uintptr_t(p);

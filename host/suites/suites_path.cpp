@@ -34,6 +34,9 @@ SPErr getPathSegmentCount(AIArtHandle h, ASInt16 *count) {
     if (SPErr e = enterSuite(kPath, "GetPathSegmentCount")) return e;
     const Art *path = toPath(h);
     if (!path || !count) return kBadParameterErr;
+    // The point tools count a path's segments, then read them: those of the
+    // paths they come to next are fetched meanwhile.
+    prefetchNearbySegments(path);
     if (path->segments.size() > 32767) return kTooManyPointsErr;
     *count = ASInt16(path->segments.size());
     return kNoErr;
@@ -126,6 +129,7 @@ SPErr transformArtCall(AIArtHandle h, const AIRealMatrix *m, AIReal lineScale, A
     Art *art = nullptr;
     if (SPErr e = editableArt(h, art)) return e;
     if (!m || !isFinite(*m) || !std::isfinite(lineScale)) return kBadParameterErr;
+    prefetchNearbySegments(art);  // the next objects' transforms read theirs
     currentDocument().willChangeTree(*art);
     // A finite matrix can still carry coordinates, paint matrices or widths
     // past the largest float: such a result is refused and the art kept.
