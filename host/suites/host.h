@@ -217,13 +217,15 @@ template <class F> LogArgs<F> logArgs(F &&format) { return {std::forward<F>(form
 // call and returns the fault plan's code for it (0 to go on). Inline: a
 // drag step makes a few calls per object, and with no log kept and no fault
 // planned a call costs two tests and builds no string.
+//
+// The log entry is built out of line, so that a suite function needs no
+// stack frame for it (nor for the numbers it formats) when no log is kept.
+[[gnu::cold, gnu::noinline]] void recordCall(Host &host, const char *suite, const char *function);
 inline SPErr enterSuite(const char *suite, const char *function) {
     Host &host = currentHost();
-    if (host.log.enabled()) host.log.record(suite, function);
+    if (host.log.enabled()) recordCall(host, suite, function);
     return host.faults.onCall(suite, function);
 }
-// Out of line, so that a suite function whose log entry formats numbers
-// needs no stack frame for them when no log is kept.
 template <class F>
 [[gnu::cold, gnu::noinline]] void recordCall(Host &host, const char *suite, const char *function, LogArgs<F> &args) {
     host.log.record(suite, function, args.format());
