@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <vector>
 
 #include "ai_art_suites.h"
@@ -160,6 +161,48 @@ TEST_F(BoundsKept, AGroupsBoundsDoNotDependOnWhatWasAskedFirst) {
     EXPECT_TRUE(sameRect(asked, bounds(first)));  // now from kept bounds
     EXPECT_LT(asked.left, -2.63f);
     EXPECT_LT(asked.bottom, 0.1f);
+}
+
+// Bounds of single curves, against the curve sampled densely: curves whose
+// control points lie inside their ends' box have exactly that box; others
+// reach past it, as far as the samples show.
+TEST_F(BoundsKept, ACurvesBoundsAreItsExtremes) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> coordinate(-100, 100);
+    for (int k = 0; k < 400; ++k) {
+        const AIRealPoint p0{coordinate(random), coordinate(random)}, p3{coordinate(random), coordinate(random)};
+        AIRealPoint p1{coordinate(random), coordinate(random)}, p2{coordinate(random), coordinate(random)};
+        const bool inside = k % 2 == 0;
+        if (inside) {  // the same control points drawn into the ends' box
+            auto into = [](AIReal v, AIReal a, AIReal b) {
+                return std::min(std::max(a, b), std::max(std::min(a, b), v));
+            };
+            p1 = {into(p1.h, p0.h, p3.h), into(p1.v, p0.v, p3.v)};
+            p2 = {into(p2.h, p0.h, p3.h), into(p2.v, p0.v, p3.v)};
+        }
+        Art *a = doc().newArt(kPathArt);
+        a->segments = {AIPathSegment{p0, p0, p1, false}, AIPathSegment{p3, p2, p3, false}};
+        doc().link(a, kPlaceInsideOnTop, doc().currentLayer()->root);
+        const AIRealRect r = bounds(a);
+        double left = p0.h, right = p0.h, bottom = p0.v, top = p0.v;
+        for (int i = 1; i <= 20000; ++i) {
+            const double t = i / 20000.0, u = 1 - t;
+            const double x = u * u * u * p0.h + 3 * u * u * t * p1.h + 3 * u * t * t * p2.h + t * t * t * p3.h;
+            const double y = u * u * u * p0.v + 3 * u * u * t * p1.v + 3 * u * t * t * p2.v + t * t * t * p3.v;
+            left = std::min(left, x), right = std::max(right, x);
+            bottom = std::min(bottom, y), top = std::max(top, y);
+        }
+        if (inside) {
+            EXPECT_EQ(r.left, std::min(p0.h, p3.h)) << k;
+            EXPECT_EQ(r.right, std::max(p0.h, p3.h)) << k;
+            EXPECT_EQ(r.bottom, std::min(p0.v, p3.v)) << k;
+            EXPECT_EQ(r.top, std::max(p0.v, p3.v)) << k;
+        }
+        EXPECT_NEAR(r.left, left, 1e-3) << k;
+        EXPECT_NEAR(r.right, right, 1e-3) << k;
+        EXPECT_NEAR(r.bottom, bottom, 1e-3) << k;
+        EXPECT_NEAR(r.top, top, 1e-3) << k;
+    }
 }
 
 }  // namespace

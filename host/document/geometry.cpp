@@ -71,6 +71,12 @@ void addCurve(Box &box, const AIRealPoint &p0, const AIRealPoint &p1, const AIRe
     const double xs[4] = {p0.h, p1.h, p2.h, p3.h};
     const double ys[4] = {p0.v, p1.v, p2.v, p3.v};
     for (const double *c : {xs, ys}) {
+        // A coordinate whose control values lie between its end values stays
+        // between them (each point of the curve is a weighted mean of its
+        // four): its extremes are the ends. Straight segments, the most
+        // common, are such in both coordinates.
+        const double lo = std::min(c[0], c[3]), hi = std::max(c[0], c[3]);
+        if (c[1] >= lo && c[1] <= hi && c[2] >= lo && c[2] <= hi) continue;
         const int n = derivativeRoots(c[0], c[1], c[2], c[3], roots);
         for (int i = 0; i < n; ++i)
             box.add(cubicAt(xs[0], xs[1], xs[2], xs[3], roots[i]),
