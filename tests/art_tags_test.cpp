@@ -64,6 +64,13 @@ TEST(ArtTags, NamesTypesAndValuesMatchWholeNeverByPrefix) {
     ASSERT_NE(tags.value("zeta"), nullptr);
     EXPECT_EQ(*tags.type("smearcraft"), "string");
     EXPECT_EQ(tags.value("smearcraf"), nullptr);
+    // Text given with a NUL ends there, as every C string that reaches a tag
+    // does: the name "mid" never passes for "mid\0dle".
+    using namespace std::string_literals;
+    tags.set("mid\0dle"s, "string\0x"s, "v\0w"s);
+    EXPECT_TRUE(tags.holds("mid", "string", "v"));
+    EXPECT_EQ(*tags.value("mid"), "v");
+    EXPECT_EQ(tags.value("mid\0dle"s), nullptr);
 }
 
 TEST(ArtTags, CopiesAreDeepAndEqualityIgnoresTheOrderWritten) {

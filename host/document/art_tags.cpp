@@ -34,7 +34,14 @@ size_t ArtTags::restLowerBound(std::string_view name) const {
     return size_t(it - rest_->begin());
 }
 
+namespace {
+std::string_view toNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+}  // namespace
+
 void ArtTags::set(std::string_view name, std::string_view type, std::string_view value) {
+    name = toNul(name);
+    type = toNul(type);
+    value = toNul(value);
     if (const Entry *found = find(name)) {
         Entry &e = const_cast<Entry &>(*found);
         if (e.key->type != type) e.key = internTagKey(name, type);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,15 +24,11 @@ struct TagKey {
 // The one key of `name` and `type` (safe from any thread).
 const TagKey *internTagKey(std::string_view name, std::string_view type);
 
-// Whether `s` reads as the C string `text`, compared as it is read rather
-// than measured first: tag names, types and values are short, and a drag
-// step compares three of them per object.
-inline bool sameText(const std::string &s, const char *text) {
-    const size_t n = s.size();
-    for (size_t i = 0; i < n; ++i)
-        if (text[i] != s[i] || text[i] == '\0') return false;
-    return text[n] == '\0';
-}
+// Whether `s` reads as the C string `text`. Tags hold no NUL (set() cuts
+// text at one, as every C string that reaches them is cut), so the
+// library's compare, which reads many bytes at a time, says it exactly; a
+// drag step compares three short strings per object.
+inline bool sameText(const std::string &s, const char *text) { return std::strcmp(s.c_str(), text) == 0; }
 
 // A tag as read: references into the object that holds it.
 struct TagRef {
@@ -99,7 +96,8 @@ public:
         const Entry *e = first_.key && sameText(first_.key->name, name) ? &first_ : find(name);
         return e && sameText(e->key->type, type) && sameText(e->value, value);
     }
-    // Adds the tag, or gives the tag of that name this type and value.
+    // Adds the tag, or gives the tag of that name this type and value. Each
+    // text ends at its first NUL, if it holds one.
     void set(std::string_view name, std::string_view type, std::string_view value);
 
     bool operator==(const ArtTags &o) const {

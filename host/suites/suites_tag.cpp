@@ -19,17 +19,10 @@ const char *const kSuite = kAITagSuite;
 
 enum class TagKind { kNone, kString, kInteger, kReal };
 
-// Whether the C string `s` is the literal `text`.
-bool isText(const char *s, const char *text) {
-    for (; *text; ++s, ++text)
-        if (*s != *text) return false;
-    return *s == '\0';
-}
-
 TagKind tagKind(const char *type) {
-    if (isText(type, "string")) return TagKind::kString;
-    if (isText(type, "integer")) return TagKind::kInteger;
-    if (isText(type, "real")) return TagKind::kReal;
+    if (std::strcmp(type, "string") == 0) return TagKind::kString;
+    if (std::strcmp(type, "integer") == 0) return TagKind::kInteger;
+    if (std::strcmp(type, "real") == 0) return TagKind::kReal;
     return TagKind::kNone;
 }
 
