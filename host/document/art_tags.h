@@ -26,9 +26,17 @@ const TagKey *internTagKey(std::string_view name, std::string_view type);
 
 // Whether `s` reads as the C string `text`. Tags hold no NUL (set() cuts
 // text at one, as every C string that reaches them is cut), so the
-// library's compare, which reads many bytes at a time, says it exactly; a
-// drag step compares three short strings per object.
+// library's compare, which reads many bytes at a time, says it exactly:
+// for names and types, which live in the shared keys. A value lives in the
+// object, and the library would read past it into the next cache line, so
+// it is compared as it is read.
 inline bool sameText(const std::string &s, const char *text) { return std::strcmp(s.c_str(), text) == 0; }
+inline bool sameValue(const std::string &s, const char *text) {
+    const size_t n = s.size();
+    for (size_t i = 0; i < n; ++i)
+        if (text[i] != s[i] || text[i] == '\0') return false;
+    return text[n] == '\0';
+}
 
 // A tag as read: references into the object that holds it.
 struct TagRef {
@@ -94,7 +102,7 @@ public:
     }
     bool holds(const char *name, const char *type, const char *value) const {
         const Entry *e = first_.key && sameText(first_.key->name, name) ? &first_ : find(name);
-        return e && sameText(e->key->type, type) && sameText(e->value, value);
+        return e && sameText(e->key->type, type) && sameValue(e->value, value);
     }
     // Adds the tag, or gives the tag of that name this type and value. Each
     // text ends at its first NUL, if it holds one.
