@@ -11,7 +11,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -236,9 +235,7 @@ template <class F> inline SPErr enterSuite(const char *suite, const char *functi
     return host.faults.onCall(suite, function);
 }
 inline SPErr enterSuite(const char *suite, const char *function, std::string args) {
-    Host &host = currentHost();
-    if (host.log.enabled()) host.log.record(suite, function, std::move(args));
-    return host.faults.onCall(suite, function);
+    return enterSuite(suite, function, logArgs([&] { return std::move(args); }));
 }
 
 // The same for a function that returns no code: logged, never failed.

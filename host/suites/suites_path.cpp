@@ -186,8 +186,7 @@ SegmentList reversedPath(SegmentList s) {
 }
 
 SPErr newRect(AIReal top, AIReal left, AIReal bottom, AIReal right, ASBoolean reversed, AIArtHandle *out) {
-    SegmentList s = {cornerAt(left, top), cornerAt(right, top), cornerAt(right, bottom),
-                                    cornerAt(left, bottom)};
+    SegmentList s = {cornerAt(left, top), cornerAt(right, top), cornerAt(right, bottom), cornerAt(left, bottom)};
     return newShape("NewRect", top, left, bottom, right, out, reversed ? reversedPath(std::move(s)) : s);
 }
 
