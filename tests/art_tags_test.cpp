@@ -105,6 +105,27 @@ TEST(ArtTags, CopiesAreDeepAndEqualityIgnoresTheOrderWritten) {
     EXPECT_EQ(a.size(), 3u);
 }
 
+TEST(ArtTags, OnlyTheThreeTypesAreKnownWhole) {
+    EXPECT_EQ(tagTypeOf("string"), TagType::kString);
+    EXPECT_EQ(tagTypeOf("integer"), TagType::kInteger);
+    EXPECT_EQ(tagTypeOf("real"), TagType::kReal);
+    for (const char *other : {"", "s", "strin", "strings", "String", "integers", "intege", "rea", "real ", "x"}) {
+        EXPECT_EQ(tagTypeOf(other), TagType::kOther) << other;
+        EXPECT_EQ(tagTypeOf(std::string_view(other)), TagType::kOther) << other;
+    }
+    // A key knows its type's kind, so a tag of an unknown type never passes
+    // for one of a known type.
+    EXPECT_EQ(internTagKey("n", "real")->kind, TagType::kReal);
+    EXPECT_EQ(internTagKey("n", "reals")->kind, TagType::kOther);
+    ArtTags tags;
+    tags.set("n", "reals", "1");
+    EXPECT_FALSE(tags.holds("n", "real", "1"));
+    EXPECT_TRUE(tags.holds("n", "reals", "1"));
+    tags.set("n", "real", "1");
+    EXPECT_TRUE(tags.holds("n", TagType::kReal, "1"));
+    EXPECT_FALSE(tags.holds("n", TagType::kString, "1"));
+}
+
 TEST(ArtTags, KeysAreSharedPerNameAndType) {
     EXPECT_EQ(internTagKey("smearcraft", "string"), internTagKey(std::string("smearcraft"), "string"));
     EXPECT_NE(internTagKey("smearcraft", "string"), internTagKey("smearcraft", "integer"));

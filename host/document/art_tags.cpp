@@ -24,8 +24,15 @@ const TagKey *internTagKey(std::string_view name, std::string_view type) {
     static std::set<TagKey, KeyOrder> keys;  // nodes never move
     const std::lock_guard<std::mutex> lock(guard);
     auto it = keys.find(KeyOrder::Pair{name, type});
-    if (it == keys.end()) it = keys.insert(TagKey{std::string(name), std::string(type)}).first;
+    if (it == keys.end()) it = keys.insert(TagKey{std::string(name), std::string(type), tagTypeOf(type)}).first;
     return &*it;
+}
+
+TagType tagTypeOf(std::string_view type) {
+    if (type == "string") return TagType::kString;
+    if (type == "integer") return TagType::kInteger;
+    if (type == "real") return TagType::kReal;
+    return TagType::kOther;
 }
 
 size_t ArtTags::restLowerBound(std::string_view name) const {

@@ -14,12 +14,35 @@
 
 namespace smear {
 
+// The types the tag suite reads and writes; any other is kOther.
+enum class TagType : unsigned char { kOther, kString, kInteger, kReal };
+
+// Whether the C string `text` is `literal`. It reads `text` only as far as
+// it matches, so never past its end; the loop unrolls to a few compares.
+template <size_t N> inline bool isText(const char *text, const char (&literal)[N]) {
+#pragma GCC unroll 16
+    for (size_t i = 0; i < N - 1; ++i)
+        if (text[i] != literal[i]) return false;
+    return text[N - 1] == '\0';
+}
+inline TagType tagTypeOf(const char *type) {
+    switch (type[0]) {
+    case 's': return isText(type + 1, "tring") ? TagType::kString : TagType::kOther;
+    case 'i': return isText(type + 1, "nteger") ? TagType::kInteger : TagType::kOther;
+    case 'r': return isText(type + 1, "eal") ? TagType::kReal : TagType::kOther;
+    default: return TagType::kOther;
+    }
+}
+TagType tagTypeOf(std::string_view type);
+
 // A tag's name and type. Each pair is kept once for the whole program and
 // never freed, so a pointer to it names both; tags are written under a few
-// names, and a pair once seen is likely to be seen again.
+// names, and a pair once seen is likely to be seen again. A known type is
+// also kept as its TagType, which compares as one number.
 struct TagKey {
     std::string name;
     std::string type;
+    TagType kind = TagType::kOther;
 };
 // The one key of `name` and `type` (safe from any thread).
 const TagKey *internTagKey(std::string_view name, std::string_view type);
@@ -28,14 +51,13 @@ const TagKey *internTagKey(std::string_view name, std::string_view type);
 // text at one, as every C string that reaches them is cut), so the
 // library's compare, which reads many bytes at a time, says it exactly:
 // for names and types, which live in the shared keys. A value lives in the
-// object, and the library would read past it into the next cache line, so
-// it is compared as it is read.
+// object, and that compare would read past it into the next cache line, so
+// the text's length is taken first (never reading more than one byte past
+// the value's) and then only the value's own bytes are compared.
 inline bool sameText(const std::string &s, const char *text) { return std::strcmp(s.c_str(), text) == 0; }
 inline bool sameValue(const std::string &s, const char *text) {
     const size_t n = s.size();
-    for (size_t i = 0; i < n; ++i)
-        if (text[i] != s[i] || text[i] == '\0') return false;
-    return text[n] == '\0';
+    return strnlen(text, n + 1) == n && std::memcmp(s.data(), text, n) == 0;
 }
 
 // A tag as read: references into the object that holds it.
@@ -101,8 +123,15 @@ public:
         return e && e->key->type == type && e->value == value;
     }
     bool holds(const char *name, const char *type, const char *value) const {
-        const Entry *e = first_.key && sameText(first_.key->name, name) ? &first_ : find(name);
+        const TagType known = tagTypeOf(type);
+        if (known != TagType::kOther) return holds(name, known, value);
+        const Entry *e = findText(name);
         return e && sameText(e->key->type, type) && sameValue(e->value, value);
+    }
+    // The same for a type known by its TagType (not kOther).
+    bool holds(const char *name, TagType type, const char *value) const {
+        const Entry *e = findText(name);
+        return e && e->key->kind == type && sameValue(e->value, value);
     }
     // Adds the tag, or gives the tag of that name this type and value. Each
     // text ends at its first NUL, if it holds one.
@@ -132,6 +161,9 @@ private:
         if (!rest_) return nullptr;
         const size_t at = restLowerBound(name);
         return at < rest_->size() && (*rest_)[at].key->name == name ? &(*rest_)[at] : nullptr;
+    }
+    const Entry *findText(const char *name) const {
+        return first_.key && sameText(first_.key->name, name) ? &first_ : find(name);
     }
     // Where `name` goes in the list past the first tag.
     size_t restLowerBound(std::string_view name) const;

@@ -250,6 +250,14 @@ struct TransformPass {
 }  // namespace
 
 bool artBounds(const Art &art, AIRealRect &bounds) {
+#ifdef NDEBUG
+    // Kept bounds are floats already: a stroke asks for them twice per
+    // object on every step, so they are copied as they are.
+    if (art.boundsKnown == 2) {
+        bounds = {art.boundsBox[0], art.boundsBox[1], art.boundsBox[2], art.boundsBox[3]};
+        return true;
+    }
+#endif
     const Box box = artBox(art);
     if (box.empty) return false;
     bounds = {AIReal(box.left), AIReal(box.top), AIReal(box.right), AIReal(box.bottom)};

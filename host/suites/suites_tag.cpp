@@ -17,20 +17,11 @@ namespace {
 
 const char *const kSuite = kAITagSuite;
 
-enum class TagKind { kNone, kString, kInteger, kReal };
-
-TagKind tagKind(const char *type) {
-    if (std::strcmp(type, "string") == 0) return TagKind::kString;
-    if (std::strcmp(type, "integer") == 0) return TagKind::kInteger;
-    if (std::strcmp(type, "real") == 0) return TagKind::kReal;
-    return TagKind::kNone;
-}
-
 // The text a tag's value is kept as (reals with enough digits to read the
 // same float back); `text` holds at least 32 bytes.
-const char *valueText(TagKind kind, const void *value, char *text) {
-    if (kind == TagKind::kString) return static_cast<const char *>(value);
-    if (kind == TagKind::kInteger) std::snprintf(text, 32, "%ld", long(*static_cast<const ASInt32 *>(value)));
+const char *valueText(TagType kind, const void *value, char *text) {
+    if (kind == TagType::kString) return static_cast<const char *>(value);
+    if (kind == TagType::kInteger) std::snprintf(text, 32, "%ld", long(*static_cast<const ASInt32 *>(value)));
     else std::snprintf(text, 32, "%.9g", double(*static_cast<const AIReal *>(value)));
     return text;
 }
@@ -44,15 +35,15 @@ SPErr setTag(void *object, const char *name, const char *type, const void *value
         return e;
     Art *art = toArt(static_cast<AIArtHandle>(object));
     if (!art || !name || !*name || !type || !value) return kBadParameterErr;
-    const TagKind kind = tagKind(type);
-    if (kind == TagKind::kNone) return kBadParameterErr;
+    const TagType kind = tagTypeOf(type);
+    if (kind == TagType::kOther) return kBadParameterErr;
     // A real tag is a number of the document like any other: never one that is not finite.
-    if (kind == TagKind::kReal && !std::isfinite(*static_cast<const AIReal *>(value))) return kBadParameterErr;
+    if (kind == TagType::kReal && !std::isfinite(*static_cast<const AIReal *>(value))) return kBadParameterErr;
     char buffer[32];
     const char *text = valueText(kind, value, buffer);
     // A tag that is there already is rewritten in place: the plug-in tags
     // every object a stroke reaches on every step, and that costs nothing.
-    if (art->tags.holds(name, type, text)) return kNoErr;
+    if (art->tags.holds(name, kind, text)) return kNoErr;
     currentDocument().willChangeTags(*art);
     art->tags.set(name, type, text);
     return kNoErr;
