@@ -244,10 +244,11 @@ void BM_PaintWrite(benchmark::State &state) {
     }
 }
 
-// Bytes the program holds from the heap (mmapped blocks included).
+// Bytes the program holds from the heap (mmapped blocks included), and
+// the art arenas' blocks, which are mapped apart from it.
 double heapBytes() {
     const struct mallinfo2 m = mallinfo2();
-    return double(m.uordblks) + double(m.hblkhd);
+    return double(m.uordblks) + double(m.hblkhd) + double(smear::ArtArena::blockBytes());
 }
 
 // Memory of a drawing of `count` squares read from SVG, then after ten

@@ -74,6 +74,22 @@ TEST(ArtArena, KnowsTheAddressesOfItsObjectsAndNoOthers) {
     EXPECT_EQ(arena.size(), 0u);
 }
 
+TEST(ArtArena, BlocksAreAlignedCountedAndGivenBack) {
+    const size_t before = ArtArena::blockBytes();
+    {
+        ArtArena arena;
+        EXPECT_EQ(ArtArena::blockBytes(), before);  // nothing is held before the first object
+        const size_t perBlock = kArtsPerBlock;
+        for (size_t i = 0; i < perBlock + 1; ++i) arena.create()->type = kPathArt;
+        EXPECT_EQ(ArtArena::blockBytes(), before + 2 * ArtArena::kBlockBytes);
+        EXPECT_EQ(uintptr_t(arena[0]) % ArtArena::kBlockBytes, 0u);
+        EXPECT_EQ(uintptr_t(arena[arena.size() - 1]) % ArtArena::kBlockBytes, 0u);  // the first of the second block
+        arena.truncate(perBlock - 1);
+        EXPECT_EQ(ArtArena::blockBytes(), before + ArtArena::kBlockBytes);
+    }
+    EXPECT_EQ(ArtArena::blockBytes(), before);
+}
+
 // The prefetches fetch whole cache lines of neighbouring objects: the
 // fields each one is meant for must lie in them.
 TEST(ArtArena, FieldsLieInTheCacheLinesFetchedForThem) {

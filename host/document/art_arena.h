@@ -53,10 +53,13 @@ public:
         const ArtArena *a_;
         size_t i_;
     };
+    // Bytes of the blocks every arena of the program holds.
+    static size_t blockBytes();
+
     iterator begin() const { return {this, 0}; }
     iterator end() const { return {this, size_}; }
 
-    static constexpr size_t kBlockBytes = size_t(1) << 18;  // 256 KiB
+    static constexpr size_t kBlockBytes = size_t(1) << 21;  // 2 MiB
 
 private:
     Art *slot();
