@@ -12,7 +12,7 @@ namespace {
 
 std::vector<std::string> names(const ArtTags &tags) {
     std::vector<std::string> out;
-    for (const TagRef tag : tags) out.push_back(tag.name + "=" + tag.type + ":" + tag.value);
+    for (const TagRef tag : tags) out.push_back(tag.name + "=" + tag.type + ":" + std::string(tag.value));
     return out;
 }
 

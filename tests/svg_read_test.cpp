@@ -521,7 +521,7 @@ void expectSameArt(const Art &a, const Art &b) {
     }
     EXPECT_EQ(a.tags.size(), b.tags.size());
     for (const smear::TagRef tag : a.tags) {
-        const std::string *found = b.tags.value(tag.name);
+        const TagText *found = b.tags.value(tag.name);
         ASSERT_NE(found, nullptr) << tag.name;
         EXPECT_EQ(*found, tag.value);
     }

@@ -52,10 +52,10 @@ void ArtTags::set(std::string_view name, std::string_view type, std::string_view
     if (const Entry *found = find(name)) {
         Entry &e = const_cast<Entry &>(*found);
         if (e.key->type != type) e.key = internTagKey(name, type);
-        if (e.value != value) e.value.assign(value.data(), value.size());
+        if (e.value != value) e.value.assign(value);
         return;
     }
-    Entry fresh{internTagKey(name, type), std::string(value)};
+    Entry fresh{TagText(value), internTagKey(name, type)};
     if (!first_.key) {
         first_ = std::move(fresh);
         return;

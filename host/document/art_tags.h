@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tag_text.h"
+
 namespace smear {
 
 // The types the tag suite reads and writes; any other is kOther.
@@ -51,11 +53,12 @@ const TagKey *internTagKey(std::string_view name, std::string_view type);
 // text at one, as every C string that reaches them is cut), so the
 // library's compare, which reads many bytes at a time, says it exactly:
 // for names and types, which live in the shared keys. A value lives in the
-// object, and that compare would read past it into the next cache line, so
-// the text's length is taken first (never reading more than one byte past
-// the value's) and then only the value's own bytes are compared.
+// object: the text's length is taken first (never reading more than one
+// byte past the value's), then the bytes are compared by the library,
+// which reads 32 bytes of the value at once (ArtTags keeps those in the
+// object's first cache line).
 inline bool sameText(const std::string &s, const char *text) { return std::strcmp(s.c_str(), text) == 0; }
-inline bool sameValue(const std::string &s, const char *text) {
+inline bool sameValue(const TagText &s, const char *text) {
     const size_t n = s.size();
     return strnlen(text, n + 1) == n && std::memcmp(s.data(), text, n) == 0;
 }
@@ -64,7 +67,7 @@ inline bool sameValue(const std::string &s, const char *text) {
 struct TagRef {
     const std::string &name;
     const std::string &type;
-    const std::string &value;
+    std::string_view value;
 };
 
 class ArtTags {
@@ -107,7 +110,7 @@ public:
     const_iterator end() const { return {this, size()}; }
 
     // The tag with the name, or null.
-    const std::string *value(std::string_view name) const {
+    const TagText *value(std::string_view name) const {
         const Entry *e = find(name);
         return e ? &e->value : nullptr;
     }
@@ -120,7 +123,7 @@ public:
     // costs a look at the object's own cache line and nothing else.
     bool holds(std::string_view name, std::string_view type, std::string_view value) const {
         const Entry *e = find(name);
-        return e && e->key->type == type && e->value == value;
+        return e && e->key->type == type && e->value.view() == value;
     }
     bool holds(const char *name, const char *type, const char *value) const {
         const TagType known = tagTypeOf(type);
@@ -148,9 +151,12 @@ public:
     bool operator!=(const ArtTags &o) const { return !(*this == o); }
 
 private:
+    // The value first: the library's compare reads 32 bytes from where a
+    // value starts, and from the start of an object's tags those stay in
+    // the object's first cache line.
     struct Entry {
+        TagText value;
         const TagKey *key = nullptr;
-        std::string value;
     };
     const Entry &entry(size_t i) const { return i == 0 ? first_ : (*rest_)[i - 1]; }
     Entry &entry(size_t i) { return i == 0 ? first_ : (*rest_)[i - 1]; }

@@ -30,39 +30,40 @@ struct MeshVertex {
 };
 
 
-// What a walk over the document reads of every object (its type, whether it
-// is live, its selection, its layer, its links) fills its first cache line;
-// what a drag step asks of it besides (its bounds, its first tag) fills the
-// next; a short path's segments the two after, and what a transform changes
-// besides (the host's transform) or a fade (opacity, blending mode) the one
-// after those. Objects start on a cache line.
+// What a drag step asks of every object (whether it is live, its type, its
+// bounds, its first member, its first tag) fills its first cache line, so
+// that a step over an object the brush does not reach reads that line
+// alone; what a walk over the document reads besides (its selection, its
+// layer, its links) the next; a short path's segments the two after, and
+// what a transform changes besides (the host's transform) or a fade
+// (opacity, blending mode) the one after those. Objects start on a cache
+// line.
 struct alignas(64) Art {
     ASInt16 type = kPathArt;
     bool disposed = false;
     mutable signed char boundsKnown = 0;  // 0: to compute; 1: no bounds; 2: boundsBox
     ASInt32 userAttr = 0;                 // kArtSelected, kArtLocked, kArtHidden
-    Layer *layer = nullptr;
-
-    // Tree links; a layer's top-level art hangs off the layer's root group.
-    Art *parent = nullptr;
-    Art *firstChild = nullptr;  // bottom-most child (painted first)
-    Art *lastChild = nullptr;   // top-most child
-    Art *prev = nullptr;        // sibling painted before this one
-    Art *next = nullptr;        // sibling painted after this one
-    // The undo step that last saved what the art was (0: none), so that a
-    // step saves an object once, when it first changes it; and the one that
-    // last saved only its tags, which the plug-in writes on every object
-    // of the selection (so that costs a step little).
-    uint32_t savedIn = 0;
-    uint32_t tagsSavedIn = 0;
-
     // Its geometric bounds as last computed (artBounds), kept until its
     // geometry changes or, for a group or compound path, a member's does:
     // whatever changes geometry calls geometryChanged. Kept as the floats
     // they are given as: rounding keeps order, so a group's bounds from its
     // members' rounded bounds are its bounds from their exact ones, rounded.
     mutable AIReal boundsBox[4] = {0, 0, 0, 0};  // left, top, right, bottom
+    // Tree links; a layer's top-level art hangs off the layer's root group.
+    Art *firstChild = nullptr;  // bottom-most child (painted first)
     ArtTags tags;
+
+    Layer *layer = nullptr;
+    Art *parent = nullptr;
+    Art *lastChild = nullptr;  // top-most child
+    Art *prev = nullptr;       // sibling painted before this one
+    Art *next = nullptr;       // sibling painted after this one
+    // The undo step that last saved what the art was (0: none), so that a
+    // step saves an object once, when it first changes it; and the one that
+    // last saved only its tags, which the plug-in writes on every object
+    // of the selection (so that costs a step little).
+    uint32_t savedIn = 0;
+    uint32_t tagsSavedIn = 0;
 
     // Paths (and path-like art): Bezier segments, four of them in the two
     // cache lines after the first tag.
@@ -137,27 +138,30 @@ constexpr size_t kArtSlotBytes = (sizeof(Art) / 64) % 2 == 1 ? sizeof(Art) : siz
 constexpr size_t kArtsPerBlock = ArtArena::kBlockBytes / kArtSlotBytes;
 
 // Objects are mostly made in the order a walk of the document meets them,
-// and so lie in the arena: while one is looked at, two cache lines from
-// `line` on of those a few places ahead, in either direction, are fetched
-// (lines 0 and 1 hold what a walk and a drag step read, 2 and 3 a short
-// path's segments). A prefetch never faults, so an address past the
-// arena's objects costs nothing.
-inline void prefetchNearbyArt(const Art *art, size_t line = 0) {
+// and so lie in the arena: while one is looked at, `count` cache lines from
+// `first` on of those a few places ahead, in either direction, are fetched.
+// A prefetch never faults, so an address past the arena's objects costs
+// nothing.
+template <size_t first, size_t count> inline void prefetchNearbyLines(const Art *art) {
 #if defined(__GNUC__)
     // Addresses are computed as integers: a pointer past the objects would
     // be undefined even if never read.
     constexpr uintptr_t kAhead = 8 * kArtSlotBytes;
-    const uintptr_t at = uintptr_t(art) + line * 64;
-    __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead));
-    __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead + 64));
-    __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead));
-    __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead + 64));
+    const uintptr_t at = uintptr_t(art) + first * 64;
+    for (size_t k = 0; k < count; ++k) {
+        __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead + k * 64));
+        __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead + k * 64));
+    }
 #else
     (void)art;
-    (void)line;
 #endif
 }
-inline void prefetchNearbySegments(const Art *art) { prefetchNearbyArt(art, 2); }
+// What a drag step reads of every object (line 0).
+inline void prefetchNearbyStep(const Art *art) { prefetchNearbyLines<0, 1>(art); }
+// What a walk reads besides (line 1).
+inline void prefetchNearbyWalk(const Art *art) { prefetchNearbyLines<0, 2>(art); }
+// A short path's segments, with their count at the end of line 1.
+inline void prefetchNearbySegments(const Art *art) { prefetchNearbyLines<1, 3>(art); }
 
 bool ArtArena::contains(const void *p) const {
     const uintptr_t at = uintptr_t(p);
@@ -347,7 +351,7 @@ private:
     void trimUndoHistory();
 
     template <class F> static void walk(Art *a, F &f) {
-        prefetchNearbyArt(a);
+        prefetchNearbyWalk(a);
         f(*a);
         for (Art *c = a->firstChild; c; c = c->next) walk(c, f);
     }

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 #include "finite.h"
 #include "handles.h"
@@ -41,7 +42,7 @@ inline SPErr paintableArt(AIArtHandle h, Art *&art) {
 
 // Copies `text` into a caller's buffer of `maxLength` bytes, terminator
 // included; longer text is cut.
-inline SPErr copyText(const std::string &text, char *out, ASInt32 maxLength) {
+inline SPErr copyText(std::string_view text, char *out, ASInt32 maxLength) {
     if (!out || maxLength <= 0) return kBadParameterErr;
     const size_t n = std::min(text.size(), size_t(maxLength) - 1);
     std::memcpy(out, text.data(), n);

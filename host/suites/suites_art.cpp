@@ -131,7 +131,7 @@ SPErr getArtBounds(AIArtHandle h, AIRealRect *bounds) {
     const Art *art = toArt(h);
     if (!art || !bounds) return kBadParameterErr;
     // A stroke asks for the bounds of every object it collected in a row.
-    prefetchNearbyArt(art);
+    prefetchNearbyStep(art);
     // Art without extent (an empty group or path) has an empty rectangle.
     if (!artBounds(*art, *bounds)) *bounds = AIRealRect{0, 0, 0, 0};
     return kNoErr;

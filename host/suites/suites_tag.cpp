@@ -56,7 +56,7 @@ SPErr getTag(void *object, const char *name, const char *type, void *value, ASIn
     const std::string *tagType = art->tags.type(name);
     if (!tagType) return kNoSuchEntryErr;
     if (*tagType != type) return kBadParameterErr;
-    const std::string &text = *art->tags.value(name);
+    const TagText &text = *art->tags.value(name);
     if (*tagType == "string") return copyText(text, static_cast<char *>(value), maxLength);
     if (*tagType == "integer") {
         // The text is the tag's own, but checked: a whole number an ASInt32 holds.
