@@ -17,8 +17,8 @@ namespace {
 // Tags past the first and long values, roughly (names and types are shared).
 size_t tagBytes(const ArtTags &tags) {
     size_t bytes = 0;
-    for (const TagRef tag : tags) bytes += sizeof(std::string) + sizeof(void *) + (tag.value.size() > 15 ? tag.value.size() : 0);
-    return tags.empty() ? 0 : bytes - sizeof(std::string) - sizeof(void *);
+    for (const TagRef tag : tags) bytes += sizeof(TagText) + sizeof(void *) + (tag.value.size() > 15 ? tag.value.size() + 1 : 0);
+    return tags.empty() ? 0 : bytes - sizeof(TagText) - sizeof(void *);
 }
 
 // What an art object holds on the heap beside its record, roughly, for the
