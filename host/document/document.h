@@ -142,26 +142,37 @@ constexpr size_t kArtsPerBlock = ArtArena::kBlockBytes / kArtSlotBytes;
 // `first` on of those a few places ahead, in either direction, are fetched.
 // A prefetch never faults, so an address past the arena's objects costs
 // nothing.
-template <size_t first, size_t count> inline void prefetchNearbyLines(const Art *art) {
+// Always inlined: a function that does nothing but prefetch is taken for
+// one without effect, and calls to it that were not inlined early are
+// dropped.
+template <size_t first, size_t count> [[gnu::always_inline]] inline void prefetchNearbyLines(const Art *art) {
+    static_assert(count >= 1 && count <= 3, "one to three lines");
 #if defined(__GNUC__)
     // Addresses are computed as integers: a pointer past the objects would
-    // be undefined even if never read.
+    // be undefined even if never read. Written out, not looped: the
+    // compiler drops a loop that does nothing but prefetch.
     constexpr uintptr_t kAhead = 8 * kArtSlotBytes;
     const uintptr_t at = uintptr_t(art) + first * 64;
-    for (size_t k = 0; k < count; ++k) {
-        __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead + k * 64));
-        __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead + k * 64));
+    __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead));
+    __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead));
+    if constexpr (count >= 2) {
+        __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead + 64));
+        __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead + 64));
+    }
+    if constexpr (count >= 3) {
+        __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead + 128));
+        __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead + 128));
     }
 #else
     (void)art;
 #endif
 }
 // What a drag step reads of every object (line 0).
-inline void prefetchNearbyStep(const Art *art) { prefetchNearbyLines<0, 1>(art); }
+[[gnu::always_inline]] inline void prefetchNearbyStep(const Art *art) { prefetchNearbyLines<0, 1>(art); }
 // What a walk reads besides (line 1).
-inline void prefetchNearbyWalk(const Art *art) { prefetchNearbyLines<0, 2>(art); }
+[[gnu::always_inline]] inline void prefetchNearbyWalk(const Art *art) { prefetchNearbyLines<0, 2>(art); }
 // A short path's segments, with their count at the end of line 1.
-inline void prefetchNearbySegments(const Art *art) { prefetchNearbyLines<1, 3>(art); }
+[[gnu::always_inline]] inline void prefetchNearbySegments(const Art *art) { prefetchNearbyLines<1, 3>(art); }
 
 bool ArtArena::contains(const void *p) const {
     const uintptr_t at = uintptr_t(p);
