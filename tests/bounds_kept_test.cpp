@@ -205,5 +205,39 @@ TEST_F(BoundsKept, ACurvesBoundsAreItsExtremes) {
     }
 }
 
+// A path's bounds come from its anchors alone only when no curve bulges:
+// the closing curve of a closed path counts, the outer handles of an open
+// path's ends do not (no curve uses them).
+TEST_F(BoundsKept, APathsBoundsReachWhereverOneOfItsCurvesBulges) {
+    auto corner = [](AIReal h, AIReal v) { return AIPathSegment{{h, v}, {h, v}, {h, v}, true}; };
+    auto path = [&](std::initializer_list<AIPathSegment> s, bool closed) {
+        Art *a = doc().newArt(kPathArt);
+        a->segments = s;
+        a->closed = closed;
+        doc().link(a, kPlaceInsideOnTop, doc().currentLayer()->root);
+        return bounds(a);
+    };
+    // A square, then the same with its closing curve's handles pulled out
+    // to the left: only the closed path reaches past x = 0.
+    AIPathSegment last = corner(0, 10), first = corner(0, 0);
+    last.out = {-8, 10};
+    first.in = {-8, 0};
+    const AIRealRect square = path({corner(0, 0), corner(10, 0), corner(10, 10), corner(0, 10)}, true);
+    EXPECT_EQ(square.left, 0.0f);
+    EXPECT_EQ(square.top, 10.0f);
+    const AIRealRect bulging = path({first, corner(10, 0), corner(10, 10), last}, true);
+    EXPECT_NEAR(bulging.left, -6.0f, 1e-5);  // 3/4 of the handles' reach, at t = 1/2
+    EXPECT_EQ(bulging.right, 10.0f);
+    const AIRealRect open = path({first, corner(10, 0), corner(10, 10), last}, false);
+    EXPECT_EQ(open.left, 0.0f);
+    // A bulge in a middle curve of an open path counts.
+    AIPathSegment b = corner(10, 0), c = corner(10, 10);
+    b.out = {18, 0};
+    c.in = {18, 10};
+    const AIRealRect middle = path({corner(0, 0), b, c, corner(0, 10)}, false);
+    EXPECT_NEAR(middle.right, 16.0f, 1e-5);
+    EXPECT_EQ(middle.left, 0.0f);
+}
+
 }  // namespace
 }  // namespace smear

@@ -84,10 +84,33 @@ void addCurve(Box &box, const AIRealPoint &p0, const AIRealPoint &p1, const AIRe
     }
 }
 
+// Whether a curve's control values lie between its end values in both
+// coordinates: the test addCurve makes before it solves for extremes.
+bool controlsBetweenEnds(const AIRealPoint &p0, const AIRealPoint &p1, const AIRealPoint &p2,
+                         const AIRealPoint &p3) {
+    const AIReal xlo = std::min(p0.h, p3.h), xhi = std::max(p0.h, p3.h);
+    const AIReal ylo = std::min(p0.v, p3.v), yhi = std::max(p0.v, p3.v);
+    return p1.h >= xlo && p1.h <= xhi && p2.h >= xlo && p2.h <= xhi && p1.v >= ylo && p1.v <= yhi &&
+           p2.v >= ylo && p2.v <= yhi;
+}
+
+// When every curve's controls lie between its ends, addCurve would add
+// only the anchors: their box, found without it.
+bool anchorBoxWillDo(const Art &art, Box &box) {
+    const auto &s = art.segments;
+    for (size_t i = 1; i < s.size(); ++i)
+        if (!controlsBetweenEnds(s[i - 1].p, s[i - 1].out, s[i].in, s[i].p)) return false;
+    if (art.closed && s.size() > 1 && !controlsBetweenEnds(s.back().p, s.back().out, s[0].in, s[0].p))
+        return false;
+    for (size_t i = 0; i < s.size(); ++i) box.add(s[i].p.h, s[i].p.v);
+    return true;
+}
+
 Box pathBox(const Art &art) {
     Box box;
     const auto &s = art.segments;
     if (s.empty()) return box;
+    if (anchorBoxWillDo(art, box)) return box;
     box.add(s[0].p.h, s[0].p.v);
     for (size_t i = 1; i < s.size(); ++i) addCurve(box, s[i - 1].p, s[i - 1].out, s[i].in, s[i].p);
     if (art.closed && s.size() > 1) addCurve(box, s.back().p, s.back().out, s[0].in, s[0].p);
