@@ -86,7 +86,7 @@ void addCurve(Box &box, const AIRealPoint &p0, const AIRealPoint &p1, const AIRe
 
 // Whether a curve's control values lie between its end values in both
 // coordinates: the test addCurve makes before it solves for extremes.
-bool controlsBetweenEnds(const AIRealPoint &p0, const AIRealPoint &p1, const AIRealPoint &p2,
+[[gnu::always_inline]] inline bool controlsBetweenEnds(const AIRealPoint &p0, const AIRealPoint &p1, const AIRealPoint &p2,
                          const AIRealPoint &p3) {
     const AIReal xlo = std::min(p0.h, p3.h), xhi = std::max(p0.h, p3.h);
     const AIReal ylo = std::min(p0.v, p3.v), yhi = std::max(p0.v, p3.v);
@@ -102,7 +102,15 @@ bool anchorBoxWillDo(const Art &art, Box &box) {
         if (!controlsBetweenEnds(s[i - 1].p, s[i - 1].out, s[i].in, s[i].p)) return false;
     if (art.closed && s.size() > 1 && !controlsBetweenEnds(s.back().p, s.back().out, s[0].in, s[0].p))
         return false;
-    for (size_t i = 0; i < s.size(); ++i) box.add(s[i].p.h, s[i].p.v);
+    AIReal left = s[0].p.h, right = left, top = s[0].p.v, bottom = top;
+    for (size_t i = 1; i < s.size(); ++i) {
+        left = std::min(left, s[i].p.h);
+        right = std::max(right, s[i].p.h);
+        top = std::max(top, s[i].p.v);
+        bottom = std::min(bottom, s[i].p.v);
+    }
+    box.add(left, top);
+    box.add(right, bottom);
     return true;
 }
 
