@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <random>
 #include <string>
 
 #include "document.h"
@@ -483,6 +485,45 @@ TEST(TransformArt, FramedArtConcatenatesItsMatrixAfterItsOwn) {
         EXPECT_FLOAT_EQ(a->matrix.ty, 10) << type;
         EXPECT_FLOAT_EQ(a->matrix.b, 1) << type;
         EXPECT_FLOAT_EQ(a->matrix.c, -1) << type;
+    }
+}
+
+// Short paths are transformed in one pass, longer ones (or those with
+// members) in two: both give the same bits, and both leave a path whose
+// new values would not fit a float as it was.
+TEST(TransformArt, ShortAndLongPathsTransformAlikeAndWholeOrNotAtAll) {
+    Document doc;
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> value(-50, 50);
+    std::vector<AIPathSegment> all(12);
+    for (AIPathSegment &s : all) s = {{value(random), value(random)}, {value(random), value(random)},
+                                      {value(random), value(random)}, value(random) > 0};
+    const AIRealMatrix m{value(random), value(random), value(random), value(random), value(random), value(random)};
+    Art *whole = doc.newArt(kPathArt);
+    whole->segments.assign(all.data(), all.size());
+    whole->style.stroke.width = 1.5f;
+    ASSERT_TRUE(transformArt(*whole, m, 0.7f, kTransformObjects | kScaleLines));
+    for (size_t n = 1; n <= all.size(); ++n) {
+        Art *a = doc.newArt(kPathArt);
+        a->segments.assign(all.data(), n);
+        a->closed = n % 2 == 0;
+        a->style.stroke.width = 1.5f;
+        ASSERT_TRUE(transformArt(*a, m, 0.7f, kTransformObjects | kScaleLines)) << n;
+        EXPECT_EQ(std::memcmp(&a->segments[0], &whole->segments[0], n * sizeof(AIPathSegment)), 0) << n;
+        EXPECT_EQ(a->style.stroke.width, whole->style.stroke.width) << n;
+        EXPECT_EQ(std::memcmp(&a->hostTransform, &whole->hostTransform, sizeof(AIRealMatrix)), 0) << n;
+    }
+    // The last segment's handle would overflow: nothing moves, however long the path.
+    all.back().out = {3e38f, 0};
+    for (size_t n : {size_t(8), size_t(12)}) {
+        Art *a = doc.newArt(kPathArt);
+        a->segments.assign(all.data() + all.size() - n, n);
+        a->style.stroke.width = 1.5f;
+        const Art before = *a;
+        EXPECT_FALSE(transformArt(*a, AIRealMatrix{4, 0, 0, 4, 0, 0}, 2.0f, kTransformObjects | kScaleLines)) << n;
+        EXPECT_EQ(std::memcmp(&a->segments[0], &before.segments[0], n * sizeof(AIPathSegment)), 0) << n;
+        EXPECT_EQ(a->style.stroke.width, 1.5f) << n;
+        EXPECT_EQ(a->hostTransform.a, 1.0f) << n;
     }
 }
 

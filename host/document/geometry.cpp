@@ -278,6 +278,45 @@ struct TransformPass {
     }
 };
 
+// A path with no members, no mesh and no paint that moves, of a few
+// segments: the values TransformPass computes, computed once into a copy
+// and stored only when every one fits. Returns false, having changed
+// nothing, for art it does not take or values that do not fit (`fits`).
+constexpr size_t kShortPath = 8;
+
+bool paintMoves(const AIColor &c, ASInt32 flags) {
+    return (c.kind == kGradient && (flags & kTransformFillGradients)) ||
+           (c.kind == kPattern && (flags & kTransformFillPatterns));
+}
+
+bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags, bool &fits) {
+    fits = true;
+    if ((art.type != kPathArt && art.type != kMysteryPathArt) || art.firstChild || !art.vertices.empty() ||
+        art.segments.size() > kShortPath || paintMoves(art.style.fill.color, flags) ||
+        paintMoves(art.style.stroke.color, flags))
+        return false;
+    AIPathSegment moved[kShortPath];
+    const size_t n = art.segments.size();
+    for (size_t i = 0; i < n; ++i) {
+        const AIPathSegment &s = art.segments[i];
+        moved[i] = s;
+        moved[i].p = apply(m, s.p);
+        moved[i].in = apply(m, s.in);
+        moved[i].out = apply(m, s.out);
+        fits = fits && fitsFloat(moved[i].p.h) && fitsFloat(moved[i].p.v) && fitsFloat(moved[i].in.h) &&
+               fitsFloat(moved[i].in.v) && fitsFloat(moved[i].out.h) && fitsFloat(moved[i].out.v);
+    }
+    const bool scaleLine = (flags & kScaleLines) != 0;
+    const AIReal width = scaleLine ? art.style.stroke.width * lineScale : art.style.stroke.width;
+    fits = fits && fitsFloat(width);
+    if (!fits) return false;
+    for (size_t i = 0; i < n; ++i) art.segments[i] = moved[i];
+    art.style.stroke.width = width;
+    art.hostTransform = concat(art.hostTransform, m);
+    art.boundsKnown = 0;
+    return true;
+}
+
 }  // namespace
 
 bool artBounds(const Art &art, AIRealRect &bounds) {
@@ -296,11 +335,15 @@ bool artBounds(const Art &art, AIRealRect &bounds) {
 }
 
 bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags) {
-    TransformPass check{m, lineScale, flags, false, true};
-    check.run(art);
-    if (!check.fits) return false;
-    TransformPass change{m, lineScale, flags, true, true};
-    change.run(art);
+    bool fits = true;
+    if (!transformShortPath(art, m, lineScale, flags, fits)) {
+        if (!fits) return false;
+        TransformPass check{m, lineScale, flags, false, true};
+        check.run(art);
+        if (!check.fits) return false;
+        TransformPass change{m, lineScale, flags, true, true};
+        change.run(art);
+    }
     geometryChanged(art);
     // The new bounds now, while the geometry is in the cache: a stroke asks
     // for them on its next step, when it would have to be read again.
