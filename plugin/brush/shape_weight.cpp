@@ -15,24 +15,36 @@ AIReal EdgeDistance(AIReal x, AIReal low, AIReal high, AIReal middle) {
     return x <= middle ? x - low : high - x;
 }
 
+/* The fractions of the brush's half-sizes the shapes are made of: from the
+   point to the bottom, top and left edges, and to the nearer vertical or
+   horizontal edge. Each shape works out only those it uses. */
+AIReal Up(const AIRealPoint *p, const AIRealRect *r, AIReal hy) { return Cap(Quotient(p->v - r->bottom, hy)); }
+AIReal Down(const AIRealPoint *p, const AIRealRect *r, AIReal hy) { return Cap(Quotient(r->top - p->v, hy)); }
+AIReal LeftRight(const AIRealPoint *p, const AIRealRect *r, AIReal hx) {
+    return Cap(Quotient(p->h - r->left, hx));
+}
+AIReal EdgeH(const AIRealPoint *p, const AIRealRect *r, AIReal hx) {
+    AIRealPoint c = RectCenter(r);
+    return Cap(Quotient(EdgeDistance(p->h, r->left, r->right, c.h), hx));
+}
+AIReal EdgeV(const AIRealPoint *p, const AIRealRect *r, AIReal hy) {
+    AIRealPoint c = RectCenter(r);
+    return Cap(Quotient(EdgeDistance(p->v, r->bottom, r->top, c.v), hy));
+}
+
 /* The weight of shapes 0 and 3..16 for a point that is inside the brush.
    `p` is the point; `pv` the same point as a second look-up found it (the
    object variant reads the bounds again for the vertical edge distance of
    shapes 11..13). */
 AIReal InsideWeight(ASInt32 shape, const AIRealPoint *p, const AIRealPoint *pv, const AIRealRect *r,
                     AIReal hx, AIReal hy, ASInt32 index) {
-    AIRealPoint c = RectCenter(r);
-    AIReal up = Cap(Quotient(p->v - r->bottom, hy));
-    AIReal down = Cap(Quotient(r->top - p->v, hy));
-    AIReal leftRight = Cap(Quotient(p->h - r->left, hx));
-    AIReal eh = Cap(Quotient(EdgeDistance(p->h, r->left, r->right, c.h), hx));
-    AIReal ev = Cap(Quotient(EdgeDistance(pv->v, r->bottom, r->top, c.v), hy));
     ASBoolean even = index % 2 == 0;
     switch (shape) {
     case kShapeBrush:
         return 1.0f;
     case kShapeRim:
     case kShapeCentral: {
+        AIRealPoint c = RectCenter(r);
         AIReal d = sAIRealMath->AIRealPointLength(p, &c);
         AIReal length = sAIRealMath->AIRealLength(hx, hy);
         /* A brush without extent has neither rim nor centre. */
@@ -40,29 +52,29 @@ AIReal InsideWeight(ASInt32 shape, const AIRealPoint *p, const AIRealPoint *pv, 
         return shape == kShapeRim ? Cap(d / length) : Cap(1.0f - d / length);
     }
     case kShapeUp:
-        return up;
+        return Up(p, r, hy);
     case kShapeDown:
-        return down;
+        return Down(p, r, hy);
     case kShapeLeftRight:
-        return leftRight;
+        return LeftRight(p, r, hx);
     case kShapeRightLeft:
         return Cap(Quotient(r->right - p->h, hx));
     case kShapeReflected1:
-        return Cap(Quotient(EdgeDistance(p->v, r->bottom, r->top, c.v), hy));
+        return EdgeV(p, r, hy);
     case kShapeReflected2:
-        return eh;
+        return EdgeH(p, r, hx);
     case kShapeDiamond:
-        return (eh + ev) * 0.5f;
+        return (EdgeH(p, r, hx) + EdgeV(pv, r, hy)) * 0.5f;
     case kShapeEdge:
-        return 1.0f - (eh + ev) * 0.5f;
+        return 1.0f - (EdgeH(p, r, hx) + EdgeV(pv, r, hy)) * 0.5f;
     case kShapeHotspot:
-        return eh * ev;
+        return EdgeH(p, r, hx) * EdgeV(pv, r, hy);
     case kShapeGrad1:
-        return even ? up : down;
+        return even ? Up(p, r, hy) : Down(p, r, hy);
     case kShapeGrad2:
-        return even ? leftRight : down;
+        return even ? LeftRight(p, r, hx) : Down(p, r, hy);
     case kShapeGrad3:
-        return eh * up;
+        return EdgeH(p, r, hx) * Up(p, r, hy);
     default:
         return 0.0f;
     }
