@@ -51,17 +51,12 @@ const TagKey *internTagKey(std::string_view name, std::string_view type);
 
 // Whether `s` reads as the C string `text`. Tags hold no NUL (set() cuts
 // text at one, as every C string that reaches them is cut), so the
-// library's compare, which reads many bytes at a time, says it exactly:
-// for names and types, which live in the shared keys. A value lives in the
-// object: the text's length is taken first (never reading more than one
-// byte past the value's), then the bytes are compared by the library,
-// which reads 32 bytes of the value at once (ArtTags keeps those in the
-// object's first cache line).
+// library's compare, which reads many bytes at a time, says it exactly.
+// Names and types live in the shared keys; a value inside an object is
+// NUL-terminated there too, and the compare reads 32 bytes of it at once,
+// which ArtTags keeps in the object's first cache line.
 inline bool sameText(const std::string &s, const char *text) { return std::strcmp(s.c_str(), text) == 0; }
-inline bool sameValue(const TagText &s, const char *text) {
-    const size_t n = s.size();
-    return strnlen(text, n + 1) == n && std::memcmp(s.data(), text, n) == 0;
-}
+inline bool sameValue(const TagText &s, const char *text) { return std::strcmp(s.c_str(), text) == 0; }
 
 // A tag as read: references into the object that holds it.
 struct TagRef {
