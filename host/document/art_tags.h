@@ -49,14 +49,13 @@ struct TagKey {
 // The one key of `name` and `type` (safe from any thread).
 const TagKey *internTagKey(std::string_view name, std::string_view type);
 
-// Whether `s` reads as the C string `text`. Tags hold no NUL (set() cuts
-// text at one, as every C string that reaches them is cut), so the
-// library's compare, which reads many bytes at a time, says it exactly.
+// Whether text a tag keeps reads as the C string `text`. Tags hold no NUL
+// (set() cuts text at one, as every C string that reaches them is cut), so
+// the library's compare, which reads many bytes at a time, says it exactly.
 // Names and types live in the shared keys; a value inside an object is
 // NUL-terminated there too, and the compare reads 32 bytes of it at once,
 // which ArtTags keeps in the object's first cache line.
-inline bool sameText(const std::string &s, const char *text) { return std::strcmp(s.c_str(), text) == 0; }
-inline bool sameValue(const TagText &s, const char *text) { return std::strcmp(s.c_str(), text) == 0; }
+inline bool sameText(const char *kept, const char *text) { return std::strcmp(kept, text) == 0; }
 
 // A tag as read: references into the object that holds it.
 struct TagRef {
@@ -124,12 +123,12 @@ public:
         const TagType known = tagTypeOf(type);
         if (known != TagType::kOther) return holds(name, known, value);
         const Entry *e = findText(name);
-        return e && sameText(e->key->type, type) && sameValue(e->value, value);
+        return e && sameText(e->key->type.c_str(), type) && sameText(e->value.c_str(), value);
     }
     // The same for a type known by its TagType (not kOther).
     bool holds(const char *name, TagType type, const char *value) const {
         const Entry *e = findText(name);
-        return e && e->key->kind == type && sameValue(e->value, value);
+        return e && e->key->kind == type && sameText(e->value.c_str(), value);
     }
     // Adds the tag, or gives the tag of that name this type and value. Each
     // text ends at its first NUL, if it holds one.
@@ -164,7 +163,7 @@ private:
         return at < rest_->size() && (*rest_)[at].key->name == name ? &(*rest_)[at] : nullptr;
     }
     const Entry *findText(const char *name) const {
-        return first_.key && sameText(first_.key->name, name) ? &first_ : find(name);
+        return first_.key && sameText(first_.key->name.c_str(), name) ? &first_ : find(name);
     }
     // Where `name` goes in the list past the first tag.
     size_t restLowerBound(std::string_view name) const;

@@ -33,8 +33,8 @@ struct MeshVertex {
 // What a drag step asks of every object (whether it is live, its type, its
 // bounds, its first member, its first tag) fills its first cache line, so
 // that a step over an object the brush does not reach reads that line
-// alone; what a walk over the document reads besides (its selection, its
-// layer, its links) the next; a short path's segments the two after, and
+// alone; what a walk over the document reads besides (its layer, its
+// links) the next; a short path's segments the two after, and
 // what a transform changes besides (the host's transform) or a fade
 // (opacity, blending mode) the one after those. Objects start on a cache
 // line.
@@ -65,8 +65,8 @@ struct alignas(64) Art {
     uint32_t savedIn = 0;
     uint32_t tagsSavedIn = 0;
 
-    // Paths (and path-like art): Bezier segments, four of them in the two
-    // cache lines after the first tag.
+    // Paths (and path-like art): Bezier segments, their count at the end of
+    // the links' line and four of them in the two lines after.
     SegmentList segments;
     bool closed = false;
     // The transforms the host applied to the art since, composed (document

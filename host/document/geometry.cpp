@@ -64,6 +64,13 @@ int derivativeRoots(double p0, double p1, double p2, double p3, double roots[2])
     return n;
 }
 
+// Whether a cubic's control values c1 and c2 lie between its end values
+// c0 and c3 (then so does every value of the curve).
+template <class T> bool controlValuesBetweenEnds(T c0, T c1, T c2, T c3) {
+    const T lo = std::min(c0, c3), hi = std::max(c0, c3);
+    return c1 >= lo && c1 <= hi && c2 >= lo && c2 <= hi;
+}
+
 void addCurve(Box &box, const AIRealPoint &p0, const AIRealPoint &p1, const AIRealPoint &p2,
               const AIRealPoint &p3) {
     box.add(p3.h, p3.v);
@@ -75,8 +82,7 @@ void addCurve(Box &box, const AIRealPoint &p0, const AIRealPoint &p1, const AIRe
         // between them (each point of the curve is a weighted mean of its
         // four): its extremes are the ends. Straight segments, the most
         // common, are such in both coordinates.
-        const double lo = std::min(c[0], c[3]), hi = std::max(c[0], c[3]);
-        if (c[1] >= lo && c[1] <= hi && c[2] >= lo && c[2] <= hi) continue;
+        if (controlValuesBetweenEnds(c[0], c[1], c[2], c[3])) continue;
         const int n = derivativeRoots(c[0], c[1], c[2], c[3], roots);
         for (int i = 0; i < n; ++i)
             box.add(cubicAt(xs[0], xs[1], xs[2], xs[3], roots[i]),
@@ -84,14 +90,11 @@ void addCurve(Box &box, const AIRealPoint &p0, const AIRealPoint &p1, const AIRe
     }
 }
 
-// Whether a curve's control values lie between its end values in both
-// coordinates: the test addCurve makes before it solves for extremes.
-[[gnu::always_inline]] inline bool controlsBetweenEnds(const AIRealPoint &p0, const AIRealPoint &p1, const AIRealPoint &p2,
-                         const AIRealPoint &p3) {
-    const AIReal xlo = std::min(p0.h, p3.h), xhi = std::max(p0.h, p3.h);
-    const AIReal ylo = std::min(p0.v, p3.v), yhi = std::max(p0.v, p3.v);
-    return p1.h >= xlo && p1.h <= xhi && p2.h >= xlo && p2.h <= xhi && p1.v >= ylo && p1.v <= yhi &&
-           p2.v >= ylo && p2.v <= yhi;
+// The test addCurve makes before it solves for extremes, in both
+// coordinates.
+[[gnu::always_inline]] inline bool controlsBetweenEnds(const AIRealPoint &p0, const AIRealPoint &p1,
+                                                       const AIRealPoint &p2, const AIRealPoint &p3) {
+    return controlValuesBetweenEnds(p0.h, p1.h, p2.h, p3.h) && controlValuesBetweenEnds(p0.v, p1.v, p2.v, p3.v);
 }
 
 // When every curve's controls lie between its ends, addCurve would add
@@ -219,6 +222,12 @@ Box artBox(const Art &art) {
 // `commit` true it stores them. The two passes compute the same values, so
 // a tree that passed the check is changed whole and one that failed is not
 // touched.
+// Fill patterns and gradients move with the art only when the flags ask.
+bool paintMoves(const AIColor &c, ASInt32 flags) {
+    return (c.kind == kGradient && (flags & kTransformFillGradients)) ||
+           (c.kind == kPattern && (flags & kTransformFillPatterns));
+}
+
 struct TransformPass {
     const AIRealMatrix &m;
     AIReal lineScale;
@@ -244,10 +253,10 @@ struct TransformPass {
         put(to.tx, r.tx);
         put(to.ty, r.ty);
     }
-    // Fill patterns and gradients move with the art only when the flags ask.
     void paint(AIColor &c) {
-        if (c.kind == kGradient && (flags & kTransformFillGradients)) put(c.c.b.matrix);
-        else if (c.kind == kPattern && (flags & kTransformFillPatterns)) put(c.c.p.transform);
+        if (!paintMoves(c, flags)) return;
+        if (c.kind == kGradient) put(c.c.b.matrix);
+        else put(c.c.p.transform);
     }
 
     void run(Art &art) {
@@ -279,24 +288,21 @@ struct TransformPass {
 };
 
 // A path with no members, no mesh and no paint that moves, of a few
-// segments: the values TransformPass computes, computed once into a copy
-// and stored only when every one fits. Returns false, having changed
-// nothing, for art it does not take or values that do not fit (`fits`).
+// segments, is transformed in one pass: the values TransformPass computes,
+// computed once into a copy and stored only when every one fits.
 constexpr size_t kShortPath = 8;
 
-bool paintMoves(const AIColor &c, ASInt32 flags) {
-    return (c.kind == kGradient && (flags & kTransformFillGradients)) ||
-           (c.kind == kPattern && (flags & kTransformFillPatterns));
+bool isShortPlainPath(const Art &art, ASInt32 flags) {
+    return (art.type == kPathArt || art.type == kMysteryPathArt) && !art.firstChild && art.vertices.empty() &&
+           art.segments.size() <= kShortPath && !paintMoves(art.style.fill.color, flags) &&
+           !paintMoves(art.style.stroke.color, flags);
 }
 
-bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags, bool &fits) {
-    fits = true;
-    if ((art.type != kPathArt && art.type != kMysteryPathArt) || art.firstChild || !art.vertices.empty() ||
-        art.segments.size() > kShortPath || paintMoves(art.style.fill.color, flags) ||
-        paintMoves(art.style.stroke.color, flags))
-        return false;
+// False, with the path as it was, when a new value would not fit a float.
+bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags) {
     AIPathSegment moved[kShortPath];
     const size_t n = art.segments.size();
+    bool fits = true;
     for (size_t i = 0; i < n; ++i) {
         const AIPathSegment &s = art.segments[i];
         moved[i] = s;
@@ -306,10 +312,8 @@ bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt
         fits = fits && fitsFloat(moved[i].p.h) && fitsFloat(moved[i].p.v) && fitsFloat(moved[i].in.h) &&
                fitsFloat(moved[i].in.v) && fitsFloat(moved[i].out.h) && fitsFloat(moved[i].out.v);
     }
-    const bool scaleLine = (flags & kScaleLines) != 0;
-    const AIReal width = scaleLine ? art.style.stroke.width * lineScale : art.style.stroke.width;
-    fits = fits && fitsFloat(width);
-    if (!fits) return false;
+    const AIReal width = (flags & kScaleLines) ? art.style.stroke.width * lineScale : art.style.stroke.width;
+    if (!fits || !fitsFloat(width)) return false;
     for (size_t i = 0; i < n; ++i) art.segments[i] = moved[i];
     art.style.stroke.width = width;
     art.hostTransform = concat(art.hostTransform, m);
@@ -335,9 +339,9 @@ bool artBounds(const Art &art, AIRealRect &bounds) {
 }
 
 bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags) {
-    bool fits = true;
-    if (!transformShortPath(art, m, lineScale, flags, fits)) {
-        if (!fits) return false;
+    if (isShortPlainPath(art, flags)) {
+        if (!transformShortPath(art, m, lineScale, flags)) return false;
+    } else {
         TransformPass check{m, lineScale, flags, false, true};
         check.run(art);
         if (!check.fits) return false;
