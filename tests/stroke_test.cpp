@@ -1,5 +1,6 @@
 // The stroke cycle: collecting the art, the frame of every drag step, the
 // per-art loop and its failures, mouse up and undo.
+#include <algorithm>
 #include <cstring>
 
 #include "brush_support.h"
@@ -70,6 +71,34 @@ TEST_F(StrokeTest, EveryChildOfManyCompoundPathsLeavesTheList) {
         host.faults.clear();
     }
     EXPECT_TRUE(host.memoryHandles.empty());  // the index's memory went back too
+}
+
+// The host's list as its own suite gives it, but back to front: every
+// member of a compound path comes before the compound path.
+const AIMatchingArtSuite *gHostMatchingArt = nullptr;
+SPErr getMatchingArtReversed(const AIMatchingArtSpec *specs, ASInt16 numSpecs, AIArtHandle ***matches,
+                             ASInt32 *numMatches) {
+    SPErr e = gHostMatchingArt->GetMatchingArt(specs, numSpecs, matches, numMatches);
+    if (e == kNoErr && *matches) std::reverse(**matches, **matches + *numMatches);
+    return e;
+}
+
+TEST_F(StrokeTest, MembersListedBeforeTheirCompoundPathLeaveTheListToo) {
+    gHostMatchingArt =
+        static_cast<const AIMatchingArtSuite *>(host.suites.find(kAIMatchingArtSuite, kAIMatchingArtSuiteVersion));
+    static const AIMatchingArtSuite reversed{getMatchingArtReversed, gHostMatchingArt->GetSelectedArt};
+    host.suites.add(kAIMatchingArtSuite, kAIMatchingArtSuiteVersion, &reversed);
+    // Memory for the members' set throughout, never, and only for its first
+    // sizes (it grows while the members are added).
+    for (long failAt : {0L, 1L, 3L}) {
+        SCOPED_TRACE(failAt);
+        host.replaceDocument(std::make_unique<Document>());
+        if (failAt) host.faults.failNthCallOf("AI MdMemory Suite", "MdMemoryNewHandle", failAt, kOutOfMemoryErr);
+        checkCompoundChildrenLeaveTheList();
+        ASSERT_EQ(mouseUp(kScalingTool, {0, 0}), 0);
+        host.faults.clear();
+    }
+    EXPECT_TRUE(host.memoryHandles.empty());
 }
 
 void StrokeTest::checkCompoundChildrenLeaveTheList() {
