@@ -101,20 +101,22 @@ TEST(ArtArena, FieldsLieInTheCacheLinesFetchedForThem) {
         return (reinterpret_cast<const char *>(field) - reinterpret_cast<const char *>(&a)) / 64;
     };
     auto lastLine = [&](const void *field, size_t bytes) { return line(static_cast<const char *>(field) + bytes - 1); };
-    // A drag step over an object the brush does not reach reads one line.
+    // A drag step over an object the brush does not reach, and a walk past
+    // an object that holds no members, read one line.
     for (const void *stepped : {static_cast<const void *>(&a.type), static_cast<const void *>(&a.disposed),
-                                static_cast<const void *>(&a.boundsKnown), static_cast<const void *>(&a.firstChild)})
+                                static_cast<const void *>(&a.boundsKnown), static_cast<const void *>(&a.userAttr),
+                                static_cast<const void *>(&a.next)})
         EXPECT_EQ(line(stepped), 0);
     EXPECT_EQ(lastLine(&a.boundsBox, sizeof a.boundsBox), 0);
     EXPECT_EQ(lastLine(&a.tags, sizeof a.tags), 0);
     // The library's compare reads 32 bytes of the first tag's value at once.
     a.tags.set("smearcraft", "string", "smearcraft");
     EXPECT_EQ(lastLine(a.tags.value("smearcraft"), 32), 0);
-    // A walk reads the next one too.
-    for (const void *walked : {static_cast<const void *>(&a.userAttr), static_cast<const void *>(&a.layer),
-                               static_cast<const void *>(&a.parent), static_cast<const void *>(&a.next),
-                               static_cast<const void *>(&a.tagsSavedIn)})
-        EXPECT_LE(line(walked), 1);
+    // The rest of the tree, and the undo marks, in the next.
+    for (const void *linked : {static_cast<const void *>(&a.layer), static_cast<const void *>(&a.parent),
+                               static_cast<const void *>(&a.firstChild), static_cast<const void *>(&a.lastChild),
+                               static_cast<const void *>(&a.prev), static_cast<const void *>(&a.tagsSavedIn)})
+        EXPECT_EQ(line(linked), 1);
     // The count of a short path's segments, then the segments.
     EXPECT_EQ(line(&a.segments), 1);
     EXPECT_EQ(lastLine(&a.segments, sizeof a.segments), 3);
@@ -177,6 +179,33 @@ TEST(DocumentTree, AboveAllGoesToTheCurrentLayerWhateverThePrep) {
     EXPECT_EQ(copy->layer, second);
     EXPECT_EQ(second->root->lastChild, copy);
     EXPECT_EQ(a->layer, doc.layers[0]);
+}
+
+TEST(DocumentTree, ArtPutInsideArtThatHoldsNoMembersGoesOnTopOfTheLayerAndIsWalked) {
+    Document doc;
+    Art *root = doc.currentLayer()->root;
+    for (ASInt16 type : {kPathArt, kTextArt, kMeshArt, kPlacedArt, kSymbolArt}) {
+        Art *leaf = named(doc, type, "leaf");
+        doc.link(leaf, kPlaceAboveAll, nullptr);
+        Art *inside = named(doc, kPathArt, "inside");
+        doc.link(inside, kPlaceInsideOnTop, leaf);
+        EXPECT_EQ(leaf->firstChild, nullptr);
+        EXPECT_EQ(root->lastChild, inside);
+        doc.link(inside, kPlaceInsideOnBottom, leaf);
+        EXPECT_EQ(leaf->firstChild, nullptr);
+        EXPECT_EQ(root->lastChild, inside);
+    }
+    // A compound path and a group take members, and a walk meets them.
+    Art *compound = named(doc, kCompoundPathArt, "compound");
+    doc.link(compound, kPlaceAboveAll, nullptr);
+    doc.link(named(doc, kPathArt, "member"), kPlaceInsideOnTop, compound);
+    Art *group = named(doc, kGroupArt, "group");
+    doc.link(group, kPlaceAboveAll, nullptr);
+    doc.link(named(doc, kPathArt, "grouped"), kPlaceInsideOnBottom, group);
+    std::string walked;
+    doc.forEachArt([&](const Art &a) { walked += (walked.empty() ? "" : ",") + a.id; });
+    EXPECT_EQ(walked, "leaf,inside,leaf,inside,leaf,inside,leaf,inside,leaf,inside,compound,member,group,grouped");
+    expectConsistent(root);
 }
 
 TEST(DocumentTree, DisposeUnlinksAndMarksTheSubtree) {

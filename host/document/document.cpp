@@ -131,11 +131,13 @@ void Document::link(Art *art, ASInt16 paintOrder, Art *prep) {
     case kPlaceBelow:
         if (prepLinked) return insertChildAfter(prep->parent, prep->prev, art);
         break;
+    // Only art that holds members takes art inside: a walk looks for
+    // members in no other.
     case kPlaceInsideOnTop:
-        if (prep) return insertChildAfter(prep, prep->lastChild, art);
+        if (prep && holdsMembers(prep->type)) return insertChildAfter(prep, prep->lastChild, art);
         break;
     case kPlaceInsideOnBottom:
-        if (prep) return insertChildAfter(prep, nullptr, art);
+        if (prep && holdsMembers(prep->type)) return insertChildAfter(prep, nullptr, art);
         break;
     case kPlaceBelowAll:
         if (Layer *l = currentLayer()) return insertChildAfter(l->root, nullptr, art);

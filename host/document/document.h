@@ -30,14 +30,18 @@ struct MeshVertex {
 };
 
 
+// The kinds of art that hold members: the document puts art inside no other.
+inline bool holdsMembers(ASInt16 type) { return type == kGroupArt || type == kCompoundPathArt; }
+
 // What a drag step asks of every object (whether it is live, its type, its
-// bounds, its first member, its first tag) fills its first cache line, so
-// that a step over an object the brush does not reach reads that line
-// alone; what a walk over the document reads besides (its layer, its
-// links) the next; a short path's segments the two after, and
-// what a transform changes besides (the host's transform) or a fade
-// (opacity, blending mode) the one after those. Objects start on a cache
-// line.
+// bounds, its first tag) and what a walk over the document asks (its user
+// attributes, the sibling after it) fill its first cache line, so that a
+// step over an object the brush does not reach, and a walk past an object
+// that holds no members, read that line alone; the rest of the tree (its
+// layer, its parent, its members) the next; a short path's segments the
+// two after, and what a transform changes besides (the host's transform)
+// or a fade (opacity, blending mode) the one after those. Objects start on
+// a cache line.
 struct alignas(64) Art {
     ASInt16 type = kPathArt;
     bool disposed = false;
@@ -50,14 +54,15 @@ struct alignas(64) Art {
     // members' rounded bounds are its bounds from their exact ones, rounded.
     mutable AIReal boundsBox[4] = {0, 0, 0, 0};  // left, top, right, bottom
     // Tree links; a layer's top-level art hangs off the layer's root group.
-    Art *firstChild = nullptr;  // bottom-most child (painted first)
+    // Only groups and compound paths hold members (holdsMembers).
+    Art *next = nullptr;  // sibling painted after this one
     ArtTags tags;
 
     Layer *layer = nullptr;
     Art *parent = nullptr;
-    Art *lastChild = nullptr;  // top-most child
-    Art *prev = nullptr;       // sibling painted before this one
-    Art *next = nullptr;       // sibling painted after this one
+    Art *firstChild = nullptr;  // bottom-most child (painted first)
+    Art *lastChild = nullptr;   // top-most child
+    Art *prev = nullptr;        // sibling painted before this one
     // The undo step that last saved what the art was (0: none), so that a
     // step saves an object once, when it first changes it; and the one that
     // last saved only its tags, which the plug-in writes on every object
@@ -151,7 +156,7 @@ template <size_t first, size_t count> [[gnu::always_inline]] inline void prefetc
     // Addresses are computed as integers: a pointer past the objects would
     // be undefined even if never read. Written out, not looped: the
     // compiler drops a loop that does nothing but prefetch.
-    constexpr uintptr_t kAhead = 8 * kArtSlotBytes;
+    constexpr uintptr_t kAhead = 16 * kArtSlotBytes;
     const uintptr_t at = uintptr_t(art) + first * 64;
     __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead));
     __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead));
@@ -167,10 +172,8 @@ template <size_t first, size_t count> [[gnu::always_inline]] inline void prefetc
     (void)art;
 #endif
 }
-// What a drag step reads of every object (line 0).
+// What a drag step, or a walk, reads of every object (line 0).
 [[gnu::always_inline]] inline void prefetchNearbyStep(const Art *art) { prefetchNearbyLines<0, 1>(art); }
-// What a walk reads besides (line 1).
-[[gnu::always_inline]] inline void prefetchNearbyWalk(const Art *art) { prefetchNearbyLines<0, 2>(art); }
 // A short path's segments, with their count at the end of line 1.
 [[gnu::always_inline]] inline void prefetchNearbySegments(const Art *art) { prefetchNearbyLines<1, 3>(art); }
 
@@ -361,10 +364,12 @@ private:
     void revert(UndoStep &step);
     void trimUndoHistory();
 
+    // Art that cannot hold members is passed by its first cache line alone.
     template <class F> static void walk(Art *a, F &f) {
-        prefetchNearbyWalk(a);
+        prefetchNearbyStep(a);
         f(*a);
-        for (Art *c = a->firstChild; c; c = c->next) walk(c, f);
+        if (holdsMembers(a->type))
+            for (Art *c = a->firstChild; c; c = c->next) walk(c, f);
     }
 };
 
