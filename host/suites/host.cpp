@@ -257,9 +257,11 @@ bool Host::undo() {
     return true;
 }
 
-AIMdMemoryHandle newMemoryHandle(size_t bytes) {
+AIMdMemoryHandle newMemoryHandle(size_t bytes, const void *from) {
     auto block = std::make_unique<MemoryBlock>();
-    block->bytes.assign(bytes == 0 ? 1 : bytes, 0);
+    const auto *source = static_cast<const unsigned char *>(from);
+    if (source && bytes > 0) block->bytes.assign(source, source + bytes);
+    else block->bytes.assign(bytes == 0 ? 1 : bytes, 0);
     block->master = block->bytes.data();
     auto handle = reinterpret_cast<AIMdMemoryHandle>(&block->master);
     currentHost().memoryHandles[handle] = std::move(block);

@@ -33,8 +33,9 @@ struct MemoryBlock {
     std::vector<unsigned char> bytes;
 };
 
-// Allocates a memory handle the plug-in releases through the memory suite.
-AIMdMemoryHandle newMemoryHandle(size_t bytes);
+// Allocates a memory handle the plug-in releases through the memory suite:
+// of `bytes` zeros, or a copy of the `bytes` at `from`.
+AIMdMemoryHandle newMemoryHandle(size_t bytes, const void *from = nullptr);
 
 // One tool the plug-in added to the palette; AIToolHandle points to one.
 struct PaletteTool {

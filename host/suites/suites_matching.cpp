@@ -1,5 +1,4 @@
 // The Matching Art suite: art objects picked by type and user attributes.
-#include <cstring>
 #include <vector>
 
 #include "suite_parts.h"
@@ -11,13 +10,21 @@ namespace {
 
 const char *const kSuite = kAIMatchingArtSuite;
 
+// The list a search fills before it is handed over: kept from one search to
+// the next, so that a mouse down over a large drawing does not grow it
+// again from nothing (the host runs one message at a time).
+std::vector<AIArtHandle> &emptyList() {
+    static std::vector<AIArtHandle> list;
+    list.clear();
+    return list;
+}
+
 // Hands `found` to the caller in a new memory handle. No match gives a null
 // handle and a count of 0: there is nothing for the caller to release.
 SPErr deliver(const std::vector<AIArtHandle> &found, AIArtHandle ***matches, ASInt32 *numMatches) {
     if (found.empty()) return kNoErr;
-    AIMdMemoryHandle block = newMemoryHandle(found.size() * sizeof(AIArtHandle));
+    AIMdMemoryHandle block = newMemoryHandle(found.size() * sizeof(AIArtHandle), found.data());
     if (!block) return kOutOfMemoryErr;
-    std::memcpy(*block, found.data(), found.size() * sizeof(AIArtHandle));
     *matches = reinterpret_cast<AIArtHandle **>(block);
     *numMatches = ASInt32(found.size());
     return kNoErr;
@@ -40,7 +47,7 @@ SPErr getMatchingArt(const AIMatchingArtSpec *specs, ASInt16 numSpecs, AIArtHand
         })))
         return e;
     if (!matches || !numMatches || numSpecs < 0 || (numSpecs > 0 && !specs)) return kBadParameterErr;
-    std::vector<AIArtHandle> found;
+    std::vector<AIArtHandle> &found = emptyList();
     currentDocument().forEachArt([&](Art &art) {
         for (ASInt16 i = 0; i < numSpecs; ++i)
             if (matchesSpec(art, specs[i])) {
@@ -56,7 +63,7 @@ SPErr getSelectedArt(AIArtHandle ***matches, ASInt32 *numMatches) {
     if (numMatches) *numMatches = 0;
     if (SPErr e = enterSuite(kSuite, "GetSelectedArt")) return e;
     if (!matches || !numMatches) return kBadParameterErr;
-    std::vector<AIArtHandle> found;
+    std::vector<AIArtHandle> &found = emptyList();
     currentDocument().forEachArt([&](Art &art) {
         if (art.selected()) found.push_back(toHandle(&art));
     });
