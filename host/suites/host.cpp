@@ -27,7 +27,7 @@ struct SPOpaquePluginStorage {
 void keepFreedMemory() {
 #if defined(__GLIBC__)
     static const bool kept = [] {
-        return mallopt(M_MMAP_THRESHOLD, 32 << 20) == 1 && mallopt(M_TRIM_THRESHOLD, 64 << 20) == 1;
+        return mallopt(M_MMAP_THRESHOLD, 32 << 20) == 1 && mallopt(M_TRIM_THRESHOLD, 16 << 20) == 1;
     }();
     (void)kept;
 #endif
