@@ -120,6 +120,15 @@ TEST(ArtArena, FieldsLieInTheCacheLinesFetchedForThem) {
     // The count of a short path's segments, then the segments.
     EXPECT_EQ(line(&a.segments), 1);
     EXPECT_EQ(lastLine(&a.segments, sizeof a.segments), 3);
+    // A fade's fields and the paint's undo mark end that line; the style
+    // fills the four lines after it; a transform's other fields share one.
+    for (const void *faded : {static_cast<const void *>(&a.paintSavedIn), static_cast<const void *>(&a.opacity),
+                              static_cast<const void *>(&a.blendMode)})
+        EXPECT_EQ(line(faded), 3);
+    EXPECT_EQ(line(&a.style), 4);
+    EXPECT_EQ(lastLine(&a.style, sizeof a.style), 7);
+    EXPECT_EQ(line(&a.hostTransform), lastLine(&a.vertices, sizeof a.vertices));
+    EXPECT_EQ(line(&a.hostTransform), lastLine(&a.hostTransform, sizeof a.hostTransform));
     EXPECT_EQ(kArtSlotBytes % 64, 0u);
     EXPECT_EQ(kArtSlotBytes / 64 % 2, 1u);  // an odd number of lines apart
 }

@@ -39,9 +39,10 @@ inline bool holdsMembers(ASInt16 type) { return type == kGroupArt || type == kCo
 // step over an object the brush does not reach, and a walk past an object
 // that holds no members, read that line alone; the rest of the tree (its
 // layer, its parent, its members) the next; a short path's segments the
-// two after, and what a transform changes besides (the host's transform)
-// or a fade (opacity, blending mode) the one after those. Objects start on
-// a cache line.
+// two after, ending with what a fade changes (opacity, blending mode); the
+// path style the four after those; and what a transform reads besides (the
+// host's transform, the mesh's vertices) the one after that. Objects start
+// on a cache line.
 struct alignas(64) Art {
     ASInt16 type = kPathArt;
     bool disposed = false;
@@ -74,16 +75,28 @@ struct alignas(64) Art {
     // the links' line and four of them in the two lines after.
     SegmentList segments;
     bool closed = false;
-    // The transforms the host applied to the art since, composed (document
-    // space), so that its element is written with them as its transform
-    // and what lies in its own space (a clip path, a mask) moves with it.
-    AIRealMatrix hostTransform{1, 0, 0, 1, 0, 0};
-    // Paint a tool may set on every object it reaches, in the same line;
-    // and the undo step that last saved only the paint (the paint tools
-    // change nothing else).
+    // Paint a tool may set on every object it reaches, after the segments,
+    // in the line a paint tool reads before its style; and the undo step
+    // that last saved only the paint (the paint tools change nothing else).
     uint32_t paintSavedIn = 0;
     AIReal opacity = 1.0f;
     ASInt32 blendMode = 0;
+
+    // The rest of its paint, from the start of a cache line, so that the
+    // style fills four lines, not five.
+    AIPathStyle style{};
+    struct GraphicStyle *artStyle = nullptr;
+    // The transforms the host applied to the art since, composed (document
+    // space), so that its element is written with them as its transform
+    // and what lies in its own space (a clip path, a mask) moves with it.
+    // In one line with the mesh's vertices, which a transform also looks at.
+    AIRealMatrix hostTransform{1, 0, 0, 1, 0, 0};
+    AIReal styleFactor = 1.0f;
+
+    // Gradient mesh: I x J patches, (I + 1) * (J + 1) vertices, i major.
+    ASInt32 meshI = 0;
+    ASInt32 meshJ = 0;
+    std::vector<MeshVertex> vertices;
 
     std::string id;  // the SVG id it was read with, kept when written back
 
@@ -92,17 +105,6 @@ struct alignas(64) Art {
     // coordinates. The segments above stay absolute: nothing but the SVG
     // writer looks at this.
     AIRealMatrix svgTransform{1, 0, 0, 1, 0, 0};
-
-    // The rest of its paint.
-    AIPathStyle style{};
-    struct GraphicStyle *artStyle = nullptr;
-    AIReal styleFactor = 1.0f;
-
-
-    // Gradient mesh: I x J patches, (I + 1) * (J + 1) vertices, i major.
-    ASInt32 meshI = 0;
-    ASInt32 meshJ = 0;
-    std::vector<MeshVertex> vertices;
 
     // Text, placed, raster and symbol art: a frame in its own space, placed
     // into the document by `matrix`.
