@@ -223,9 +223,10 @@ Box artBox(const Art &art) {
 // a tree that passed the check is changed whole and one that failed is not
 // touched.
 // Fill patterns and gradients move with the art only when the flags ask.
+// The flags are tested first: without them the paint's lines are not read.
 bool paintMoves(const AIColor &c, ASInt32 flags) {
-    return (c.kind == kGradient && (flags & kTransformFillGradients)) ||
-           (c.kind == kPattern && (flags & kTransformFillPatterns));
+    return ((flags & kTransformFillGradients) && c.kind == kGradient) ||
+           ((flags & kTransformFillPatterns) && c.kind == kPattern);
 }
 
 struct TransformPass {
@@ -315,7 +316,8 @@ bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt
     const AIReal width = (flags & kScaleLines) ? art.style.stroke.width * lineScale : art.style.stroke.width;
     if (!fits || !fitsFloat(width)) return false;
     for (size_t i = 0; i < n; ++i) art.segments[i] = moved[i];
-    art.style.stroke.width = width;
+    // Stored only when it changed: the line it lies in stays clean.
+    if (width != art.style.stroke.width) art.style.stroke.width = width;
     art.hostTransform = concat(art.hostTransform, m);
     art.boundsKnown = 0;
     return true;
