@@ -146,38 +146,48 @@ constexpr size_t kArtsPerBlock = ArtArena::kBlockBytes / kArtSlotBytes;
 
 // Objects are mostly made in the order a walk of the document meets them,
 // and so lie in the arena: while one is looked at, `count` cache lines from
-// `first` on of those a few places ahead, in either direction, are fetched.
-// A prefetch never faults, so an address past the arena's objects costs
-// nothing.
+// `first` on of those a few places ahead are fetched. A walk goes up the
+// arena; a drag step visits the selection from its last object to its
+// first, so down it, and fetching the other way too would only take
+// bandwidth from the lines it needs. A prefetch never faults, so an address
+// past the arena's objects costs nothing.
 // Always inlined: a function that does nothing but prefetch is taken for
 // one without effect, and calls to it that were not inlined early are
 // dropped.
-template <size_t first, size_t count> [[gnu::always_inline]] inline void prefetchNearbyLines(const Art *art) {
-    static_assert(count >= 1 && count <= 3, "one to three lines");
+enum class Toward { kLower, kHigher, kBoth };
+
+template <size_t count> [[gnu::always_inline]] inline void prefetchLines(uintptr_t from) {
 #if defined(__GNUC__)
     // Addresses are computed as integers: a pointer past the objects would
     // be undefined even if never read. Written out, not looped: the
     // compiler drops a loop that does nothing but prefetch.
-    constexpr uintptr_t kAhead = 16 * kArtSlotBytes;
-    const uintptr_t at = uintptr_t(art) + first * 64;
-    __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead));
-    __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead));
-    if constexpr (count >= 2) {
-        __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead + 64));
-        __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead + 64));
-    }
-    if constexpr (count >= 3) {
-        __builtin_prefetch(reinterpret_cast<const void *>(at - kAhead + 128));
-        __builtin_prefetch(reinterpret_cast<const void *>(at + kAhead + 128));
-    }
+    __builtin_prefetch(reinterpret_cast<const void *>(from));
+    if constexpr (count >= 2) __builtin_prefetch(reinterpret_cast<const void *>(from + 64));
+    if constexpr (count >= 3) __builtin_prefetch(reinterpret_cast<const void *>(from + 128));
+    if constexpr (count >= 4) __builtin_prefetch(reinterpret_cast<const void *>(from + 192));
 #else
-    (void)art;
+    (void)from;
 #endif
 }
-// What a drag step, or a walk, reads of every object (line 0).
-[[gnu::always_inline]] inline void prefetchNearbyStep(const Art *art) { prefetchNearbyLines<0, 1>(art); }
+
+template <size_t first, size_t count, Toward toward>
+[[gnu::always_inline]] inline void prefetchNearbyLines(const Art *art) {
+    static_assert(count >= 1 && count <= 4, "one to four lines");
+    constexpr uintptr_t kAhead = 16 * kArtSlotBytes;
+    const uintptr_t at = uintptr_t(art) + first * 64;
+    if constexpr (toward != Toward::kHigher) prefetchLines<count>(at - kAhead);
+    if constexpr (toward != Toward::kLower) prefetchLines<count>(at + kAhead);
+}
+// What a walk reads of every object (line 0).
+[[gnu::always_inline]] inline void prefetchNearbyWalk(const Art *art) { prefetchNearbyLines<0, 1, Toward::kBoth>(art); }
+// What a drag step reads of every object (line 0).
+[[gnu::always_inline]] inline void prefetchNearbyStep(const Art *art) { prefetchNearbyLines<0, 1, Toward::kLower>(art); }
 // A short path's segments, with their count at the end of line 1.
-[[gnu::always_inline]] inline void prefetchNearbySegments(const Art *art) { prefetchNearbyLines<1, 3>(art); }
+[[gnu::always_inline]] inline void prefetchNearbySegments(const Art *art) {
+    prefetchNearbyLines<1, 3, Toward::kLower>(art);
+}
+// The path style's four lines.
+[[gnu::always_inline]] inline void prefetchNearbyStyle(const Art *art) { prefetchNearbyLines<4, 4, Toward::kLower>(art); }
 
 bool ArtArena::contains(const void *p) const {
     const uintptr_t at = uintptr_t(p);
@@ -368,7 +378,7 @@ private:
 
     // Art that cannot hold members is passed by its first cache line alone.
     template <class F> static void walk(Art *a, F &f) {
-        prefetchNearbyStep(a);
+        prefetchNearbyWalk(a);
         f(*a);
         if (holdsMembers(a->type))
             for (Art *c = a->firstChild; c; c = c->next) walk(c, f);

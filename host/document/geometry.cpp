@@ -229,6 +229,12 @@ bool paintMoves(const AIColor &c, ASInt32 flags) {
            ((flags & kTransformFillPatterns) && c.kind == kPattern);
 }
 
+// Stores `value` only when it differs (a zero's sign counts), so that a line
+// the transform leaves as it was is not written.
+void storeIfChanged(AIReal &to, AIReal value) {
+    if (value != to || std::signbit(value) != std::signbit(to)) to = value;
+}
+
 struct TransformPass {
     const AIRealMatrix &m;
     AIReal lineScale;
@@ -279,7 +285,11 @@ struct TransformPass {
         }
         paint(art.style.fill.color);
         paint(art.style.stroke.color);
-        if (flags & kScaleLines) put(art.style.stroke.width, art.style.stroke.width * lineScale);
+        if (flags & kScaleLines) {
+            const AIReal width = art.style.stroke.width * lineScale;
+            if (commit) storeIfChanged(art.style.stroke.width, width);
+            else fits = fits && fitsFloat(width);
+        }
         if (commit) {
             art.hostTransform = concat(art.hostTransform, m);
             art.boundsKnown = 0;
@@ -316,8 +326,7 @@ bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt
     const AIReal width = (flags & kScaleLines) ? art.style.stroke.width * lineScale : art.style.stroke.width;
     if (!fits || !fitsFloat(width)) return false;
     for (size_t i = 0; i < n; ++i) art.segments[i] = moved[i];
-    // Stored only when it changed: the line it lies in stays clean.
-    if (width != art.style.stroke.width) art.style.stroke.width = width;
+    storeIfChanged(art.style.stroke.width, width);
     art.hostTransform = concat(art.hostTransform, m);
     art.boundsKnown = 0;
     return true;

@@ -24,6 +24,7 @@ SPErr getPathStyle(AIArtHandle h, AIPathStyle *style) {
     if (SPErr e = enterSuite(kPathStyle, "GetPathStyle")) return e;
     const Art *art = toArt(h);
     if (!art || !style || art->type == kGroupArt) return kBadParameterErr;
+    prefetchNearbyStyle(art);
     const Art *source = art->type == kCompoundPathArt && art->firstChild ? art->firstChild : art;
     *style = source->style;
     return kNoErr;
