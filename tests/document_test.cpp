@@ -565,6 +565,61 @@ TEST(TransformArt, ShortAndLongPathsTransformAlikeAndWholeOrNotAtAll) {
     }
 }
 
+// A move or a scale along the axes maps a path's kept bounds instead of
+// finding them again: after each step of such transforms, mixed with others,
+// the bounds must be those a fresh copy of the path gets, bit for bit. Small
+// whole coordinates and moves that bring them to zero test the zero's sign.
+TEST(TransformArt, BoundsAfterMovesAndScalesAreThoseFoundAfresh) {
+    Document doc;
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> whole(-3, 3);
+    std::uniform_real_distribution<float> value(-50, 50);
+    const AIRealMatrix steps[] = {
+        {1, 0, 0, 1, 2, -3},     {1, 0, 0, 1, -2, 3},   {2, 0, 0, 0.5f, 0, 0},  {-1, 0, 0, 1, 0, 0},
+        {1, 0, 0, -3, 1, 1},     {0, 0, 0, 1, 0, 0},    {1, -0.0f, -0.0f, 1, 0.25f, 0},
+        {1e-30f, 0, 0, 1e-30f, 0, 0}, {1e30f, 0, 0, 1e30f, 0, 0}, {0.8f, 0.6f, -0.6f, 0.8f, 0, 0},
+        {1.1f, 0, 0, 0.9f, -7.5f, 4.25f}, {-1, 0, 0, -1, -0.0f, -0.0f}, {1, 0, 0, 2, -0.0f, -0.0f},
+    };
+    int checked = 0;
+    for (int round = 0; round < 300; ++round) {
+        const size_t count = 1 + size_t(round % 12);
+        const int kind = round % 3;  // straight, controls between their ends, free controls
+        std::vector<AIPathSegment> segs(count);
+        for (size_t i = 0; i < count; ++i) {
+            const AIRealPoint p{AIReal(whole(random)), AIReal(whole(random))};
+            segs[i] = corner(p.h, p.v);
+            if (kind == 2) segs[i] = smooth(p, {value(random), value(random)}, {value(random), value(random)});
+        }
+        if (kind == 1)  // each control a third of the way to the neighbouring anchor
+            for (size_t i = 0; i + 1 < count; ++i) {
+                const AIRealPoint a = segs[i].p, b = segs[i + 1].p;
+                segs[i].out = {a.h + (b.h - a.h) / 3, a.v + (b.v - a.v) / 3};
+                segs[i + 1].in = {b.h - (b.h - a.h) / 3, b.v - (b.v - a.v) / 3};
+            }
+        Art *path = doc.newArt(kPathArt);
+        path->segments.assign(segs.data(), segs.size());
+        path->closed = round % 2 == 0;
+        AIRealRect bounds{};
+        ASSERT_TRUE(artBounds(*path, bounds));
+        for (int k = 0; k < 6; ++k) {
+            const AIRealMatrix &m = steps[std::uniform_int_distribution<size_t>(0, std::size(steps) - 1)(random)];
+            if (!transformArt(*path, m, 1.0f, kTransformObjects)) continue;
+            Art *fresh = doc.newArt(kPathArt);
+            fresh->segments.assign(&path->segments[0], path->segments.size());
+            fresh->closed = path->closed;
+            AIRealRect kept{}, found{};
+            ASSERT_TRUE(artBounds(*path, kept));
+            ASSERT_TRUE(artBounds(*fresh, found));
+            ASSERT_EQ(std::memcmp(&kept, &found, sizeof kept), 0)
+                << "round " << round << " step " << k << ": " << kept.left << " " << kept.top << " "
+                << kept.right << " " << kept.bottom << " against " << found.left << " " << found.top << " "
+                << found.right << " " << found.bottom;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 1000);
+}
+
 TEST(TransformArt, LineWidthsAndGradientsFollowOnlyTheirFlags) {
     Document doc;
     Art *p = doc.newArt(kPathArt);

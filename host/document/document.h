@@ -46,7 +46,9 @@ inline bool holdsMembers(ASInt16 type) { return type == kGroupArt || type == kCo
 struct alignas(64) Art {
     ASInt16 type = kPathArt;
     bool disposed = false;
-    mutable signed char boundsKnown = 0;  // 0: to compute; 1: no bounds; 2: boundsBox
+    // 0: to compute; 1: no bounds; 2: boundsBox; 3: boundsBox, spanned by
+    // the anchors (every curve's controls lie between its ends).
+    mutable signed char boundsKnown = 0;
     ASInt32 userAttr = 0;                 // kArtSelected, kArtLocked, kArtHidden
     // Its geometric bounds as last computed (artBounds), kept until its
     // geometry changes or, for a group or compound path, a member's does:

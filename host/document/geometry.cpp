@@ -117,11 +117,16 @@ bool anchorBoxWillDo(const Art &art, Box &box) {
     return true;
 }
 
-Box pathBox(const Art &art) {
+enum : signed char { kBoundsToCompute = 0, kNoBounds = 1, kBoundsKept = 2, kAnchorBoundsKept = 3 };
+
+Box pathBox(const Art &art, bool &byAnchors) {
     Box box;
     const auto &s = art.segments;
     if (s.empty()) return box;
-    if (anchorBoxWillDo(art, box)) return box;
+    if (anchorBoxWillDo(art, box)) {
+        byAnchors = true;
+        return box;
+    }
     box.add(s[0].p.h, s[0].p.v);
     for (size_t i = 1; i < s.size(); ++i) addCurve(box, s[i - 1].p, s[i - 1].out, s[i].in, s[i].p);
     if (art.closed && s.size() > 1) addCurve(box, s.back().p, s.back().out, s[0].in, s[0].p);
@@ -156,12 +161,12 @@ Box frameBox(const Art &art) {
 Box artBox(const Art &art);
 
 // The bounds as the geometry gives them, members' from their own kept bounds.
-Box computedBox(const Art &art) {
+Box computedBox(const Art &art, bool &byAnchors) {
     Box box;
     switch (art.type) {
     case kPathArt:
     case kMysteryPathArt:
-        return pathBox(art);
+        return pathBox(art, byAnchors);
     case kGroupArt:
     case kCompoundPathArt:
         for (const Art *c = art.firstChild; c; c = c->next) box.add(artBox(*c));
@@ -193,12 +198,13 @@ Box keptBox(const Art &art) {
 // The bounds, rounded to floats (so a group's come from its members'
 // rounded bounds whether they were kept or not).
 Box artBox(const Art &art) {
-    if (art.boundsKnown == 1) return Box{};
-    if (art.boundsKnown == 2) {
+    if (art.boundsKnown == kNoBounds) return Box{};
+    if (art.boundsKnown >= kBoundsKept) {
         const Box box = keptBox(art);
 #ifndef NDEBUG
         // Debug builds check that whatever changed the geometry said so.
-        const Box fresh = computedBox(art);
+        bool byAnchors = false;
+        const Box fresh = computedBox(art, byAnchors);
         if (fresh.empty || AIReal(fresh.left) != box.left || AIReal(fresh.top) != box.top ||
             AIReal(fresh.right) != box.right || AIReal(fresh.bottom) != box.bottom) {
             std::fprintf(stderr, "artBounds: art of type %d changed without geometryChanged\n", int(art.type));
@@ -207,8 +213,9 @@ Box artBox(const Art &art) {
 #endif
         return box;
     }
-    const Box box = computedBox(art);
-    art.boundsKnown = box.empty ? 1 : 2;
+    bool byAnchors = false;
+    const Box box = computedBox(art, byAnchors);
+    art.boundsKnown = box.empty ? kNoBounds : byAnchors ? kAnchorBoundsKept : kBoundsKept;
     if (box.empty) return box;
     art.boundsBox[0] = AIReal(box.left);
     art.boundsBox[1] = AIReal(box.top);
@@ -292,7 +299,7 @@ struct TransformPass {
         }
         if (commit) {
             art.hostTransform = concat(art.hostTransform, m);
-            art.boundsKnown = 0;
+            art.boundsKnown = kBoundsToCompute;
         }
         for (Art *c = art.firstChild; c && (commit || fits); c = c->next) run(*c);
     }
@@ -328,7 +335,27 @@ bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt
     for (size_t i = 0; i < n; ++i) art.segments[i] = moved[i];
     storeIfChanged(art.style.stroke.width, width);
     art.hostTransform = concat(art.hostTransform, m);
-    art.boundsKnown = 0;
+    art.boundsKnown = kBoundsToCompute;
+    return true;
+}
+
+// The bounds of a path whose anchors spanned `old`, after `m` moved and
+// scaled it along the axes: each coordinate is then mapped on its own, by
+// a function that keeps (or reverses) order, so the extreme anchors stay
+// extreme and every curve's controls stay between its ends. The mapped
+// corners are the bounds a fresh computation would give, bit for bit, but
+// for a zero's sign, which can depend on the other coordinate: a zero is
+// left to that computation. False when it must be made.
+bool mappedAnchorBox(const AIReal old[4], const AIRealMatrix &m, Art &art) {
+    const AIRealPoint a = apply(m, {old[0], old[1]}), b = apply(m, {old[2], old[3]});
+    const AIReal left = std::min(a.h, b.h), right = std::max(a.h, b.h);
+    const AIReal top = std::max(a.v, b.v), bottom = std::min(a.v, b.v);
+    if (left == 0 || right == 0 || top == 0 || bottom == 0) return false;
+    art.boundsBox[0] = left;
+    art.boundsBox[1] = top;
+    art.boundsBox[2] = right;
+    art.boundsBox[3] = bottom;
+    art.boundsKnown = kAnchorBoundsKept;
     return true;
 }
 
@@ -338,7 +365,7 @@ bool artBounds(const Art &art, AIRealRect &bounds) {
 #ifdef NDEBUG
     // Kept bounds are floats already: a stroke asks for them twice per
     // object on every step, so they are copied as they are.
-    if (art.boundsKnown == 2) {
+    if (art.boundsKnown >= kBoundsKept) {
         bounds = {art.boundsBox[0], art.boundsBox[1], art.boundsBox[2], art.boundsBox[3]};
         return true;
     }
@@ -350,6 +377,10 @@ bool artBounds(const Art &art, AIRealRect &bounds) {
 }
 
 bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags) {
+    // A move or a scale along the axes maps the bounds a path's anchors
+    // span: the bounds need not be found again (most tools' transforms).
+    const bool mapsBounds = art.boundsKnown == kAnchorBoundsKept && m.b == 0 && m.c == 0;
+    const AIReal old[4] = {art.boundsBox[0], art.boundsBox[1], art.boundsBox[2], art.boundsBox[3]};
     if (isShortPlainPath(art, flags)) {
         if (!transformShortPath(art, m, lineScale, flags)) return false;
     } else {
@@ -360,6 +391,7 @@ bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 fla
         change.run(art);
     }
     geometryChanged(art);
+    if (mapsBounds && mappedAnchorBox(old, m, art)) return true;
     // The new bounds now, while the geometry is in the cache: a stroke asks
     // for them on its next step, when it would have to be read again.
     artBox(art);
@@ -369,8 +401,8 @@ bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 fla
 void geometryChanged(Art &art) {
     // Kept bounds hold only where every member's are kept too, so the
     // first ancestor that has none has no kept ancestor either.
-    art.boundsKnown = 0;
-    for (Art *a = art.parent; a && a->boundsKnown; a = a->parent) a->boundsKnown = 0;
+    art.boundsKnown = kBoundsToCompute;
+    for (Art *a = art.parent; a && a->boundsKnown; a = a->parent) a->boundsKnown = kBoundsToCompute;
 }
 
 }  // namespace smear
