@@ -180,10 +180,9 @@ template <size_t first, size_t count, Toward toward>
     if constexpr (toward != Toward::kHigher) prefetchLines<count>(at - kAhead);
     if constexpr (toward != Toward::kLower) prefetchLines<count>(at + kAhead);
 }
-// What a walk reads of every object (line 0).
-[[gnu::always_inline]] inline void prefetchNearbyWalk(const Art *art) { prefetchNearbyLines<0, 1, Toward::kBoth>(art); }
-// What a drag step reads of every object (line 0).
-[[gnu::always_inline]] inline void prefetchNearbyStep(const Art *art) { prefetchNearbyLines<0, 1, Toward::kLower>(art); }
+// What a walk, or a drag step, reads of every object (line 0). Mouse down
+// asks every object's bounds up the arena, a drag step down it.
+[[gnu::always_inline]] inline void prefetchNearbyStep(const Art *art) { prefetchNearbyLines<0, 1, Toward::kBoth>(art); }
 // A short path's segments, with their count at the end of line 1.
 [[gnu::always_inline]] inline void prefetchNearbySegments(const Art *art) {
     prefetchNearbyLines<1, 3, Toward::kLower>(art);
@@ -380,7 +379,7 @@ private:
 
     // Art that cannot hold members is passed by its first cache line alone.
     template <class F> static void walk(Art *a, F &f) {
-        prefetchNearbyWalk(a);
+        prefetchNearbyStep(a);
         f(*a);
         if (holdsMembers(a->type))
             for (Art *c = a->firstChild; c; c = c->next) walk(c, f);
