@@ -49,7 +49,9 @@ const char *const kBlend = kAIBlendStyleSuite;
 ASInt32 getBlendingMode(AIArtHandle h) {
     currentHost().log.record(kBlend, "GetBlendingMode");
     const Art *art = toArt(h);
-    return art ? art->blendMode : kAINormalBlendingMode;
+    if (!art) return kAINormalBlendingMode;
+    prefetchNearbyFade(art);
+    return art->blendMode;
 }
 
 SPErr setBlendingMode(AIArtHandle h, ASInt32 mode) {
@@ -57,6 +59,7 @@ SPErr setBlendingMode(AIArtHandle h, ASInt32 mode) {
     Art *art = nullptr;
     if (SPErr e = paintableArt(h, art)) return e;
     if (mode < kAINormalBlendingMode || mode > kAILuminosityBlendingMode) return kBadParameterErr;
+    prefetchNearbyFade(art);
     art->blendMode = mode;
     return kNoErr;
 }
@@ -65,7 +68,9 @@ SPErr setBlendingMode(AIArtHandle h, ASInt32 mode) {
 AIReal getOpacity(AIArtHandle h) {
     currentHost().log.record(kBlend, "GetOpacity");
     const Art *art = toArt(h);
-    return art ? art->opacity : 1.0f;
+    if (!art) return 1.0f;
+    prefetchNearbyFade(art);
+    return art->opacity;
 }
 
 SPErr setOpacity(AIArtHandle h, AIReal opacity) {
@@ -73,6 +78,7 @@ SPErr setOpacity(AIArtHandle h, AIReal opacity) {
     Art *art = nullptr;
     if (SPErr e = paintableArt(h, art)) return e;
     if (!std::isfinite(opacity)) return kBadParameterErr;
+    prefetchNearbyFade(art);
     art->opacity = opacity;
     return kNoErr;
 }

@@ -130,6 +130,7 @@ SPErr transformArtCall(AIArtHandle h, const AIRealMatrix *m, AIReal lineScale, A
     if (SPErr e = editableArt(h, art)) return e;
     if (!m || !isFinite(*m) || !std::isfinite(lineScale)) return kBadParameterErr;
     prefetchNearbySegments(art);  // the next objects' transforms read theirs
+    prefetchNearbyTransform(art);
     currentDocument().willChangeTree(*art);
     // A finite matrix can still carry coordinates, paint matrices or widths
     // past the largest float: such a result is refused and the art kept.
