@@ -151,11 +151,11 @@ constexpr size_t kArtsPerBlock = ArtArena::kBlockBytes / kArtSlotBytes;
 // `first` on of those a few places ahead are fetched. Every line a step
 // reads is fetched so: the processor's own prefetcher follows such strides
 // only for some placements of the code, and a step took 4 or 15 ms by where
-// the linker put it. A walk goes up the
-// arena; a drag step visits the selection from its last object to its
-// first, so down it, and fetching the other way too would only take
-// bandwidth from the lines it needs. A prefetch never faults, so an address
-// past the arena's objects costs nothing.
+// the linker put it. A walk goes up the arena; a drag step visits the
+// selection from its last object to its first, so down it, and fetching the
+// other way too would only take bandwidth from the lines it needs. A
+// prefetch never faults, so an address past the arena's objects costs
+// nothing.
 // Always inlined: a function that does nothing but prefetch is taken for
 // one without effect, and calls to it that were not inlined early are
 // dropped.

@@ -10,6 +10,9 @@ namespace smear {
 
 namespace {
 
+// What Art::boundsKnown says.
+enum : signed char { kBoundsToCompute = 0, kNoBounds = 1, kBoundsKept = 2, kAnchorBoundsKept = 3 };
+
 // A growing box in double precision, so that the curve extrema found below
 // are not disturbed by rounding before the final conversion.
 struct Box {
@@ -116,8 +119,6 @@ bool anchorBoxWillDo(const Art &art, Box &box) {
     box.add(right, bottom);
     return true;
 }
-
-enum : signed char { kBoundsToCompute = 0, kNoBounds = 1, kBoundsKept = 2, kAnchorBoundsKept = 3 };
 
 Box pathBox(const Art &art, bool &byAnchors) {
     Box box;
