@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cmath>
+#include <cstring>
 
 #include "document.h"
 
@@ -100,14 +101,29 @@ void addCurve(Box &box, const AIRealPoint &p0, const AIRealPoint &p1, const AIRe
     return controlValuesBetweenEnds(p0.h, p1.h, p2.h, p3.h) && controlValuesBetweenEnds(p0.v, p1.v, p2.v, p3.v);
 }
 
+// Whether two points are the same bits (so a zero's sign counts).
+bool samePoint(const AIRealPoint &a, const AIRealPoint &b) {
+    uint64_t x, y;
+    static_assert(sizeof(AIRealPoint) == sizeof x, "a point is two floats");
+    std::memcpy(&x, &a, sizeof x);
+    std::memcpy(&y, &b, sizeof y);
+    return x == y;
+}
+
+// A curve whose handles lie on its anchors (a corner's, most often) has
+// its controls at its ends: between them, without comparing coordinates.
+bool straightBetween(const AIPathSegment &from, const AIPathSegment &to) {
+    return (samePoint(from.out, from.p) && samePoint(to.in, to.p)) ||
+           controlsBetweenEnds(from.p, from.out, to.in, to.p);
+}
+
 // When every curve's controls lie between its ends, addCurve would add
 // only the anchors: their box, found without it.
 bool anchorBoxWillDo(const Art &art, Box &box) {
     const auto &s = art.segments;
     for (size_t i = 1; i < s.size(); ++i)
-        if (!controlsBetweenEnds(s[i - 1].p, s[i - 1].out, s[i].in, s[i].p)) return false;
-    if (art.closed && s.size() > 1 && !controlsBetweenEnds(s.back().p, s.back().out, s[0].in, s[0].p))
-        return false;
+        if (!straightBetween(s[i - 1], s[i])) return false;
+    if (art.closed && s.size() > 1 && !straightBetween(s.back(), s[0])) return false;
     AIReal left = s[0].p.h, right = left, top = s[0].p.v, bottom = top;
     for (size_t i = 1; i < s.size(); ++i) {
         left = std::min(left, s[i].p.h);
@@ -326,10 +342,21 @@ bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt
         const AIPathSegment &s = art.segments[i];
         moved[i] = s;
         moved[i].p = apply(m, s.p);
-        moved[i].in = apply(m, s.in);
-        moved[i].out = apply(m, s.out);
-        fits = fits && fitsFloat(moved[i].p.h) && fitsFloat(moved[i].p.v) && fitsFloat(moved[i].in.h) &&
-               fitsFloat(moved[i].in.v) && fitsFloat(moved[i].out.h) && fitsFloat(moved[i].out.v);
+        fits = fits && fitsFloat(moved[i].p.h) && fitsFloat(moved[i].p.v);
+        // A handle on its anchor (a corner's, most often) lands where the
+        // anchor does: the same bits in, the same bits out.
+        if (samePoint(s.in, s.p)) {
+            moved[i].in = moved[i].p;
+        } else {
+            moved[i].in = apply(m, s.in);
+            fits = fits && fitsFloat(moved[i].in.h) && fitsFloat(moved[i].in.v);
+        }
+        if (samePoint(s.out, s.p)) {
+            moved[i].out = moved[i].p;
+        } else {
+            moved[i].out = apply(m, s.out);
+            fits = fits && fitsFloat(moved[i].out.h) && fitsFloat(moved[i].out.v);
+        }
     }
     const AIReal width = (flags & kScaleLines) ? art.style.stroke.width * lineScale : art.style.stroke.width;
     if (!fits || !fitsFloat(width)) return false;
