@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <string>
@@ -536,7 +537,14 @@ TEST(TransformArt, ShortAndLongPathsTransformAlikeAndWholeOrNotAtAll) {
     std::vector<AIPathSegment> all(12);
     for (AIPathSegment &s : all) s = {{value(random), value(random)}, {value(random), value(random)},
                                       {value(random), value(random)}, value(random) > 0};
-    const AIRealMatrix m{value(random), value(random), value(random), value(random), value(random), value(random)};
+    // Corners, whose handles lie on their anchors, and a handle that differs
+    // from its anchor only in a zero's sign.
+    for (size_t i = 0; i < all.size(); i += 3) all[i] = corner(all[i].p.h, all[i].p.v);
+    all[4] = smooth({0.0f, 0.0f}, {-0.0f, -0.0f}, {0.0f, 0.0f});
+    // a and c of one sign, and a −0 move: the zero keeps its sign through
+    // the transform, so a handle that was −0 must come out −0.
+    const AIRealMatrix m{std::fabs(value(random)), value(random), std::fabs(value(random)), value(random), -0.0f,
+                         -0.0f};
     Art *whole = doc.newArt(kPathArt);
     whole->segments.assign(all.data(), all.size());
     whole->style.stroke.width = 1.5f;
