@@ -159,7 +159,7 @@ constexpr size_t kArtsPerBlock = ArtArena::kBlockBytes / kArtSlotBytes;
 // Always inlined: a function that does nothing but prefetch is taken for
 // one without effect, and calls to it that were not inlined early are
 // dropped.
-enum class Toward { kLower, kHigher, kBoth };
+enum class Toward { kLower, kBoth };
 
 // `locality` as __builtin_prefetch takes it: 3 fetches into every level of
 // cache, 2 into the second level and beyond.
@@ -182,8 +182,8 @@ template <size_t first, size_t count, Toward toward, int locality = 3>
     static_assert(count >= 1 && count <= 4, "one to four lines");
     constexpr uintptr_t kAhead = 16 * kArtSlotBytes;
     const uintptr_t at = uintptr_t(art) + first * 64;
-    if constexpr (toward != Toward::kHigher) prefetchLines<count, locality>(at - kAhead);
-    if constexpr (toward != Toward::kLower) prefetchLines<count, locality>(at + kAhead);
+    prefetchLines<count, locality>(at - kAhead);
+    if constexpr (toward == Toward::kBoth) prefetchLines<count, locality>(at + kAhead);
 }
 // What a walk, or a drag step, reads of every object (line 0). Mouse down
 // asks every object's bounds up the arena, a drag step down it.

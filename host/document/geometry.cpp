@@ -333,6 +333,18 @@ bool isShortPlainPath(const Art &art, ASInt32 flags) {
            !paintMoves(art.style.stroke.color, flags);
 }
 
+// Where `m` takes a handle of an anchor it took to `movedAnchor`; `fits`
+// turns false if that does not fit a float. A handle on its anchor (a
+// corner's, most often) lands where the anchor does: the same bits in, the
+// same bits out.
+AIRealPoint movedHandle(const AIRealMatrix &m, const AIRealPoint &handle, const AIRealPoint &anchor,
+                        const AIRealPoint &movedAnchor, bool &fits) {
+    if (samePoint(handle, anchor)) return movedAnchor;
+    const AIRealPoint q = apply(m, handle);
+    fits = fits && fitsFloat(q.h) && fitsFloat(q.v);
+    return q;
+}
+
 // False, with the path as it was, when a new value would not fit a float.
 bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags) {
     AIPathSegment moved[kShortPath];
@@ -343,27 +355,14 @@ bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt
         moved[i] = s;
         moved[i].p = apply(m, s.p);
         fits = fits && fitsFloat(moved[i].p.h) && fitsFloat(moved[i].p.v);
-        // A handle on its anchor (a corner's, most often) lands where the
-        // anchor does: the same bits in, the same bits out.
-        if (samePoint(s.in, s.p)) {
-            moved[i].in = moved[i].p;
-        } else {
-            moved[i].in = apply(m, s.in);
-            fits = fits && fitsFloat(moved[i].in.h) && fitsFloat(moved[i].in.v);
-        }
-        if (samePoint(s.out, s.p)) {
-            moved[i].out = moved[i].p;
-        } else {
-            moved[i].out = apply(m, s.out);
-            fits = fits && fitsFloat(moved[i].out.h) && fitsFloat(moved[i].out.v);
-        }
+        moved[i].in = movedHandle(m, s.in, s.p, moved[i].p, fits);
+        moved[i].out = movedHandle(m, s.out, s.p, moved[i].p, fits);
     }
     const AIReal width = (flags & kScaleLines) ? art.style.stroke.width * lineScale : art.style.stroke.width;
     if (!fits || !fitsFloat(width)) return false;
     for (size_t i = 0; i < n; ++i) art.segments[i] = moved[i];
     storeIfChanged(art.style.stroke.width, width);
     art.hostTransform = concat(art.hostTransform, m);
-    art.boundsKnown = kBoundsToCompute;
     return true;
 }
 
