@@ -4,8 +4,10 @@
 // frame of tag and trail copy, and what a failing host call ends.
 #include <cmath>
 #include <iterator>
+#include <limits>
 
 #include "mesh_support.h"
+#include "point_support.h"
 
 namespace smear {
 
@@ -107,6 +109,25 @@ TEST_F(CornerTest, AHandleThatWouldLeaveTheFinitePlaneLeavesItsSegmentAsItWas) {
     stroke(kCornerPointsTool);
     EXPECT_TRUE(sameSegment(a->segments[0], huge));
     EXPECT_TRUE(sameSegment(a->segments[1], seg({10, 0}, {-5, 0}, {30, 0})));  // the next one still changes
+}
+
+// The point tools test all six coordinates at once: any one infinite or
+// not a number must keep the segment from being written, and no finite
+// value, however large or negative, may.
+TEST(PointSupport, ASegmentIsFiniteOnlyWhenAllSixCoordinatesAre) {
+    const AIReal inf = std::numeric_limits<AIReal>::infinity(), nan = std::numeric_limits<AIReal>::quiet_NaN();
+    const AIReal max = std::numeric_limits<AIReal>::max(), tiny = std::numeric_limits<AIReal>::denorm_min();
+    const AIPathSegment finite = seg({max, -max}, {-0.0f, tiny}, {-tiny, 1e-30f});
+    EXPECT_TRUE(IsFiniteSegment(&finite));
+    for (int k = 0; k < 6; ++k) {
+        for (AIReal bad : {inf, -inf, nan}) {
+            AIPathSegment s = finite;
+            AIRealPoint *pts[] = {&s.p, &s.in, &s.out};
+            AIReal &x = k % 2 == 0 ? pts[k / 2]->h : pts[k / 2]->v;
+            x = bad;
+            EXPECT_FALSE(IsFiniteSegment(&s)) << "coordinate " << k << " = " << bad;
+        }
+    }
 }
 
 TEST_F(CornerTest, TagsEveryMemberAndObjectAndCopiesEveryObject) {

@@ -15,6 +15,10 @@ typedef struct DragStep {
     AIRealRect BrushRect;
     AIRealRect DoubledRect;
     AIReal MovementAngle;
+    /* Its cosine and sine from the Real Math suite, asked once per step
+       for a tool whose "Follow brush" option is on (see ToolEffect). */
+    AIReal MovementCos;
+    AIReal MovementSin;
     ASInt32 SwatchCount; /* the document's swatches, counted by Swatches before its loop */
 } DragStep;
 

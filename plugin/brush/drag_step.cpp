@@ -60,6 +60,10 @@ SPErr RunTool(const ToolEffect *tool, DragStep *step) {
     if (gGlobals->ArtList != NULL) {
         if (tool->listEffect != NULL) return tool->listEffect(step);
         if (tool->effect == NULL) return kNoErr;
+        if (tool->followOption != NULL && gGlobals->*(tool->followOption)) {
+            step->MovementCos = sAIRealMath->AIRealCos(step->MovementAngle);
+            step->MovementSin = sAIRealMath->AIRealSin(step->MovementAngle);
+        }
         if (tool->beforeLoop != NULL) tool->beforeLoop(step);
         error = ArtLoop(tool, step);
     }
@@ -118,6 +122,8 @@ SPErr ToolMouseDrag(AIToolMessage *message) {
     DragStep step;
     step.SwatchCount = 0;
     step.MovementAngle = MovementAngle();
+    step.MovementCos = 1.0f;
+    step.MovementSin = 0.0f;
     step.PressureFactor = PressureFactor(g->pressureModification, message->pressure);
     step.SizePressureFactor = PressureFactor(g->sizeFromPressure, message->pressure);
     step.hx = g->brushSizeHorizontal * step.SizePressureFactor;

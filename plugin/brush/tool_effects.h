@@ -19,6 +19,10 @@ typedef struct ToolEffect {
        or draws it at a point of its own effect. */
     ASInt32 Globals::*skipOption;
     ASBoolean skipEveryObject;     /* draw also for objects of weight 0 */
+    /* The "Follow brush" option of a tool whose offsets turn with the
+       brush's movement, null for the others. The angle's cosine and sine
+       are the same for every object of a step, and the host's are slow. */
+    ASInt32 Globals::*followOption;
 } ToolEffect;
 
 extern const ToolEffect ToolEffects[kToolCount];

@@ -35,7 +35,7 @@ ASBoolean HasSegments(AIArtHandle object, ASBoolean isChild) {
 /* Writes a segment unless a coordinate is not finite. A member's failed
    write ends the step; a plain path's result is not looked at. */
 SPErr WriteSegment(AIArtHandle path, ASInt16 i, const AIPathSegment *s, ASBoolean isChild) {
-    if (!IsFinitePoint(&s->p) || !IsFinitePoint(&s->in) || !IsFinitePoint(&s->out)) return kNoErr;
+    if (!IsFiniteSegment(s)) return kNoErr;
     SPErr error = sAIPath->SetPathSegments(path, i, 1, s);
     return isChild ? error : kNoErr;
 }
@@ -49,6 +49,18 @@ AIReal CornerValue(ASInt32 mode, AIReal relative, AIReal amount) {
     }
 }
 
+/* One of the four amounts: the option weighted by the point and the
+   pressure, a hundredth of it for "percentage of current", randomized when
+   asked. Each amount is one value of its own, not an element of an array
+   filled in a loop: that kept the compiler from reading the four back as one
+   wide load that had to wait for four narrow stores. */
+AIReal CornerAmount(ASInt32 mode, ASBoolean random, AIReal option, AIReal q, AIReal p) {
+    AIReal amount = option * q * p;
+    if (mode == kCornerPercent) amount = amount * 0.01f;
+    if (random) amount = RandomAmount(amount);
+    return amount;
+}
+
 SPErr CornerTarget(const DragStep *step, const ArtStep *art, AIArtHandle path, ASBoolean isChild, void *) {
     const Globals *g = gGlobals;
     SmearcraftTag(path);
@@ -56,31 +68,27 @@ SPErr CornerTarget(const DragStep *step, const ArtStep *art, AIArtHandle path, A
     ASInt16 count;
     SPErr error = SegmentCount(path, &count);
     if (error != kNoErr) return isChild ? kNoErr : error;  /* a member is only skipped */
-    if (g->cornerApplyMode < kCornerPercent || g->cornerApplyMode > kCornerAsEntered) return kNoErr;
+    const ASInt32 mode = g->cornerApplyMode;
+    if (mode < kCornerPercent || mode > kCornerAsEntered) return kNoErr;
+    const ASBoolean random = g->cornerRandom;
+    const AIReal p = step->PressureFactor;
     for (ASInt16 i = 0; i < count; ++i) {
         AIPathSegment s;
         error = sAIPath->GetPathSegments(path, i, 1, &s);
         if (error != kNoErr) return error;
         const AIReal q = PointWeight(step, art, &s.p);
         if (q == 0.0f) continue;
-        AIRealPoint in = {s.in.h - s.p.h, s.in.v - s.p.v};
-        AIRealPoint out = {s.out.h - s.p.h, s.out.v - s.p.v};
-        const AIReal p = step->PressureFactor;
-        AIReal d[4] = {g->cornerInHorizontal * q * p, g->cornerInVertical * q * p, g->cornerOutHorizontal * q * p,
-                       g->cornerOutVertical * q * p};
-        for (ASInt32 k = 0; k < 4; ++k) {
-            if (g->cornerApplyMode == kCornerPercent) d[k] = d[k] * 0.01f;
-            if (g->cornerRandom) d[k] = RandomAmount(d[k]);
-        }
-        in.h = CornerValue(g->cornerApplyMode, in.h, d[0]);
-        in.v = CornerValue(g->cornerApplyMode, in.v, d[1]);
-        out.h = CornerValue(g->cornerApplyMode, out.h, d[2]);
-        out.v = CornerValue(g->cornerApplyMode, out.v, d[3]);
-        /* The anchor and the corner flag stay. */
-        s.in.h = s.p.h + in.h;
-        s.in.v = s.p.v + in.v;
-        s.out.h = s.p.h + out.h;
-        s.out.v = s.p.v + out.v;
+        /* Drawn in this order when randomized. */
+        const AIReal inH = CornerAmount(mode, random, g->cornerInHorizontal, q, p);
+        const AIReal inV = CornerAmount(mode, random, g->cornerInVertical, q, p);
+        const AIReal outH = CornerAmount(mode, random, g->cornerOutHorizontal, q, p);
+        const AIReal outV = CornerAmount(mode, random, g->cornerOutVertical, q, p);
+        /* Relative to the anchor, changed, and back; the anchor and the
+           corner flag stay. */
+        s.in.h = s.p.h + CornerValue(mode, s.in.h - s.p.h, inH);
+        s.in.v = s.p.v + CornerValue(mode, s.in.v - s.p.v, inV);
+        s.out.h = s.p.h + CornerValue(mode, s.out.h - s.p.h, outH);
+        s.out.v = s.p.v + CornerValue(mode, s.out.v - s.p.v, outV);
         error = WriteSegment(path, i, &s, isChild);
         if (error != kNoErr) return error;
     }

@@ -26,8 +26,8 @@ void ShiftOffsets(const DragStep *step, AIReal amountH, AIReal amountV, AIReal q
         *dy = RandomAmount(*dy);
     }
     if (follow) {
-        *dx = *dx * sAIRealMath->AIRealCos(step->MovementAngle);
-        *dy = *dy * sAIRealMath->AIRealSin(step->MovementAngle);
+        *dx = *dx * step->MovementCos;
+        *dy = *dy * step->MovementSin;
     }
 }
 

@@ -106,8 +106,8 @@ SPErr TranslateEffect(const DragStep *step, ArtStep *art) {
         offset.dy = RandomAmount(offset.dy);
     }
     if (g->translateFollowBrush) {
-        offset.dx = offset.dx * sAIRealMath->AIRealCos(step->MovementAngle);
-        offset.dy = offset.dy * sAIRealMath->AIRealSin(step->MovementAngle);
+        offset.dx = offset.dx * step->MovementCos;
+        offset.dy = offset.dy * step->MovementSin;
     }
     offset.dx = art->weight * offset.dx * step->PressureFactor;
     offset.dy = art->weight * offset.dy * step->PressureFactor;
