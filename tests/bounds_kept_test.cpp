@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -108,6 +109,39 @@ TEST_F(BoundsKept, EveryKindOfChangeReachesTheObjectAndWhatHoldsIt) {
     const AIRealPoint far{30, 40};
     ASSERT_EQ(vertex.SetPoint(v, &far), 0);
     EXPECT_BOUNDS(bounds(m), 0, 0, 30, 40);
+}
+
+// A segment written back with the same bits leaves the kept bounds; any
+// other bits, a handle's alone or a zero's sign, have them found again, for
+// the path and for the compound path that holds it.
+TEST_F(BoundsKept, OnlyASegmentWrittenBackAsItWasKeepsTheBounds) {
+    const auto &path = suite<AIPathSuite>(kAIPathSuite, kAIPathSuiteVersion);
+    Art *compound = addArt(kCompoundPathArt);
+    Art *p = square(compound, 0, 0, 10);
+    EXPECT_BOUNDS(bounds(compound), 0, 0, 10, 10);
+
+    AIPathSegment s = p->segments[1];
+    ASSERT_EQ(path.SetPathSegments(toHandle(p), 1, 1, &s), 0);
+    EXPECT_BOUNDS(bounds(compound), 0, 0, 10, 10);
+
+    for (AIRealPoint AIPathSegment::*handle : {&AIPathSegment::in, &AIPathSegment::out}) {
+        s = p->segments[1];
+        (s.*handle).v = -30;  // the curve on that side of (10, 0) dips below the square
+        ASSERT_EQ(path.SetPathSegments(toHandle(p), 1, 1, &s), 0);
+        EXPECT_LT(bounds(p).bottom, 0);
+        EXPECT_LT(bounds(compound).bottom, 0);
+        s = p->segments[1];
+        s.in = s.out = s.p;
+        ASSERT_EQ(path.SetPathSegments(toHandle(p), 1, 1, &s), 0);
+        EXPECT_BOUNDS(bounds(compound), 0, 0, 10, 10);
+    }
+
+    // The corner at the origin, at -0 across: the left edge is -0 now.
+    s = p->segments[0];
+    s.p.h = s.in.h = s.out.h = -0.0f;
+    ASSERT_EQ(path.SetPathSegments(toHandle(p), 0, 1, &s), 0);
+    EXPECT_TRUE(std::signbit(bounds(p).left));
+    EXPECT_TRUE(std::signbit(bounds(compound).left));
 }
 
 TEST_F(BoundsKept, AnUndoneStrokeGivesBackTheBoundsOfTheGeometryItRestores) {

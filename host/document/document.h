@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <limits>
 #include <map>
@@ -410,6 +411,15 @@ bool artBounds(const Art &art, AIRealRect &bounds);
 // The art's geometry (or a member's, or its list of members) changed: its
 // bounds and its ancestors' are computed again when next asked for.
 void geometryChanged(Art &art);
+
+// Whether two points are the same bits (so a zero's sign counts).
+inline bool samePoint(const AIRealPoint &a, const AIRealPoint &b) {
+    uint64_t x, y;
+    static_assert(sizeof(AIRealPoint) == sizeof x, "a point is two floats");
+    std::memcpy(&x, &a, sizeof x);
+    std::memcpy(&y, &b, sizeof y);
+    return x == y;
+}
 
 // Whether `v` is a number within the float range, so that it is finite once
 // stored as an AIReal. A product worked out in double is judged before it is

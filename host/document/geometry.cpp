@@ -101,15 +101,6 @@ void addCurve(Box &box, const AIRealPoint &p0, const AIRealPoint &p1, const AIRe
     return controlValuesBetweenEnds(p0.h, p1.h, p2.h, p3.h) && controlValuesBetweenEnds(p0.v, p1.v, p2.v, p3.v);
 }
 
-// Whether two points are the same bits (so a zero's sign counts).
-bool samePoint(const AIRealPoint &a, const AIRealPoint &b) {
-    uint64_t x, y;
-    static_assert(sizeof(AIRealPoint) == sizeof x, "a point is two floats");
-    std::memcpy(&x, &a, sizeof x);
-    std::memcpy(&y, &b, sizeof y);
-    return x == y;
-}
-
 // A curve whose handles lie on its anchors (a corner's, most often) has
 // its controls at its ends: between them, without comparing coordinates.
 bool straightBetween(const AIPathSegment &from, const AIPathSegment &to) {

@@ -60,8 +60,10 @@ SPErr setPathSegmentCount(AIArtHandle h, ASInt16 count) {
     return kNoErr;
 }
 
+// The segment calls' log lambdas take their numbers by value: by reference,
+// the compiler keeps the arguments on the stack for a log that is seldom kept.
 SPErr getPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, AIPathSegment segments[]) {
-    if (SPErr e = enterSuite(kPath, "GetPathSegments", logArgs([&] {
+    if (SPErr e = enterSuite(kPath, "GetPathSegments", logArgs([=] {
             return std::to_string(first) + " " + std::to_string(count);
         })))
         return e;
@@ -76,20 +78,30 @@ SPErr getPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, AIPathSegment
     return kNoErr;
 }
 
+// The point tools write one segment at a time, for every anchor they reach.
+// A segment written back as it was (a corner's handles scaled by a
+// percentage stay on their anchor) leaves the kept bounds as they are.
+SPErr setOneSegment(Art &path, size_t i, const AIPathSegment &s) {
+    if (!isFinite(s)) return kBadParameterErr;
+    AIPathSegment &to = path.segments[i];
+    const bool same = samePoint(to.p, s.p) && samePoint(to.in, s.in) && samePoint(to.out, s.out);
+    to = s;
+    if (!same) geometryChanged(path);
+    return kNoErr;
+}
+
 SPErr setPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, const AIPathSegment segments[]) {
-    if (SPErr e = enterSuite(kPath, "SetPathSegments", logArgs([&] {
+    if (SPErr e = enterSuite(kPath, "SetPathSegments", logArgs([=] {
             return std::to_string(first) + " " + std::to_string(count);
         })))
         return e;
     Art *path = nullptr;
     if (SPErr e = editablePath(h, path)) return e;
     if ((count > 0 && !segments) || !inRange(*path, first, count)) return kBadParameterErr;
+    if (count == 1) return setOneSegment(*path, size_t(first), segments[0]);
     if (!std::all_of(segments, segments + count, [](const AIPathSegment &s) { return isFinite(s); }))
         return kBadParameterErr;
-    if (count == 1)
-        path->segments[size_t(first)] = segments[0];
-    else
-        std::copy_n(segments, count, path->segments.begin() + first);
+    std::copy_n(segments, count, path->segments.begin() + first);
     geometryChanged(*path);
     return kNoErr;
 }

@@ -33,8 +33,11 @@ ASBoolean HasSegments(AIArtHandle object, ASBoolean isChild) {
 }
 
 /* Writes a segment unless a coordinate is not finite. A member's failed
-   write ends the step; a plain path's result is not looked at. */
-SPErr WriteSegment(AIArtHandle path, ASInt16 i, const AIPathSegment *s, ASBoolean isChild) {
+   write ends the step; a plain path's result is not looked at. Inline, so
+   that the test takes the coordinates the caller has just worked out where
+   they are, rather than reading them back from the record a moment after
+   they were stored, which stalls until the stores are done. */
+inline SPErr WriteSegment(AIArtHandle path, ASInt16 i, const AIPathSegment *s, ASBoolean isChild) {
     if (!IsFiniteSegment(s)) return kNoErr;
     SPErr error = sAIPath->SetPathSegments(path, i, 1, s);
     return isChild ? error : kNoErr;
