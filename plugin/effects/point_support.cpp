@@ -11,26 +11,6 @@ const AIReal kLargestReal = 3.40282347e+38f;
 
 }  // namespace
 
-AIReal PointWeight(const DragStep *step, const ArtStep *art, const AIRealPoint *point) {
-    return ShapeWeight(gGlobals->brushShape, point, &step->BrushRect, &step->DoubledRect, step->hx, step->hy,
-                       art->index);
-}
-
-void ShiftOffsets(const DragStep *step, AIReal amountH, AIReal amountV, AIReal q, AIReal c, AIReal F,
-                  ASBoolean random, ASBoolean follow, AIReal *dx, AIReal *dy) {
-    const AIReal p = step->PressureFactor;
-    *dx = amountH * q * c * p * F;
-    *dy = amountV * q * c * p * F;
-    if (random) {
-        *dx = RandomAmount(*dx);
-        *dy = RandomAmount(*dy);
-    }
-    if (follow) {
-        *dx = *dx * step->MovementCos;
-        *dy = *dy * step->MovementSin;
-    }
-}
-
 AIReal NextStrokeStrength(AIReal factor, AIReal strength) {
     AIReal next = factor * strength * 0.01f;
     /* A strength above 100 percent would overflow in some fifty steps. */

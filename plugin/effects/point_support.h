@@ -6,14 +6,34 @@
 #define SMEARCRAFT_POINT_SUPPORT_H
 
 #include "brush_step.h"
+#include "globals.h"
+#include "shape_weight.h"
+#include "value_modes.h"
 
-/* The brush-shape weight of one point of the ArtList object `art`. */
-AIReal PointWeight(const DragStep *step, const ArtStep *art, const AIRealPoint *point);
+/* The brush-shape weight of one point of the ArtList object `art`. Inline:
+   the point tools ask it for every anchor and mesh point. */
+inline AIReal PointWeight(const DragStep *step, const ArtStep *art, const AIRealPoint *point) {
+    return ShapeWeight(gGlobals->brushShape, point, &step->BrushRect, &step->DoubledRect, step->hx, step->hy,
+                       art->index);
+}
 
 /* The offsets amount x q x c x p x F, each randomized (sign, then size) when
-   `random` is on, and turned with the brush's movement when `follow` is. */
-void ShiftOffsets(const DragStep *step, AIReal amountH, AIReal amountV, AIReal q, AIReal c, AIReal F,
-                  ASBoolean random, ASBoolean follow, AIReal *dx, AIReal *dy);
+   `random` is on, and turned with the brush's movement when `follow` is.
+   Inline, as it is worked out for every point a tool moves. */
+inline void ShiftOffsets(const DragStep *step, AIReal amountH, AIReal amountV, AIReal q, AIReal c, AIReal F,
+                         ASBoolean random, ASBoolean follow, AIReal *dx, AIReal *dy) {
+    const AIReal p = step->PressureFactor;
+    *dx = amountH * q * c * p * F;
+    *dy = amountV * q * c * p * F;
+    if (random) {
+        *dx = RandomAmount(*dx);
+        *dy = RandomAmount(*dy);
+    }
+    if (follow) {
+        *dx = *dx * step->MovementCos;
+        *dy = *dy * step->MovementSin;
+    }
+}
 
 /* The stroke strength after one more drag step: factor x strength x 1%,
    which stops growing at the largest finite real. */
