@@ -20,7 +20,8 @@ Art *toPath(AIArtHandle h) {
     return art && art->type == kPathArt ? art : nullptr;
 }
 
-SPErr editablePath(AIArtHandle h, Art *&path) {
+// Inline: the point tools write a segment of a path for every anchor.
+inline SPErr editablePath(AIArtHandle h, Art *&path) {
     if (SPErr e = editableArt(h, path)) return e;
     return path->type == kPathArt ? kNoErr : kBadParameterErr;
 }
