@@ -1,10 +1,5 @@
 #include "point_support.h"
 
-#include "globals.h"
-#include "shape_weight.h"
-#include "suites.h"
-#include "value_modes.h"
-
 namespace {
 
 const AIReal kLargestReal = 3.40282347e+38f;
