@@ -2,6 +2,7 @@
 // blending, graphic styles and swatches.
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "host_suites_fixture.h"
 
@@ -20,6 +21,14 @@ protected:
         c.kind = kThreeColor;
         c.c.rgb = {r, g, b};
         return c;
+    }
+    // The fields the tests below change, compared.
+    static bool sameStyle(const AIPathStyle &a, const AIPathStyle &b) {
+        return a.fillPaint == b.fillPaint && a.fill.color.kind == b.fill.color.kind &&
+               std::memcmp(&a.fill.color.c.rgb, &b.fill.color.c.rgb, sizeof a.fill.color.c.rgb) == 0 &&
+               a.stroke.width == b.stroke.width &&
+               std::memcmp(a.stroke.dashes, b.stroke.dashes, sizeof a.stroke.dashes) == 0 &&
+               a.stroke.miterLimit == b.stroke.miterLimit && a.evenodd == b.evenodd;
     }
     static AIPathStyle filled(AIColor fill, AIReal strokeWidth = 1) {
         AIPathStyle s{};
@@ -56,6 +65,35 @@ TEST_F(PaintSuites, CompoundPathPaintsAsOne) {
     ASSERT_EQ(pathStyle.SetPathStyle(toHandle(second), &red), kNoErr);
     EXPECT_FLOAT_EQ(first->style.fill.color.c.rgb.blue, 1);
     EXPECT_FLOAT_EQ(second->style.fill.color.c.rgb.red, 1);
+}
+
+// The host stores a style only where it differs from the one it holds: a
+// change in any part of the record, first field to last, must still land,
+// on a path and on every member of a compound path.
+TEST_F(PaintSuites, AStyleChangedAnywhereIsStoredWhole) {
+    Art *path = addArt(kPathArt);
+    Art *cp = addArt(kCompoundPathArt);
+    Art *member = addArt(kPathArt, "m", 0, cp);
+    const AIPathStyle start = filled(rgb(0.25f, 0.5f, 0.75f), 2);
+    path->style = cp->style = member->style = start;
+    const std::vector<void (*)(AIPathStyle &)> changes = {
+        [](AIPathStyle &s) { s.fillPaint = false; },
+        [](AIPathStyle &s) { s.fill.color.c.rgb.green = 0.125f; },
+        [](AIPathStyle &s) { s.stroke.width = 7; },
+        [](AIPathStyle &s) { s.stroke.dashes[kMaxDashComponents - 1] = 3; },
+        [](AIPathStyle &s) { s.stroke.miterLimit = 9; },
+        [](AIPathStyle &s) { s.evenodd = true; },
+    };
+    for (size_t k = 0; k < changes.size(); ++k) {
+        AIPathStyle changed = start;
+        changes[k](changed);
+        for (Art *a : {path, cp}) {
+            ASSERT_EQ(pathStyle.SetPathStyle(toHandle(a), &start), kNoErr);
+            ASSERT_EQ(pathStyle.SetPathStyle(toHandle(a), &changed), kNoErr);
+            for (const Art *held : a == cp ? std::vector<const Art *>{cp, member} : std::vector<const Art *>{a})
+                EXPECT_TRUE(sameStyle(held->style, changed)) << "change " << k;
+        }
+    }
 }
 
 TEST_F(PaintSuites, PathStyleRefusesGroupsBadRecordsAndLockedLayers) {
