@@ -80,10 +80,6 @@ AIReal InsideWeight(ASInt32 shape, const AIRealPoint *p, const AIRealPoint *pv, 
     }
 }
 
-ASBoolean PointInside(const AIRealPoint *p, const AIRealRect *r) {
-    return r->left <= p->h && p->h <= r->right && r->bottom <= p->v && p->v <= r->top;
-}
-
 }  // namespace
 
 AIReal ShapeWeight(ASInt32 shape, AIArtHandle art, const AIRealRect *brushRect,

@@ -32,6 +32,11 @@ enum {
 AIReal ShapeWeight(ASInt32 shape, AIArtHandle art, const AIRealRect *brushRect,
                    const AIRealRect *doubledRect, AIReal hx, AIReal hy, ASInt32 index);
 
+/* Whether a point lies in a rectangle, its edges included. */
+inline ASBoolean PointInside(const AIRealPoint *p, const AIRealRect *r) {
+    return r->left <= p->h && p->h <= r->right && r->bottom <= p->v && p->v <= r->top;
+}
+
 /* Point variant: weighs one point; "inside" includes the rectangle's edges.
    `index` is the ArtList place of the object that owns the point. */
 AIReal ShapeWeight(ASInt32 shape, const AIRealPoint *point, const AIRealRect *brushRect,

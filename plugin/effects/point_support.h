@@ -11,10 +11,12 @@
 #include "value_modes.h"
 
 /* The brush-shape weight of one point of the ArtList object `art`. Inline:
-   the point tools ask it for every anchor and mesh point. */
+   the point tools ask it for every anchor and mesh point, and with the
+   plain brush it is 1 inside the brush and 0 outside. */
 inline AIReal PointWeight(const DragStep *step, const ArtStep *art, const AIRealPoint *point) {
-    return ShapeWeight(gGlobals->brushShape, point, &step->BrushRect, &step->DoubledRect, step->hx, step->hy,
-                       art->index);
+    const ASInt32 shape = gGlobals->brushShape;
+    if (shape == kShapeBrush) return PointInside(point, &step->BrushRect) ? 1.0f : 0.0f;
+    return ShapeWeight(shape, point, &step->BrushRect, &step->DoubledRect, step->hx, step->hy, art->index);
 }
 
 /* The offsets amount x q x c x p x F, each randomized (sign, then size) when
