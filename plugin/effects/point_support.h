@@ -47,11 +47,13 @@ ASBoolean IsFinitePoint(const AIRealPoint *p);
 
 /* Whether all six coordinates of a segment are finite. x - x is 0 for a
    finite x and NaN otherwise, and NaN stays NaN through a sum: one test
-   instead of six, for the point tools write every segment they reach. */
+   instead of six, for the point tools write every segment they reach. The
+   sum is taken in pairs, so that it waits on three additions, not five. */
 inline ASBoolean IsFiniteSegment(const AIPathSegment *s) {
-    const AIReal zero = (s->p.h - s->p.h) + (s->p.v - s->p.v) + (s->in.h - s->in.h) + (s->in.v - s->in.v) +
-                        (s->out.h - s->out.h) + (s->out.v - s->out.v);
-    return zero == 0.0f;
+    const AIReal p = (s->p.h - s->p.h) + (s->p.v - s->p.v);
+    const AIReal in = (s->in.h - s->in.h) + (s->in.v - s->in.v);
+    const AIReal out = (s->out.h - s->out.h) + (s->out.v - s->out.v);
+    return (p + in) + out == 0.0f;
 }
 
 #endif
