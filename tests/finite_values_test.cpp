@@ -51,15 +51,23 @@ TEST_F(FiniteValues, ATransformThatOverflowsIsRefusedAndChangesNothing) {
 TEST_F(FiniteValues, SegmentsThatAreNotFiniteAreRefused) {
     Art *a = addPath({{0, 0}, {10, 10}});
     const AIReal nan = std::numeric_limits<AIReal>::quiet_NaN(), inf = std::numeric_limits<AIReal>::infinity();
-    for (AIRealPoint bad : {AIRealPoint{nan, 0}, AIRealPoint{0, inf}, AIRealPoint{-inf, 1}}) {
-        AIPathSegment s{{5, 5}, {5, 5}, bad, false};
-        EXPECT_EQ(path.SetPathSegments(toHandle(a), 1, 1, &s), kBadParameterErr);
-    }
+    // Each of the six coordinates in turn, one or several segments at once.
+    for (int k = 0; k < 6; ++k)
+        for (AIReal bad : {nan, inf, -inf}) {
+            AIPathSegment s[2] = {{{5, 5}, {5, 5}, {6, 6}, false}, {{5, 5}, {5, 5}, {6, 6}, false}};
+            AIRealPoint *points[] = {&s[1].p, &s[1].in, &s[1].out};
+            (k % 2 == 0 ? points[k / 2]->h : points[k / 2]->v) = bad;
+            EXPECT_EQ(path.SetPathSegments(toHandle(a), 1, 1, &s[1]), kBadParameterErr) << k << " " << bad;
+            EXPECT_EQ(path.SetPathSegments(toHandle(a), 0, 2, s), kBadParameterErr) << k << " " << bad;
+        }
+    EXPECT_FLOAT_EQ(a->segments[0].p.h, 0);
     EXPECT_FLOAT_EQ(a->segments[1].p.h, 10);
     EXPECT_FLOAT_EQ(a->segments[1].out.h, 10);
-    AIPathSegment good{{5, 5}, {5, 5}, {6, 6}, false};
+    const AIReal max = std::numeric_limits<AIReal>::max();
+    AIPathSegment good{{max, -max}, {-0.0f, 5}, {6, 6}, false};
     EXPECT_EQ(path.SetPathSegments(toHandle(a), 1, 1, &good), kNoErr);
     EXPECT_FLOAT_EQ(a->segments[1].out.h, 6);
+    EXPECT_EQ(a->segments[1].p.h, max);
 }
 
 // Scaling at the dialog's largest factor, stroke after stroke: the host

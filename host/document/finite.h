@@ -17,7 +17,15 @@ inline bool isFinite(const AIRealMatrix &m) {
 }
 
 inline bool isFinite(AIRealPoint p) { return std::isfinite(p.h) && std::isfinite(p.v); }
-inline bool isFinite(const AIPathSegment &s) { return isFinite(s.p) && isFinite(s.in) && isFinite(s.out); }
+// x - x is 0 for a finite x and NaN otherwise, and a sum with a NaN in it
+// is NaN: one comparison for the six numbers, without a branch for each,
+// as a point tool writes a segment for every anchor it reaches.
+inline bool isFinite(const AIPathSegment &s) {
+    const AIReal p = (s.p.h - s.p.h) + (s.p.v - s.p.v);
+    const AIReal in = (s.in.h - s.in.h) + (s.in.v - s.in.v);
+    const AIReal out = (s.out.h - s.out.h) + (s.out.v - s.out.v);
+    return (p + in) + out == 0.0f;
+}
 
 inline bool allFinite(std::initializer_list<AIReal> values) {
     return std::all_of(values.begin(), values.end(), [](AIReal v) { return std::isfinite(v); });

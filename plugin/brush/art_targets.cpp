@@ -10,14 +10,21 @@ SPErr TrailCopy(AIArtHandle art) {
     return sAIArt->DuplicateArt(art, kPlaceAboveAll, art, &copy);
 }
 
-ASBoolean IsCompoundPath(AIArtHandle art) {
+ASInt16 ArtType(AIArtHandle art) {
     ASInt16 type = kUnknownArt;
     sAIArt->GetArtType(art, &type);
-    return type == kCompoundPathArt;
+    return type;
 }
 
+ASBoolean IsCompoundPath(AIArtHandle art) { return ArtType(art) == kCompoundPathArt; }
+
 SPErr WalkTargets(const DragStep *step, const ArtStep *art, ArtTargetProc visit, void *data) {
-    if (!art->throughChildren || !IsCompoundPath(art->art)) return visit(step, art, art->art, false, data);
+    if (!art->throughChildren) return visit(step, art, art->art, false, data);
+    return WalkTargetsOfType(step, art, ArtType(art->art), visit, data);
+}
+
+SPErr WalkTargetsOfType(const DragStep *step, const ArtStep *art, ASInt16 type, ArtTargetProc visit, void *data) {
+    if (!art->throughChildren || type != kCompoundPathArt) return visit(step, art, art->art, false, data);
     AIArtHandle child = NULL;
     SPErr error = sAIArt->GetArtFirstChild(art->art, &child);
     while (error == kNoErr && child != NULL) {

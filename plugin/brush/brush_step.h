@@ -57,6 +57,13 @@ SPErr TrailCopy(AIArtHandle art);
    through children (the compound path itself is then not visited), else for
    the art itself. Errors of the child walk and of `visit` end the walk. */
 SPErr WalkTargets(const DragStep *step, const ArtStep *art, ArtTargetProc visit, void *data);
+
+/* The same for a caller that has asked the art's type itself (`type`), so
+   that it is not asked twice. */
+SPErr WalkTargetsOfType(const DragStep *step, const ArtStep *art, ASInt16 type, ArtTargetProc visit, void *data);
+
+/* The art's type; kUnknownArt when the host cannot tell. */
+ASInt16 ArtType(AIArtHandle art);
 /* The same for the tools that do not look at the child walk's errors: the
    walk simply stops where no further child comes back. Errors of `visit`
    still end it. */

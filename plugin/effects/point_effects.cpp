@@ -24,12 +24,10 @@ SPErr SegmentCount(AIArtHandle path, ASInt16 *count) {
 
 /* Whether an object of the list has anchor points to move. Text, meshes,
    images and symbols are collected too; asking them for segments would fail
-   and end the step for every object after them. */
-ASBoolean HasSegments(AIArtHandle object, ASBoolean isChild) {
-    if (isChild) return true;
-    ASInt16 type = kUnknownArt;
-    sAIArt->GetArtType(object, &type);
-    return type == kPathArt;
+   and end the step for every object after them. `data` points to the
+   object's type, asked once by the effect for the member walk too. */
+ASBoolean HasSegments(ASBoolean isChild, const void *data) {
+    return isChild || *(const ASInt16 *)data == kPathArt;
 }
 
 /* Writes a segment unless a coordinate is not finite. A member's failed
@@ -64,10 +62,10 @@ AIReal CornerAmount(ASInt32 mode, ASBoolean random, AIReal option, AIReal q, AIR
     return amount;
 }
 
-SPErr CornerTarget(const DragStep *step, const ArtStep *art, AIArtHandle path, ASBoolean isChild, void *) {
+SPErr CornerTarget(const DragStep *step, const ArtStep *art, AIArtHandle path, ASBoolean isChild, void *type) {
     const Globals *g = gGlobals;
     SmearcraftTag(path);
-    if (!HasSegments(path, isChild)) return kNoErr;
+    if (!HasSegments(isChild, type)) return kNoErr;
     ASInt16 count;
     SPErr error = SegmentCount(path, &count);
     if (error != kNoErr) return isChild ? kNoErr : error;  /* a member is only skipped */
@@ -103,10 +101,10 @@ void Move(AIRealPoint *point, AIReal dx, AIReal dy) {
     point->v = point->v + dy;
 }
 
-SPErr ShifterTarget(const DragStep *step, const ArtStep *art, AIArtHandle path, ASBoolean isChild, void *) {
+SPErr ShifterTarget(const DragStep *step, const ArtStep *art, AIArtHandle path, ASBoolean isChild, void *type) {
     const Globals *g = gGlobals;
     SmearcraftTag(path);
-    if (!HasSegments(path, isChild)) return kNoErr;
+    if (!HasSegments(isChild, type)) return kNoErr;
     ASInt16 count;
     SPErr error = SegmentCount(path, &count);
     if (error != kNoErr) return error;
@@ -137,9 +135,15 @@ SPErr ShifterTarget(const DragStep *step, const ArtStep *art, AIArtHandle path, 
 
 }  // namespace
 
-SPErr CornerPointsEffect(const DragStep *step, ArtStep *art) { return WalkTargets(step, art, CornerTarget, NULL); }
+SPErr CornerPointsEffect(const DragStep *step, ArtStep *art) {
+    ASInt16 type = ArtType(art->art);
+    return WalkTargetsOfType(step, art, type, CornerTarget, &type);
+}
 
-SPErr PointShifterEffect(const DragStep *step, ArtStep *art) { return WalkTargets(step, art, ShifterTarget, NULL); }
+SPErr PointShifterEffect(const DragStep *step, ArtStep *art) {
+    ASInt16 type = ArtType(art->art);
+    return WalkTargetsOfType(step, art, type, ShifterTarget, &type);
+}
 
 void PointShifterAfterLoop(const DragStep *) {
     Globals *g = gGlobals;
