@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cmath>
-#include <cstring>
 
 #include "document.h"
 

@@ -113,7 +113,5 @@ AIReal ShapeWeight(ASInt32 shape, const AIRealPoint *point, const AIRealRect *br
         return PointInside(point, doubledRect) ? 1.0f : 0.0f;
     }
     if (!inside) return 0.0f;
-    /* The default shape, asked for every anchor a point tool reaches. */
-    if (shape == kShapeBrush) return 1.0f;
     return InsideWeight(shape, point, point, brushRect, hx, hy, index);
 }
