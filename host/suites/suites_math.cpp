@@ -1,6 +1,8 @@
 // The real-math suite. Angles and lengths go through double and round once,
 // so both builds give the same single-precision results.
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "host.h"
 
@@ -60,9 +62,24 @@ void concat(const AIRealMatrix *a, const AIRealMatrix *b, AIRealMatrix *r) {
     *r = out;
 }
 
+// With the plain brush a step turns every object it reaches by the same
+// angle: that angle's cosine and sine are kept, and the C library, whose
+// sine and cosine save and restore the rounding mode, is asked only for a
+// new one. Known by its bits, so that -0 and each NaN are angles of their
+// own. The suite may be called from the studio's server threads.
+struct Turn {
+    uint32_t bits = 0;  // +0
+    AIReal cos = 1, sin = 0;
+};
+thread_local Turn lastTurn;
+
 // A positive angle turns counter-clockwise (the vertical axis points up).
 void concatRotate(AIRealMatrix *m, AIReal radians) {
-    AIReal c = realCos(radians), s = realSin(radians);
+    uint32_t bits;
+    std::memcpy(&bits, &radians, sizeof bits);
+    Turn &turn = lastTurn;
+    if (bits != turn.bits) turn = Turn{bits, realCos(radians), realSin(radians)};
+    const AIReal c = turn.cos, s = turn.sin;
     AIRealMatrix rotation{c, s, -s, c, 0, 0};
     concat(m, &rotation, m);
 }
