@@ -285,12 +285,16 @@ TEST(ArtArena, AnswersOnlyForItsLiveObjectsAndGivesBackWhatItTruncates) {
     for (uintptr_t p : {uintptr_t(0), uintptr_t(sizeof(Art)), uintptr_t(4 * sizeof(Art))})
         EXPECT_FALSE(arena.contains(reinterpret_cast<const void *>(p))) << p;
     EXPECT_TRUE(arena.contains(made.back()));
+    // The object asked last is not taken for one the arena still holds.
+    EXPECT_TRUE(arena.contains(made[perBlock - 1]));
     arena.truncate(perBlock - 1);
     EXPECT_EQ(arena.size(), perBlock - 1);
+    EXPECT_FALSE(arena.contains(made[perBlock - 1]));
     EXPECT_TRUE(arena.contains(made[perBlock - 2]));
     EXPECT_FALSE(arena.contains(made[perBlock - 1]));
     // The arena grows again from where it was cut.
     EXPECT_EQ(arena.create(), made[perBlock - 1]);
+    EXPECT_TRUE(arena.contains(made[0]));
     arena.truncate(0);
     EXPECT_FALSE(arena.contains(made[0]));
     EXPECT_FALSE(arena.contains(nullptr));

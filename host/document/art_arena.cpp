@@ -111,6 +111,7 @@ void ArtArena::truncate(size_t n) {
     }
     lastFound_ = 1;
     lastFoundEnd_ = 0;
+    lastObject_ = 1;
 }
 
 }  // namespace smear

@@ -72,6 +72,8 @@ private:
     // offset in it past its last object, so that a check costs two tests.
     mutable uintptr_t lastFound_ = 1;
     mutable uintptr_t lastFoundEnd_ = 0;
+    // The object contains() found last (1 for none).
+    mutable uintptr_t lastObject_ = 1;
     size_t size_ = 0;
 };
 

@@ -212,11 +212,16 @@ template <size_t first, size_t count, Toward toward, int locality = 3>
 
 bool ArtArena::contains(const void *p) const {
     const uintptr_t at = uintptr_t(p);
+    // A tool asks a dozen things of one object before the next: the last
+    // object found stays ours until objects are destroyed.
+    if (at == lastObject_) return true;
     const uintptr_t base = at & ~uintptr_t(kBlockBytes - 1);
     // Handles come in runs from one block: the last one found is tried first.
     if (base != lastFound_ && !findBlock(base)) return false;
     const uintptr_t offset = at - base;
-    return offset < lastFoundEnd_ && offset % kArtSlotBytes == 0;
+    if (offset >= lastFoundEnd_ || offset % kArtSlotBytes != 0) return false;
+    lastObject_ = at;
+    return true;
 }
 
 struct Layer {
