@@ -423,19 +423,22 @@ TEST_F(ArtSuites, RepeatedTurnsAreTheTurnsComputedAfresh) {
     const AIReal angles[] = {0.5f, 0.5f, -1.25f, 0.5f, -0.0f, 0.0f, -0.0f, 1e30f, withBits(0x7fc00001),
                              withBits(0x7fc00002), 3.0f, 3.0f};
     // A matrix of zeros shows the sine's sign when it is a zero.
-    for (const AIRealMatrix &start : {AIRealMatrix{-0.0f, 0, 0, -0.0f, 0, 0}, AIRealMatrix{2, 0.25f, -0.5f, 3, 7, -11}})
-    for (AIReal angle : angles) {
-        AIRealMatrix m = start;
-        const AIReal c = AIReal(std::cos(double(angle))), s = AIReal(std::sin(double(angle)));
-        const AIRealMatrix want{m.a * c + m.b * -s, m.a * s + m.b * c, m.c * c + m.d * -s,
-                                m.c * s + m.d * c,  m.tx * c + m.ty * -s + 0, m.tx * s + m.ty * c + 0};
-        math.AIRealMatrixConcatRotate(&m, angle);
-        const AIReal got[6] = {m.a, m.b, m.c, m.d, m.tx, m.ty};
-        const AIReal expected[6] = {want.a, want.b, want.c, want.d, want.tx, want.ty};
-        // Which NaN an operation passes on is the compiler's choice.
-        for (int k = 0; k < 6; ++k)
-            if (std::isnan(expected[k])) EXPECT_TRUE(std::isnan(got[k])) << "entry " << k;
-            else EXPECT_EQ(bitsOf(got[k]), bitsOf(expected[k])) << "angle bits " << std::hex << bitsOf(angle) << ", entry " << k;
+    const AIRealMatrix starts[] = {{-0.0f, 0, 0, -0.0f, 0, 0}, {2, 0.25f, -0.5f, 3, 7, -11}};
+    for (const AIRealMatrix &start : starts) {
+        for (AIReal angle : angles) {
+            AIRealMatrix m = start;
+            const AIReal c = AIReal(std::cos(double(angle))), s = AIReal(std::sin(double(angle)));
+            const AIReal expected[6] = {m.a * c + m.b * -s,       m.a * s + m.b * c,
+                                        m.c * c + m.d * -s,       m.c * s + m.d * c,
+                                        m.tx * c + m.ty * -s + 0, m.tx * s + m.ty * c + 0};
+            math.AIRealMatrixConcatRotate(&m, angle);
+            const AIReal got[6] = {m.a, m.b, m.c, m.d, m.tx, m.ty};
+            // Which NaN an operation passes on is the compiler's choice.
+            for (int k = 0; k < 6; ++k) {
+                if (std::isnan(expected[k])) EXPECT_TRUE(std::isnan(got[k])) << "entry " << k;
+                else EXPECT_EQ(bitsOf(got[k]), bitsOf(expected[k])) << "angle " << std::hex << bitsOf(angle) << ", entry " << k;
+            }
+        }
     }
 }
 

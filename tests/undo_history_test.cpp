@@ -285,7 +285,7 @@ TEST(ArtArena, AnswersOnlyForItsLiveObjectsAndGivesBackWhatItTruncates) {
     for (uintptr_t p : {uintptr_t(0), uintptr_t(sizeof(Art)), uintptr_t(4 * sizeof(Art))})
         EXPECT_FALSE(arena.contains(reinterpret_cast<const void *>(p))) << p;
     EXPECT_TRUE(arena.contains(made.back()));
-    // The object asked last is not taken for one the arena still holds.
+    // The object found last is forgotten when it is destroyed.
     EXPECT_TRUE(arena.contains(made[perBlock - 1]));
     arena.truncate(perBlock - 1);
     EXPECT_EQ(arena.size(), perBlock - 1);

@@ -66,7 +66,8 @@ void concat(const AIRealMatrix *a, const AIRealMatrix *b, AIRealMatrix *r) {
 // angle: that angle's cosine and sine are kept, and the C library, whose
 // sine and cosine save and restore the rounding mode, is asked only for a
 // new one. Known by its bits, so that -0 and each NaN are angles of their
-// own. The suite may be called from the studio's server threads.
+// own. Kept per thread: the studio's server calls the suites from any of
+// its threads, one message at a time.
 struct Turn {
     uint32_t bits = 0;  // +0
     AIReal cos = 1, sin = 0;
