@@ -33,6 +33,8 @@ public:
     // every handle the plug-in passes, so inline (document.h defines it,
     // where an object's size is known).
     inline bool contains(const void *p) const;
+    // Whether `p` is the object contains() found last: ours, and alive.
+    bool isLastFound(const void *p) const { return uintptr_t(p) == lastObject_; }
     // Destroys every object.
     void clear();
     // Destroys the objects made after the first `n` (the newest first) and

@@ -31,6 +31,9 @@ struct MeshVertex {
 };
 
 
+// What Art::boundsKnown says.
+enum : signed char { kBoundsToCompute = 0, kNoBounds = 1, kBoundsKept = 2, kAnchorBoundsKept = 3 };
+
 // The kinds of art that hold members: the document puts art inside no other.
 inline bool holdsMembers(ASInt16 type) { return type == kGroupArt || type == kCompoundPathArt; }
 
@@ -47,8 +50,9 @@ inline bool holdsMembers(ASInt16 type) { return type == kGroupArt || type == kCo
 struct alignas(64) Art {
     ASInt16 type = kPathArt;
     bool disposed = false;
-    // 0: to compute; 1: no bounds; 2: boundsBox; 3: boundsBox, spanned by
-    // the anchors (every curve's controls lie between its ends).
+    // kBoundsToCompute, kNoBounds, kBoundsKept (boundsBox), or
+    // kAnchorBoundsKept (boundsBox, spanned by the anchors: every curve's
+    // controls lie between its ends).
     mutable signed char boundsKnown = 0;
     ASInt32 userAttr = 0;                 // kArtSelected, kArtLocked, kArtHidden
     // Its geometric bounds as last computed (artBounds), kept until its
@@ -352,6 +356,8 @@ public:
 
     // Every change to art goes through these first (or changes nothing an
     // undo would have to bring back). willChangeTree: the art and all it holds.
+    // Whether a change to the art now needs nothing saved first.
+    bool savedAlready(const Art &art) const { return !(art.savedIn < recording_); }
     void willChange(Art &art) {
         if (art.savedIn < recording_) saveArt(art);
     }
@@ -415,9 +421,31 @@ private:
 // points), of its children, of its mesh vertices or of its placed frame.
 // Returns false for art without extent (an empty group).
 bool artBounds(const Art &art, AIRealRect &bounds);
+// The art's bounds if they are kept (true), as artBounds gives them. Kept
+// bounds are floats already: a stroke asks for them twice per object on
+// every step, so they are copied as they are. A debug build gives none
+// here: artBounds checks them there against bounds worked out afresh.
+inline bool keptBounds(const Art &art, AIRealRect &bounds) {
+#ifdef NDEBUG
+    if (art.boundsKnown >= kBoundsKept) {
+        bounds = {art.boundsBox[0], art.boundsBox[1], art.boundsBox[2], art.boundsBox[3]};
+        return true;
+    }
+#else
+    (void)art;
+    (void)bounds;
+#endif
+    return false;
+}
 // The art's geometry (or a member's, or its list of members) changed: its
-// bounds and its ancestors' are computed again when next asked for.
-void geometryChanged(Art &art);
+// bounds and its ancestors' are computed again when next asked for. Inline:
+// the point tools change a path for every anchor they move.
+inline void geometryChanged(Art &art) {
+    // Kept bounds hold only where every member's are kept too, so the
+    // first ancestor that has none has no kept ancestor either.
+    art.boundsKnown = kBoundsToCompute;
+    for (Art *a = art.parent; a && a->boundsKnown; a = a->parent) a->boundsKnown = kBoundsToCompute;
+}
 
 // Whether two points are the same bits (so a zero's sign counts).
 inline bool samePoint(const AIRealPoint &a, const AIRealPoint &b) {

@@ -10,9 +10,6 @@ namespace smear {
 
 namespace {
 
-// What Art::boundsKnown says.
-enum : signed char { kBoundsToCompute = 0, kNoBounds = 1, kBoundsKept = 2, kAnchorBoundsKept = 3 };
-
 // A growing box in double precision, so that the curve extrema found below
 // are not disturbed by rounding before the final conversion.
 struct Box {
@@ -379,14 +376,7 @@ bool mappedAnchorBox(const AIReal old[4], const AIRealMatrix &m, Art &art) {
 }  // namespace
 
 bool artBounds(const Art &art, AIRealRect &bounds) {
-#ifdef NDEBUG
-    // Kept bounds are floats already: a stroke asks for them twice per
-    // object on every step, so they are copied as they are.
-    if (art.boundsKnown >= kBoundsKept) {
-        bounds = {art.boundsBox[0], art.boundsBox[1], art.boundsBox[2], art.boundsBox[3]};
-        return true;
-    }
-#endif
+    if (keptBounds(art, bounds)) return true;
     const Box box = artBox(art);
     if (box.empty) return false;
     bounds = {AIReal(box.left), AIReal(box.top), AIReal(box.right), AIReal(box.bottom)};
@@ -413,13 +403,6 @@ bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 fla
     // for them on its next step, when it would have to be read again.
     artBox(art);
     return true;
-}
-
-void geometryChanged(Art &art) {
-    // Kept bounds hold only where every member's are kept too, so the
-    // first ancestor that has none has no kept ancestor either.
-    art.boundsKnown = kBoundsToCompute;
-    for (Art *a = art.parent; a && a->boundsKnown; a = a->parent) a->boundsKnown = kBoundsToCompute;
 }
 
 }  // namespace smear

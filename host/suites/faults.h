@@ -31,8 +31,10 @@ public:
         if (!planned_) return kNoErr;
         return plannedFault(suite, function);
     }
+    // Whether any fault is planned. Calls made while none is may go
+    // uncounted: a planned n-th call is counted from when it is planned.
+    bool planned() const { return planned_; }
     bool isUnavailable(std::string_view suite) const { return !unavailable_.empty() && unavailable_.count(suite) != 0; }
-    long callCount() const { return calls_; }
     // Whether a counted fault has fired, and at which suite/function.
     bool fired() const { return fired_; }
     const std::string &firedAt() const { return firedAt_; }

@@ -127,6 +127,8 @@ public:
     // The same for one kind of object: a handle of one kind passed where
     // another is wanted is refused, never read as the wrong record.
     bool holdsArt(const void *object) const { return document_->artStore.contains(object); }
+    // Whether `object` is the art holdsArt found last (so ours, and alive).
+    bool holdsLastFound(const void *object) const { return document_->artStore.isLastFound(object); }
     bool holdsAs(const void *object, StoreKind kind) {
         const StoreKind *k = kindOfLive(object);
         return k && *k == kind;

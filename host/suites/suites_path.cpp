@@ -31,7 +31,7 @@ bool inRange(const Art &path, ASInt16 first, ASInt16 count) {
     return first >= 0 && count >= 0 && size_t(first) + size_t(count) <= path.segments.size();
 }
 
-SPErr getPathSegmentCount(AIArtHandle h, ASInt16 *count) {
+[[gnu::noinline]] SPErr getPathSegmentCountChecked(AIArtHandle h, ASInt16 *count) {
     if (SPErr e = enterSuite(kPath, "GetPathSegmentCount")) return e;
     const Art *path = toPath(h);
     if (!path || !count) return kBadParameterErr;
@@ -63,7 +63,8 @@ SPErr setPathSegmentCount(AIArtHandle h, ASInt16 count) {
 
 // The segment calls' log lambdas take their numbers by value: by reference,
 // the compiler keeps the arguments on the stack for a log that is seldom kept.
-SPErr getPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, AIPathSegment segments[]) {
+[[gnu::noinline]] SPErr getPathSegmentsChecked(AIArtHandle h, ASInt16 first, ASInt16 count,
+                                               AIPathSegment segments[]) {
     if (SPErr e = enterSuite(kPath, "GetPathSegments", logArgs([=] {
             return std::to_string(first) + " " + std::to_string(count);
         })))
@@ -91,7 +92,8 @@ SPErr setOneSegment(Art &path, size_t i, const AIPathSegment &s) {
     return kNoErr;
 }
 
-SPErr setPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, const AIPathSegment segments[]) {
+[[gnu::noinline]] SPErr setPathSegmentsChecked(AIArtHandle h, ASInt16 first, ASInt16 count,
+                                               const AIPathSegment segments[]) {
     if (SPErr e = enterSuite(kPath, "SetPathSegments", logArgs([=] {
             return std::to_string(first) + " " + std::to_string(count);
         })))
@@ -105,6 +107,40 @@ SPErr setPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, const AIPathS
     std::copy_n(segments, count, path->segments.begin() + first);
     geometryChanged(*path);
     return kNoErr;
+}
+
+// The point tools count a path's segments, then read and write them one at
+// a time, for every anchor they reach, of the path they asked about just
+// before: such a call, with no log kept and no fault planned, is done here
+// without a stack frame (quietCallArt). Any other goes the whole way, and
+// so does the first write to a path in an undo step (which saves it).
+SPErr getPathSegmentCount(AIArtHandle h, ASInt16 *count) {
+    const Art *path = quietCallArt(h);
+    if (!path || path->type != kPathArt || !count || path->segments.size() > 32767)
+        return getPathSegmentCountChecked(h, count);
+    prefetchNearbySegments(path);
+    *count = ASInt16(path->segments.size());
+    return kNoErr;
+}
+
+bool oneSegmentOf(const Art *path, ASInt16 first, ASInt16 count, const void *segments) {
+    return path && path->type == kPathArt && count == 1 && segments && first >= 0 &&
+           size_t(first) < path->segments.size();
+}
+
+SPErr getPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, AIPathSegment segments[]) {
+    const Art *path = quietCallArt(h);
+    if (!oneSegmentOf(path, first, count, segments)) return getPathSegmentsChecked(h, first, count, segments);
+    segments[0] = path->segments[size_t(first)];
+    return kNoErr;
+}
+
+SPErr setPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, const AIPathSegment segments[]) {
+    Art *path = quietCallArt(h);
+    if (!oneSegmentOf(path, first, count, segments) || isLocked(path->layer) ||
+        !currentDocument().savedAlready(*path))
+        return setPathSegmentsChecked(h, first, count, segments);
+    return setOneSegment(*path, size_t(first), segments[0]);
 }
 
 SPErr getPathClosed(AIArtHandle h, ASBoolean *closed) {
