@@ -405,4 +405,11 @@ bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 fla
     return true;
 }
 
+void geometryChanged(Art &art) {
+    // Kept bounds hold only where every member's are kept too, so the
+    // first ancestor that has none has no kept ancestor either.
+    art.boundsKnown = kBoundsToCompute;
+    for (Art *a = art.parent; a && a->boundsKnown; a = a->parent) a->boundsKnown = kBoundsToCompute;
+}
+
 }  // namespace smear
