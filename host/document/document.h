@@ -356,8 +356,6 @@ public:
 
     // Every change to art goes through these first (or changes nothing an
     // undo would have to bring back). willChangeTree: the art and all it holds.
-    // Whether a change to the art now needs nothing saved first.
-    bool savedAlready(const Art &art) const { return !(art.savedIn < recording_); }
     void willChange(Art &art) {
         if (art.savedIn < recording_) saveArt(art);
     }
@@ -369,6 +367,8 @@ public:
         if (art.savedIn < recording_ && art.paintSavedIn < recording_) savePaint(art);
     }
     void willChangeTree(Art &art);
+    // Whether a change to the art now needs nothing saved first.
+    bool savedAlready(const Art &art) const { return !(art.savedIn < recording_); }
     void willChange(Swatch &swatch);
     // Sets the art's user attributes (selection, lock, hidden).
     void setUserAttr(Art &art, ASInt32 attr) {
