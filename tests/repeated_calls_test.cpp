@@ -1,7 +1,6 @@
 // A tool asks many things of one object in a row. The host answers such a
 // call on a shorter way when no log is kept and no fault is planned; every
 // answer must be the one the whole way gives (which a kept log forces).
-#include <cmath>
 #include <functional>
 #include <limits>
 #include <sstream>
@@ -56,7 +55,7 @@ TEST_F(RepeatedCalls, GiveTheAnswersOfTheWholeWay) {
     auto group = [this] { return addArt(kGroupArt); };
     auto code = [](SPErr e) { return std::to_string(e) + ":"; };
     auto read = [&](ASInt16 first, ASInt16 count, bool buffer) -> Call {
-        return [=, this](AIArtHandle h) {
+        return [this, code, first, count, buffer](AIArtHandle h) {
             AIPathSegment got[2]{};
             got[0].p.h = got[1].p.h = -7;
             std::string s = code(path.GetPathSegments(h, first, count, buffer ? got : nullptr));
@@ -64,7 +63,7 @@ TEST_F(RepeatedCalls, GiveTheAnswersOfTheWholeWay) {
         };
     };
     auto write = [&](ASInt16 first, ASInt16 count, AIReal x) -> Call {
-        return [=, this](AIArtHandle h) {
+        return [this, code, first, count, x](AIArtHandle h) {
             AIPathSegment s[2]{};
             s[0].p = s[0].in = s[0].out = {x, 3};
             s[1].p = s[1].in = s[1].out = {4, x};
@@ -75,20 +74,20 @@ TEST_F(RepeatedCalls, GiveTheAnswersOfTheWholeWay) {
         };
     };
     auto count = [&](bool out) -> Call {
-        return [=, this](AIArtHandle h) {
+        return [this, code, out](AIArtHandle h) {
             ASInt16 n = -3;
             return code(path.GetPathSegmentCount(h, out ? &n : nullptr)) + std::to_string(n);
         };
     };
     auto bounds = [&](bool out) -> Call {
-        return [=, this](AIArtHandle h) {
+        return [this, code, out](AIArtHandle h) {
             AIRealRect b{1, 2, 3, 4};
             return code(art.GetArtBounds(h, out ? &b : nullptr)) + std::to_string(b.left) + "," +
                    std::to_string(b.top) + "," + std::to_string(b.right) + "," + std::to_string(b.bottom);
         };
     };
     auto type = [&](bool out) -> Call {
-        return [=, this](AIArtHandle h) {
+        return [this, code, out](AIArtHandle h) {
             ASInt16 t = -1;
             return code(art.GetArtType(h, out ? &t : nullptr)) + std::to_string(t);
         };
