@@ -424,6 +424,17 @@ TEST_F(ShifterTest, FillFactorScalesTheOffsetsByEachPathsOwnFill) {
     EXPECT_EQ(paths[1]->segments[0].p.h, 5.0f);  // black does not move
 }
 
+TEST_F(ShifterTest, AFillThatCannotBeReadCountsInFull) {
+    Art *a = withFill(addPath(doc(), {seg({0, 0}, {0, 0}, {0, 0})}), grayColour(0.0f));
+    shift(10, -10);
+    g().pointShifterFillFactor = 1;
+    host.faults.failEveryCall(kAIPathStyleSuite, "GetPathStyle", kBadParameterErr);
+    stroke(kPointShifterTool);
+    host.faults.clear();
+    EXPECT_EQ(a->segments[0].p.h, 10.0f);
+    EXPECT_EQ(a->segments[0].p.v, -10.0f);
+}
+
 TEST_F(ShifterTest, FactorFiftyHalvesTheStrengthEachStepButNotOnAStepThatFailed) {
     Art *a = addPath(doc(), {seg({0, 0}, {0, 0}, {0, 0})});
     shift(8, 0);

@@ -3,9 +3,12 @@
 #include "suites.h"
 
 AIReal FillFactorWeighted(AIArtHandle object, AIReal rgbWeight) {
-    /* The style is not checked: a failed read gives a zeroed record. */
+    /* A style that cannot be read says nothing of the fill: the factor is
+       that of a fill of any other kind, 1, rather than the 0 of the black
+       that the zeroed record would read as, which would leave the object
+       as it is. */
     AIPathStyle style = {};
-    sAIPathStyle->GetPathStyle(object, &style);
+    if (sAIPathStyle->GetPathStyle(object, &style) != kNoErr) return 1.0f;
     const AIColor &fill = style.fill.color;
     switch (fill.kind) {
     case kGrayColor:
