@@ -1,6 +1,7 @@
 // A tool asks many things of one object in a row. The host answers such a
 // call on a shorter way when no log is kept and no fault is planned; every
 // answer must be the one the whole way gives (which a kept log forces).
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <sstream>
@@ -130,6 +131,14 @@ TEST_F(RepeatedCalls, GiveTheAnswersOfTheWholeWay) {
         std::string quiet = c.call(toHandle(asked));
         quiet += "|" + state(asked);
 
+        // Asked about before another object of its block was.
+        Art *earlier = c.make();
+        art.GetArtBounds(toHandle(earlier), &b);
+        art.GetArtBounds(toHandle(earlier), &b);
+        art.GetArtBounds(toHandle(square()), &b);
+        std::string nearby = c.call(toHandle(earlier));
+        nearby += "|" + state(earlier);
+
         Art *logged = c.make();
         art.GetArtBounds(toHandle(logged), &b);
         host.log.enable(true);
@@ -137,7 +146,40 @@ TEST_F(RepeatedCalls, GiveTheAnswersOfTheWholeWay) {
         whole += "|" + state(logged);
         host.log.enable(false);
         EXPECT_EQ(quiet, whole) << c.what;
+        EXPECT_EQ(nearby, whole) << c.what << ", another object asked about since";
     }
+}
+
+// An address in the block of the objects asked about, but not of one of
+// them, is refused on either way, and never read.
+TEST_F(RepeatedCalls, AnAddressBesideTheObjectsIsNoArt) {
+    Art *first = addPath({{0, 0}, {10, 0}});
+    Art *last = addPath({{0, 0}, {10, 0}});
+    const uintptr_t at = uintptr_t(last);
+    const std::vector<uintptr_t> addresses = {
+        at + 8,                    // inside an object
+        at + kArtSlotBytes,        // the slot after the last object
+        at + 64 * kArtSlotBytes,   // further on in the block, never made
+        uintptr_t(first) - kArtSlotBytes * 4096,  // below the block
+    };
+    for (bool logged : {false, true}) {
+        host.log.enable(logged);
+        for (uintptr_t a : addresses) {
+            AIRealRect b{};
+            ASSERT_EQ(art.GetArtBounds(toHandle(last), &b), kNoErr);
+            const AIArtHandle h = reinterpret_cast<AIArtHandle>(a);
+            ASInt16 type = -1, n = -1;
+            AIPathSegment s{};
+            EXPECT_EQ(art.GetArtType(h, &type), kBadParameterErr) << a - at;
+            EXPECT_EQ(art.GetArtBounds(h, &b), kBadParameterErr) << a - at;
+            EXPECT_EQ(path.GetPathSegmentCount(h, &n), kBadParameterErr) << a - at;
+            EXPECT_EQ(path.GetPathSegments(h, 0, 1, &s), kBadParameterErr) << a - at;
+            EXPECT_EQ(path.SetPathSegments(h, 0, 1, &s), kBadParameterErr) << a - at;
+            EXPECT_EQ(type, -1);
+            EXPECT_EQ(n, -1);
+        }
+    }
+    host.log.enable(false);
 }
 
 // A write is the first change to a path in an undo step or a later one:

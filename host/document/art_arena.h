@@ -33,6 +33,11 @@ public:
     // every handle the plug-in passes, so inline (document.h defines it,
     // where an object's size is known).
     inline bool contains(const void *p) const;
+    // Whether `p` is an object of the block contains() found last: ours
+    // without a search (the object itself may be disposed). A step asks
+    // about the objects of a drawing one after another, mostly from one
+    // block, so this answers nearly every first call about an object.
+    inline bool inLastBlock(const void *p) const;
     // Whether `p` is the object contains() found last: ours, and alive.
     bool isLastFound(const void *p) const { return uintptr_t(p) == lastObject_; }
     // Destroys every object.

@@ -214,18 +214,26 @@ template <size_t first, size_t count, Toward toward, int locality = 3>
     prefetchNearbyLines<8, 1, Toward::kLower>(art);
 }
 
-bool ArtArena::contains(const void *p) const {
+bool ArtArena::inLastBlock(const void *p) const {
     const uintptr_t at = uintptr_t(p);
     // A tool asks a dozen things of one object before the next: the last
     // object found stays ours until objects are destroyed.
     if (at == lastObject_) return true;
-    const uintptr_t base = at & ~uintptr_t(kBlockBytes - 1);
-    // Handles come in runs from one block: the last one found is tried first.
-    if (base != lastFound_ && !findBlock(base)) return false;
-    const uintptr_t offset = at - base;
+    // An address below the block wraps to an offset past its objects; with
+    // no block found, every offset is past them.
+    const uintptr_t offset = at - lastFound_;
     if (offset >= lastFoundEnd_ || offset % kArtSlotBytes != 0) return false;
     lastObject_ = at;
     return true;
+}
+
+bool ArtArena::contains(const void *p) const {
+    if (inLastBlock(p)) return true;
+    // Handles come in runs from one block: another is searched for only
+    // when the address lies outside the last one found.
+    const uintptr_t base = uintptr_t(p) & ~uintptr_t(kBlockBytes - 1);
+    if (base == lastFound_ || !findBlock(base)) return false;
+    return inLastBlock(p);
 }
 
 struct Layer {

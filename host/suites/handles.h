@@ -39,14 +39,20 @@ inline Art *toArt(AIArtHandle h) {
 }
 inline AIArtHandle toHandle(Art *art) { return reinterpret_cast<AIArtHandle>(art); }
 
-// The calls a step makes for every object, one after another about the
-// same art, mostly find no log kept, no fault planned and the art the last
-// call found: that art, or null for any other call, which then goes the
-// whole way. Inline and without calls, so that the function that asks
-// needs no stack frame on that path.
-[[gnu::always_inline]] inline Art *quietCallArt(AIArtHandle h) {
+// The calls a step makes for every object mostly find no log kept, no fault
+// planned and the art the last call found (kJustBefore: the calls a tool
+// makes again and again about one object), or art of the block the last call
+// found (kInItsBlock: the first calls about each object, which come one
+// object after another from the same block): that art, unless disposed, or
+// null for any other call, which then goes the whole way. Inline and without
+// calls, so that the function that asks needs no stack frame on that path;
+// the calls made again and again test no more than they need, for the block
+// test alone made the segment reads take a frame.
+enum class Asked { kJustBefore, kInItsBlock };
+template <Asked asked> [[gnu::always_inline]] inline Art *quietCallArt(AIArtHandle h) {
     const Host *host = currentHostIfAny();
-    if (!host || host->log.enabled() || host->faults.planned() || !host->holdsLastFound(h)) return nullptr;
+    if (!host || host->log.enabled() || host->faults.planned()) return nullptr;
+    if (asked == Asked::kJustBefore ? !host->holdsLastFound(h) : !host->holdsArtNearby(h)) return nullptr;
     Art *art = reinterpret_cast<Art *>(h);
     return art->disposed ? nullptr : art;
 }

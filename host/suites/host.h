@@ -129,6 +129,9 @@ public:
     bool holdsArt(const void *object) const { return document_->artStore.contains(object); }
     // Whether `object` is the art holdsArt found last (so ours, and alive).
     bool holdsLastFound(const void *object) const { return document_->artStore.isLastFound(object); }
+    // Whether `object` is art of the block holdsArt found last: ours, found
+    // without a search (it may be disposed).
+    bool holdsArtNearby(const void *object) const { return document_->artStore.inLastBlock(object); }
     bool holdsAs(const void *object, StoreKind kind) {
         const StoreKind *k = kindOfLive(object);
         return k && *k == kind;

@@ -137,18 +137,19 @@ SPErr getArtPriorSibling(AIArtHandle h, AIArtHandle *out) {
     return kNoErr;
 }
 
-// A tool asks an object's type and its bounds (twice) after it first asks
-// something of it: with no log kept and no fault planned, such a call is
-// answered here without a stack frame (quietCallArt).
+// A tool asks an object's type and its bounds (twice), mostly as the first
+// things it asks of the object: with no log kept and no fault planned, such a
+// call about art of the block asked about last is answered here without a
+// stack frame (quietCallArt).
 SPErr getArtType(AIArtHandle h, ASInt16 *type) {
-    const Art *art = quietCallArt(h);
+    const Art *art = quietCallArt<Asked::kInItsBlock>(h);
     if (!art || !type) return getArtTypeChecked(h, type);
     *type = art->type;
     return kNoErr;
 }
 
 SPErr getArtBounds(AIArtHandle h, AIRealRect *bounds) {
-    const Art *art = quietCallArt(h);
+    const Art *art = quietCallArt<Asked::kInItsBlock>(h);
     if (!art || !bounds || !keptBounds(*art, *bounds)) return getArtBoundsChecked(h, bounds);
     return kNoErr;
 }

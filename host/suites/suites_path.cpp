@@ -115,7 +115,7 @@ SPErr setOneSegment(Art &path, size_t i, const AIPathSegment &s) {
 // without a stack frame (quietCallArt). Any other goes the whole way, and
 // so does the first write to a path in an undo step (which saves it).
 SPErr getPathSegmentCount(AIArtHandle h, ASInt16 *count) {
-    const Art *path = quietCallArt(h);
+    const Art *path = quietCallArt<Asked::kJustBefore>(h);
     if (!path || path->type != kPathArt || !count || path->segments.size() > 32767)
         return getPathSegmentCountChecked(h, count);
     prefetchNearbySegments(path);
@@ -129,14 +129,14 @@ bool oneSegmentOf(const Art *path, ASInt16 first, ASInt16 count, const void *seg
 }
 
 SPErr getPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, AIPathSegment segments[]) {
-    const Art *path = quietCallArt(h);
+    const Art *path = quietCallArt<Asked::kJustBefore>(h);
     if (!oneSegmentOf(path, first, count, segments)) return getPathSegmentsChecked(h, first, count, segments);
     segments[0] = path->segments[size_t(first)];
     return kNoErr;
 }
 
 SPErr setPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, const AIPathSegment segments[]) {
-    Art *path = quietCallArt(h);
+    Art *path = quietCallArt<Asked::kJustBefore>(h);
     if (!oneSegmentOf(path, first, count, segments) || isLocked(path->layer) ||
         !currentDocument().savedAlready(*path))
         return setPathSegmentsChecked(h, first, count, segments);
