@@ -35,9 +35,10 @@ ASBoolean HasSegments(ASBoolean isChild, const void *data) {
    that the test takes the coordinates the caller has just worked out where
    they are, rather than reading them back from the record a moment after
    they were stored, which stalls until the stores are done. */
-inline SPErr WriteSegment(AIArtHandle path, ASInt16 i, const AIPathSegment *s, ASBoolean isChild) {
+inline SPErr WriteSegment(const AIPathSuite *paths, AIArtHandle path, ASInt16 i, const AIPathSegment *s,
+                          ASBoolean isChild) {
     if (!IsFiniteSegment(s)) return kNoErr;
-    SPErr error = sAIPath->SetPathSegments(path, i, 1, s);
+    SPErr error = paths->SetPathSegments(path, i, 1, s);
     return isChild ? error : kNoErr;
 }
 
@@ -71,26 +72,31 @@ SPErr CornerTarget(const DragStep *step, const ArtStep *art, AIArtHandle path, A
     if (error != kNoErr) return isChild ? kNoErr : error;  /* a member is only skipped */
     const ASInt32 mode = g->cornerApplyMode;
     if (mode < kCornerPercent || mode > kCornerAsEntered) return kNoErr;
+    /* The options and the suite are read once per path: after every host
+       call the compiler would have to read them again. */
     const ASBoolean random = g->cornerRandom;
     const AIReal p = step->PressureFactor;
+    const AIReal optionInH = g->cornerInHorizontal, optionInV = g->cornerInVertical;
+    const AIReal optionOutH = g->cornerOutHorizontal, optionOutV = g->cornerOutVertical;
+    const AIPathSuite *paths = sAIPath;
     for (ASInt16 i = 0; i < count; ++i) {
         AIPathSegment s;
-        error = sAIPath->GetPathSegments(path, i, 1, &s);
+        error = paths->GetPathSegments(path, i, 1, &s);
         if (error != kNoErr) return error;
         const AIReal q = PointWeight(step, art, &s.p);
         if (q == 0.0f) continue;
         /* Drawn in this order when randomized. */
-        const AIReal inH = CornerAmount(mode, random, g->cornerInHorizontal, q, p);
-        const AIReal inV = CornerAmount(mode, random, g->cornerInVertical, q, p);
-        const AIReal outH = CornerAmount(mode, random, g->cornerOutHorizontal, q, p);
-        const AIReal outV = CornerAmount(mode, random, g->cornerOutVertical, q, p);
+        const AIReal inH = CornerAmount(mode, random, optionInH, q, p);
+        const AIReal inV = CornerAmount(mode, random, optionInV, q, p);
+        const AIReal outH = CornerAmount(mode, random, optionOutH, q, p);
+        const AIReal outV = CornerAmount(mode, random, optionOutV, q, p);
         /* Relative to the anchor, changed, and back; the anchor and the
            corner flag stay. */
         s.in.h = s.p.h + CornerValue(mode, s.in.h - s.p.h, inH);
         s.in.v = s.p.v + CornerValue(mode, s.in.v - s.p.v, inV);
         s.out.h = s.p.h + CornerValue(mode, s.out.h - s.p.h, outH);
         s.out.v = s.p.v + CornerValue(mode, s.out.v - s.p.v, outV);
-        error = WriteSegment(path, i, &s, isChild);
+        error = WriteSegment(paths, path, i, &s, isChild);
         if (error != kNoErr) return error;
     }
     return kNoErr;
@@ -108,26 +114,32 @@ SPErr ShifterTarget(const DragStep *step, const ArtStep *art, AIArtHandle path, 
     ASInt16 count;
     SPErr error = SegmentCount(path, &count);
     if (error != kNoErr) return error;
+    /* The options and the suite are read once per path: after every host
+       call the compiler would have to read them again. */
+    const ASBoolean applyRandom = g->pointShifterApplyRandom, fillFactor = g->pointShifterFillFactor;
+    const ASBoolean random = g->pointShifterRandom, follow = g->pointShifterFollowBrush;
+    const ASBoolean directionPoints = g->pointShifterDirectionPoints;
+    const AIReal shiftH = g->pointShiftHorizontal, shiftV = g->pointShiftVertical, F = g->ShifterStrokeFactor;
+    const AIPathSuite *paths = sAIPath;
     for (ASInt16 i = 0; i < count; ++i) {
         /* The tool's own skip: one draw per anchor, before it is read. */
-        if (g->pointShifterApplyRandom && RandomSkip()) continue;
+        if (applyRandom && RandomSkip()) continue;
         AIPathSegment s;
-        error = sAIPath->GetPathSegments(path, i, 1, &s);
+        error = paths->GetPathSegments(path, i, 1, &s);
         if (error != kNoErr) return error;
         const AIReal q = PointWeight(step, art, &s.p);
         if (q == 0.0f) continue;
-        const AIReal c = g->pointShifterFillFactor ? FillFactorWeighted(path, kShifterRgbWeight) : 1.0f;
+        const AIReal c = fillFactor ? FillFactorWeighted(path, kShifterRgbWeight) : 1.0f;
         AIReal dx, dy;
-        ShiftOffsets(step, g->pointShiftHorizontal, g->pointShiftVertical, q, c, g->ShifterStrokeFactor,
-                     g->pointShifterRandom, g->pointShifterFollowBrush, &dx, &dy);
+        ShiftOffsets(step, shiftH, shiftV, q, c, F, random, follow, &dx, &dy);
         /* "Direction points" keeps the control points where they are, which
            bends the curve at the moved anchor. */
-        if (!g->pointShifterDirectionPoints) {
+        if (!directionPoints) {
             Move(&s.in, dx, dy);
             Move(&s.out, dx, dy);
         }
         Move(&s.p, dx, dy);
-        error = WriteSegment(path, i, &s, isChild);
+        error = WriteSegment(paths, path, i, &s, isChild);
         if (error != kNoErr) return error;
     }
     return kNoErr;
