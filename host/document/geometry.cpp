@@ -97,27 +97,33 @@ void addCurve(Box &box, const AIRealPoint &p0, const AIRealPoint &p1, const AIRe
     return controlValuesBetweenEnds(p0.h, p1.h, p2.h, p3.h) && controlValuesBetweenEnds(p0.v, p1.v, p2.v, p3.v);
 }
 
+// The curve from `from` to `to` has its controls between its ends.
+[[gnu::noinline]] bool controlsBetween(const AIPathSegment &from, const AIPathSegment &to) {
+    return controlsBetweenEnds(from.p, from.out, to.in, to.p);
+}
+
 // A curve whose handles lie on its anchors (a corner's, most often) has
 // its controls at its ends: between them, without comparing coordinates.
-bool straightBetween(const AIPathSegment &from, const AIPathSegment &to) {
-    return (samePoint(from.out, from.p) && samePoint(to.in, to.p)) ||
-           controlsBetweenEnds(from.p, from.out, to.in, to.p);
+// Inline: every anchor of a path is tested so when its bounds are worked
+// out again, after every step of a tool that moves points.
+[[gnu::always_inline]] inline bool straightBetween(const AIPathSegment &from, const AIPathSegment &to) {
+    return (samePoint(from.out, from.p) && samePoint(to.in, to.p)) || controlsBetween(from, to);
 }
 
 // When every curve's controls lie between its ends, addCurve would add
-// only the anchors: their box, found without it.
+// only the anchors: their box, found without it, in the same pass.
 bool anchorBoxWillDo(const Art &art, Box &box) {
     const auto &s = art.segments;
-    for (size_t i = 1; i < s.size(); ++i)
-        if (!straightBetween(s[i - 1], s[i])) return false;
-    if (art.closed && s.size() > 1 && !straightBetween(s.back(), s[0])) return false;
+    const size_t n = s.size();
     AIReal left = s[0].p.h, right = left, top = s[0].p.v, bottom = top;
-    for (size_t i = 1; i < s.size(); ++i) {
+    for (size_t i = 1; i < n; ++i) {
+        if (!straightBetween(s[i - 1], s[i])) return false;
         left = std::min(left, s[i].p.h);
         right = std::max(right, s[i].p.h);
         top = std::max(top, s[i].p.v);
         bottom = std::min(bottom, s[i].p.v);
     }
+    if (art.closed && n > 1 && !straightBetween(s[n - 1], s[0])) return false;
     box.add(left, top);
     box.add(right, bottom);
     return true;
