@@ -151,6 +151,13 @@ SPErr getArtType(AIArtHandle h, ASInt16 *type) {
 SPErr getArtBounds(AIArtHandle h, AIRealRect *bounds) {
     const Art *art = quietCallArt<Asked::kInItsBlock>(h);
     if (!art || !bounds || !keptBounds(*art, *bounds)) return getArtBoundsChecked(h, bounds);
+    // The first line of the objects a drag step visits next (it goes down
+    // the arena): without it, a step that asks little else of each object
+    // waits on every one of them in a large drawing (a Warp mesh step over
+    // 100,000 objects took a fifth longer). Fetching up the arena too, as
+    // the whole way does for mouse down, made Point shifter steps over
+    // 100,000 objects take 21 ms, not 13.
+    prefetchNearbyLines<0, 1, Toward::kLower>(art);
     return kNoErr;
 }
 
