@@ -82,13 +82,16 @@ SPErr setPathSegmentCount(AIArtHandle h, ASInt16 count) {
 
 // The point tools write one segment at a time, for every anchor they reach.
 // A segment written back as it was (a corner's handles scaled by a
-// percentage stay on their anchor) leaves the kept bounds as they are.
+// percentage stay on their anchor) leaves the kept bounds as they are. A
+// path whose bounds are to be computed has no ancestor with kept bounds
+// (what holds it keeps bounds only while its members do): the writes after
+// a path's first in a step need not tell anyone.
 SPErr setOneSegment(Art &path, size_t i, const AIPathSegment &s) {
     if (!isFinite(s)) return kBadParameterErr;
     AIPathSegment &to = path.segments[i];
     const bool same = samePoint(to.p, s.p) && samePoint(to.in, s.in) && samePoint(to.out, s.out);
     to = s;
-    if (!same) geometryChanged(path);
+    if (!same && path.boundsKnown != kBoundsToCompute) geometryChanged(path);
     return kNoErr;
 }
 
