@@ -273,5 +273,54 @@ TEST_F(BoundsKept, APathsBoundsReachWhereverOneOfItsCurvesBulges) {
     EXPECT_EQ(middle.left, 0.0f);
 }
 
+// Turned short paths, some with every handle on its anchor and some with
+// one handle pulled out: the bounds kept after the turn are, to the bit
+// (a zero's sign too), those of a fresh path with the new segments.
+TEST_F(BoundsKept, ATurnedPathsBoundsAreThoseOfAFreshPathLikeIt) {
+    const auto &transform = suite<AITransformArtSuite>(kAITransformArtSuite, kAITransformArtSuiteVersion);
+    auto same = [](AIReal a, AIReal b) { return a == b && std::signbit(a) == std::signbit(b); };
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> coordinate(-50, 50), turn(0, 6.2832f);
+    std::uniform_int_distribution<int> corners(2, 8);
+    int bulged = 0;
+    for (int k = 0; k < 300; ++k) {
+        Art *a = doc().newArt(kPathArt);
+        const int n = corners(random);
+        for (int i = 0; i < n; ++i) {
+            // Every fifth path has an axis at -0 or 0, so a turn by a
+            // quarter can put a zero of either sign on an edge.
+            const AIReal h = k % 5 == 0 && i == 0 ? (k % 2 ? -0.0f : 0.0f) : coordinate(random);
+            const AIReal v = coordinate(random);
+            a->segments.push_back(AIPathSegment{{h, v}, {h, v}, {h, v}, true});
+        }
+        if (k % 2) {  // one handle out, far enough to bulge on some turns
+            AIPathSegment &s = a->segments[size_t(k) % size_t(n)];
+            s.out = {s.p.h + 80, s.p.v - 80};
+        }
+        a->closed = k % 3 != 0;
+        doc().link(a, kPlaceInsideOnTop, doc().currentLayer()->root);
+        bounds(a);  // kept, as a stroke finds them
+        const AIReal angle = k % 5 == 0 ? 1.5707964f : turn(random);
+        const AIReal c = std::cos(angle), s = std::sin(angle);
+        const AIRealMatrix m{c, s, -s, c, k % 5 == 0 ? 0 : coordinate(random), 0};
+        ASSERT_EQ(transform.TransformArt(toHandle(a), &m, 1, kTransformObjects | kScaleLines), 0);
+        const AIRealRect kept = bounds(a);
+        Art *fresh = doc().newArt(kPathArt);
+        fresh->segments = a->segments;
+        fresh->closed = a->closed;
+        doc().link(fresh, kPlaceInsideOnTop, doc().currentLayer()->root);
+        const AIRealRect want = bounds(fresh);
+        EXPECT_TRUE(same(kept.left, want.left) && same(kept.top, want.top) && same(kept.right, want.right) &&
+                    same(kept.bottom, want.bottom))
+            << k;
+        // The pulled handles must matter: on many turns the bounds reach
+        // past the anchors' box.
+        AIReal left = a->segments[0].p.h, right = left;
+        for (const AIPathSegment &seg : a->segments) left = std::min(left, seg.p.h), right = std::max(right, seg.p.h);
+        bulged += want.left < left || want.right > right;
+    }
+    EXPECT_GT(bulged, 30);
+}
+
 }  // namespace
 }  // namespace smear

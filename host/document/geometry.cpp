@@ -110,6 +110,23 @@ void addCurve(Box &box, const AIRealPoint &p0, const AIRealPoint &p1, const AIRe
     return (samePoint(from.out, from.p) && samePoint(to.in, to.p)) || controlsBetween(from, to);
 }
 
+// The box of a path's anchors, as anchorBoxWillDo finds it, for a path
+// known to have every handle on its anchor.
+Box cornersBox(const SegmentList &s) {
+    const size_t n = s.size();
+    AIReal left = s[0].p.h, right = left, top = s[0].p.v, bottom = top;
+    for (size_t i = 1; i < n; ++i) {
+        left = std::min(left, s[i].p.h);
+        right = std::max(right, s[i].p.h);
+        top = std::max(top, s[i].p.v);
+        bottom = std::min(bottom, s[i].p.v);
+    }
+    Box box;
+    box.add(left, top);
+    box.add(right, bottom);
+    return box;
+}
+
 // When every curve's controls lie between its ends, addCurve would add
 // only the anchors: their box, found without it, in the same pass.
 bool anchorBoxWillDo(const Art &art, Box &box) {
@@ -205,6 +222,18 @@ Box keptBox(const Art &art) {
     return box;
 }
 
+// Keeps `box` as the art's bounds, rounded to floats; `byAnchors` when the
+// anchors span it.
+Box keepBox(const Art &art, const Box &box, bool byAnchors) {
+    art.boundsKnown = box.empty ? kNoBounds : byAnchors ? kAnchorBoundsKept : kBoundsKept;
+    if (box.empty) return box;
+    art.boundsBox[0] = AIReal(box.left);
+    art.boundsBox[1] = AIReal(box.top);
+    art.boundsBox[2] = AIReal(box.right);
+    art.boundsBox[3] = AIReal(box.bottom);
+    return keptBox(art);
+}
+
 // The bounds, rounded to floats (so a group's come from its members'
 // rounded bounds whether they were kept or not).
 Box artBox(const Art &art) {
@@ -224,14 +253,7 @@ Box artBox(const Art &art) {
         return box;
     }
     bool byAnchors = false;
-    const Box box = computedBox(art, byAnchors);
-    art.boundsKnown = box.empty ? kNoBounds : byAnchors ? kAnchorBoundsKept : kBoundsKept;
-    if (box.empty) return box;
-    art.boundsBox[0] = AIReal(box.left);
-    art.boundsBox[1] = AIReal(box.top);
-    art.boundsBox[2] = AIReal(box.right);
-    art.boundsBox[3] = AIReal(box.bottom);
-    return keptBox(art);
+    return keepBox(art, computedBox(art, byAnchors), byAnchors);
 }
 
 // One pass of a transform over an art tree: with `commit` false it only
@@ -327,29 +349,32 @@ bool isShortPlainPath(const Art &art, ASInt32 flags) {
 }
 
 // Where `m` takes a handle of an anchor it took to `movedAnchor`; `fits`
-// turns false if that does not fit a float. A handle on its anchor (a
-// corner's, most often) lands where the anchor does: the same bits in, the
-// same bits out.
+// turns false if that does not fit a float, `corners` if the handle is not
+// on its anchor. A handle on its anchor (a corner's, most often) lands
+// where the anchor does: the same bits in, the same bits out.
 AIRealPoint movedHandle(const AIRealMatrix &m, const AIRealPoint &handle, const AIRealPoint &anchor,
-                        const AIRealPoint &movedAnchor, bool &fits) {
+                        const AIRealPoint &movedAnchor, bool &fits, bool &corners) {
     if (samePoint(handle, anchor)) return movedAnchor;
+    corners = false;
     const AIRealPoint q = apply(m, handle);
     fits = fits && fitsFloat(q.h) && fitsFloat(q.v);
     return q;
 }
 
 // False, with the path as it was, when a new value would not fit a float.
-bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags) {
+// `corners` tells whether every handle lies on its anchor.
+bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags, bool &corners) {
     AIPathSegment moved[kShortPath];
     const size_t n = art.segments.size();
     bool fits = true;
+    corners = true;
     for (size_t i = 0; i < n; ++i) {
         const AIPathSegment &s = art.segments[i];
         moved[i] = s;
         moved[i].p = apply(m, s.p);
         fits = fits && fitsFloat(moved[i].p.h) && fitsFloat(moved[i].p.v);
-        moved[i].in = movedHandle(m, s.in, s.p, moved[i].p, fits);
-        moved[i].out = movedHandle(m, s.out, s.p, moved[i].p, fits);
+        moved[i].in = movedHandle(m, s.in, s.p, moved[i].p, fits, corners);
+        moved[i].out = movedHandle(m, s.out, s.p, moved[i].p, fits, corners);
     }
     const AIReal width = (flags & kScaleLines) ? art.style.stroke.width * lineScale : art.style.stroke.width;
     if (!fits || !fitsFloat(width)) return false;
@@ -394,8 +419,9 @@ bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 fla
     // span: the bounds need not be found again (most tools' transforms).
     const bool mapsBounds = art.boundsKnown == kAnchorBoundsKept && m.b == 0 && m.c == 0;
     const AIReal old[4] = {art.boundsBox[0], art.boundsBox[1], art.boundsBox[2], art.boundsBox[3]};
+    bool corners = false;
     if (isShortPlainPath(art, flags)) {
-        if (!transformShortPath(art, m, lineScale, flags)) return false;
+        if (!transformShortPath(art, m, lineScale, flags, corners)) return false;
     } else {
         TransformPass check{m, lineScale, flags, false, true};
         check.run(art);
@@ -405,6 +431,12 @@ bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 fla
     }
     geometryChanged(art);
     if (mapsBounds && mappedAnchorBox(old, m, art)) return true;
+    // Handles still on their anchors (a turned polygon): the anchors' box,
+    // without testing every curve again.
+    if (corners && !art.segments.empty()) {
+        keepBox(art, cornersBox(art.segments), true);
+        return true;
+    }
     // The new bounds now, while the geometry is in the cache: a stroke asks
     // for them on its next step, when it would have to be read again.
     artBox(art);
