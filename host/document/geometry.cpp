@@ -110,10 +110,9 @@ void addCurve(Box &box, const AIRealPoint &p0, const AIRealPoint &p1, const AIRe
     return (samePoint(from.out, from.p) && samePoint(to.in, to.p)) || controlsBetween(from, to);
 }
 
-// The box of a path's anchors, as anchorBoxWillDo finds it, for a path
-// known to have every handle on its anchor.
-Box cornersBox(const SegmentList &s) {
-    const size_t n = s.size();
+// The box of the anchors of `n` (at least one) segments, as anchorBoxWillDo
+// finds it, for a path known to have every handle on its anchor.
+Box cornersBox(const AIPathSegment *s, size_t n) {
     AIReal left = s[0].p.h, right = left, top = s[0].p.v, bottom = top;
     for (size_t i = 1; i < n; ++i) {
         left = std::min(left, s[i].p.h);
@@ -362,12 +361,15 @@ AIRealPoint movedHandle(const AIRealMatrix &m, const AIRealPoint &handle, const 
 }
 
 // False, with the path as it was, when a new value would not fit a float.
-// `corners` tells whether every handle lies on its anchor.
-bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags, bool &corners) {
+// With `wantBox`, when every handle lies on its anchor, `anchors` is the box
+// of the new anchors (found from the copy: the path's segments are still
+// being written); otherwise it is left empty.
+bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 flags, bool wantBox,
+                        Box &anchors) {
     AIPathSegment moved[kShortPath];
     const size_t n = art.segments.size();
     bool fits = true;
-    corners = true;
+    bool corners = true;
     for (size_t i = 0; i < n; ++i) {
         const AIPathSegment &s = art.segments[i];
         moved[i] = s;
@@ -381,6 +383,7 @@ bool transformShortPath(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt
     for (size_t i = 0; i < n; ++i) art.segments[i] = moved[i];
     storeIfChanged(art.style.stroke.width, width);
     art.hostTransform = concat(art.hostTransform, m);
+    if (wantBox && corners && n > 0) anchors = cornersBox(moved, n);
     return true;
 }
 
@@ -419,9 +422,9 @@ bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 fla
     // span: the bounds need not be found again (most tools' transforms).
     const bool mapsBounds = art.boundsKnown == kAnchorBoundsKept && m.b == 0 && m.c == 0;
     const AIReal old[4] = {art.boundsBox[0], art.boundsBox[1], art.boundsBox[2], art.boundsBox[3]};
-    bool corners = false;
+    Box anchors;
     if (isShortPlainPath(art, flags)) {
-        if (!transformShortPath(art, m, lineScale, flags, corners)) return false;
+        if (!transformShortPath(art, m, lineScale, flags, !mapsBounds, anchors)) return false;
     } else {
         TransformPass check{m, lineScale, flags, false, true};
         check.run(art);
@@ -433,8 +436,8 @@ bool transformArt(Art &art, const AIRealMatrix &m, AIReal lineScale, ASInt32 fla
     if (mapsBounds && mappedAnchorBox(old, m, art)) return true;
     // Handles still on their anchors (a turned polygon): the anchors' box,
     // without testing every curve again.
-    if (corners && !art.segments.empty()) {
-        keepBox(art, cornersBox(art.segments), true);
+    if (!anchors.empty) {
+        keepBox(art, anchors, true);
         return true;
     }
     // The new bounds now, while the geometry is in the cache: a stroke asks
