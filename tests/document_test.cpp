@@ -113,19 +113,22 @@ TEST(ArtArena, FieldsLieInTheCacheLinesFetchedForThem) {
     // The library's compare reads 32 bytes of the first tag's value at once.
     a.tags.set("smearcraft", "string", "smearcraft");
     EXPECT_EQ(lastLine(a.tags.value("smearcraft"), 32), 0);
-    // The rest of the tree, and the undo marks, in the next.
-    for (const void *linked : {static_cast<const void *>(&a.layer), static_cast<const void *>(&a.parent),
-                               static_cast<const void *>(&a.firstChild), static_cast<const void *>(&a.lastChild),
-                               static_cast<const void *>(&a.prev), static_cast<const void *>(&a.tagsSavedIn)})
+    // The rest of the tree, the undo marks and a fade's fields in the next,
+    // which every change reads for the layer's lock.
+    for (const void *linked :
+         {static_cast<const void *>(&a.layer), static_cast<const void *>(&a.parent),
+          static_cast<const void *>(&a.firstChild), static_cast<const void *>(&a.lastChild),
+          static_cast<const void *>(&a.prev), static_cast<const void *>(&a.tagsSavedIn),
+          static_cast<const void *>(&a.paintSavedIn), static_cast<const void *>(&a.opacity),
+          static_cast<const void *>(&a.blendMode), static_cast<const void *>(&a.closed)})
         EXPECT_EQ(line(linked), 1);
-    // The count of a short path's segments, then the segments.
-    EXPECT_EQ(line(&a.segments), 1);
+    // A short path's segments and their count, in two lines of their own:
+    // a point tool reads three lines of an object it does not change.
+    EXPECT_EQ(line(&a.segments), 2);
     EXPECT_EQ(lastLine(&a.segments, sizeof a.segments), 3);
-    // A fade's fields and the paint's undo mark end that line; the style
-    // fills the four lines after it; a transform's other fields share one.
-    for (const void *faded : {static_cast<const void *>(&a.paintSavedIn), static_cast<const void *>(&a.opacity),
-                              static_cast<const void *>(&a.blendMode)})
-        EXPECT_EQ(line(faded), 3);
+    EXPECT_EQ(line(a.segments.data()), 2);
+    // The style fills the four lines after them; a transform's other fields
+    // share one.
     EXPECT_EQ(line(&a.style), 4);
     EXPECT_EQ(lastLine(&a.style, sizeof a.style), 7);
     EXPECT_EQ(line(&a.hostTransform), lastLine(&a.vertices, sizeof a.vertices));

@@ -42,11 +42,13 @@ inline bool holdsMembers(ASInt16 type) { return type == kGroupArt || type == kCo
 // attributes, the sibling after it) fill its first cache line, so that a
 // step over an object the brush does not reach, and a walk past an object
 // that holds no members, read that line alone; the rest of the tree (its
-// layer, its parent, its members) the next; a short path's segments the
-// two after, ending with what a fade changes (opacity, blending mode); the
-// path style the four after those; and what a transform reads besides (the
-// host's transform, the mesh's vertices) the one after that. Objects start
-// on a cache line.
+// layer, its parent, its members) the next, with what a fade changes
+// (opacity, blending mode), for every change reads the layer for its lock;
+// a short path's segments, with their count, the two after, so that the
+// point tools read three lines of an object whose points the brush does
+// not reach; the path style the four after those; and what a transform
+// reads besides (the host's transform, the mesh's vertices) the one after
+// that. Objects start on a cache line.
 struct alignas(64) Art {
     ASInt16 type = kPathArt;
     bool disposed = false;
@@ -77,17 +79,17 @@ struct alignas(64) Art {
     // of the selection (so that costs a step little).
     uint32_t savedIn = 0;
     uint32_t tagsSavedIn = 0;
-
-    // Paths (and path-like art): Bezier segments, their count at the end of
-    // the links' line and four of them in the two lines after.
-    SegmentList segments;
-    bool closed = false;
-    // Paint a tool may set on every object it reaches, after the segments,
-    // in the line a paint tool reads before its style; and the undo step
-    // that last saved only the paint (the paint tools change nothing else).
+    // Paint a tool may set on every object it reaches, in the line every
+    // change reads for the layer's lock; and the undo step that last saved
+    // only the paint (the paint tools change nothing else).
     uint32_t paintSavedIn = 0;
     AIReal opacity = 1.0f;
     ASInt32 blendMode = 0;
+    bool closed = false;
+
+    // Paths (and path-like art): Bezier segments, their count and four of
+    // them in two lines of their own.
+    alignas(64) SegmentList segments;
 
     // The rest of its paint, from the start of a cache line, so that the
     // style fills four lines, not five.
@@ -193,9 +195,9 @@ template <size_t first, size_t count, Toward toward, int locality = 3>
 // What a walk, or a drag step, reads of every object (line 0). Mouse down
 // asks every object's bounds up the arena, a drag step down it.
 [[gnu::always_inline]] inline void prefetchNearbyStep(const Art *art) { prefetchNearbyLines<0, 1, Toward::kBoth>(art); }
-// A short path's segments, with their count at the end of line 1.
+// A short path's segments, with their count (lines 2 and 3).
 [[gnu::always_inline]] inline void prefetchNearbySegments(const Art *art) {
-    prefetchNearbyLines<1, 3, Toward::kLower>(art);
+    prefetchNearbyLines<2, 2, Toward::kLower>(art);
 }
 // The path style's four lines, into the second level only: a paint tool
 // copies them out and back, and in the first level they would push out the
@@ -203,10 +205,9 @@ template <size_t first, size_t count, Toward toward, int locality = 3>
 [[gnu::always_inline]] inline void prefetchNearbyStyle(const Art *art) {
     prefetchNearbyLines<4, 4, Toward::kLower, 2>(art);
 }
-// The art's layer, read by every change for its lock (line 1).
+// The art's layer, read by every change for its lock, with the undo marks
+// and a fade's fields (line 1).
 [[gnu::always_inline]] inline void prefetchNearbyLayer(const Art *art) { prefetchNearbyLines<1, 1, Toward::kLower>(art); }
-// A fade's fields (line 3).
-[[gnu::always_inline]] inline void prefetchNearbyFade(const Art *art) { prefetchNearbyLines<3, 1, Toward::kLower>(art); }
 // What a transform reads and writes besides the segments: the stroke's
 // width (line 6) and the host's transform (line 8).
 [[gnu::always_inline]] inline void prefetchNearbyTransform(const Art *art) {

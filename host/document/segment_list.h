@@ -73,10 +73,12 @@ private:
     void take(SegmentList &o) noexcept;
     void release() noexcept;
 
+    // The segments first, so that they start where the list does (on a
+    // cache line, in the art record).
+    AIPathSegment inline_[kInline] = {};
     AIPathSegment *data_ = inline_;
     uint32_t size_ = 0;
     uint32_t capacity_ = kInline;
-    AIPathSegment inline_[kInline] = {};
 };
 
 }  // namespace smear

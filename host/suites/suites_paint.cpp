@@ -56,12 +56,11 @@ SPErr setPathStyle(AIArtHandle h, const AIPathStyle *style) {
     Art *art = nullptr;
     if (SPErr e = paintableArt(h, art)) return e;
     // What this call reads first of the objects a paint tool sets next: the
-    // art's layer (line 1) for the lock and the paint's undo mark on the
-    // fade's line. Left to the processor, whether those lines came in time
-    // depended on where the linker put the code: the same step took 8 or
-    // 20 ms from one build to the next.
+    // art's layer for the lock and the paint's undo mark, in one line. Left
+    // to the processor, whether that line came in time depended on where
+    // the linker put the code: the same step took 8 or 20 ms from one build
+    // to the next.
     prefetchNearbyLayer(art);
-    prefetchNearbyFade(art);
     if (!style || art->type == kGroupArt || !isValidStyle(*style)) return kBadParameterErr;
     if (art->type == kCompoundPathArt) setStyleOfTree(*art, *style);
     else storeStyle(art->style, *style);
@@ -78,7 +77,7 @@ ASInt32 getBlendingMode(AIArtHandle h) {
     currentHost().log.record(kBlend, "GetBlendingMode");
     const Art *art = toArt(h);
     if (!art) return kAINormalBlendingMode;
-    prefetchNearbyFade(art);
+    prefetchNearbyLayer(art);
     return art->blendMode;
 }
 
@@ -87,7 +86,7 @@ SPErr setBlendingMode(AIArtHandle h, ASInt32 mode) {
     Art *art = nullptr;
     if (SPErr e = paintableArt(h, art)) return e;
     if (mode < kAINormalBlendingMode || mode > kAILuminosityBlendingMode) return kBadParameterErr;
-    prefetchNearbyFade(art);
+    prefetchNearbyLayer(art);
     art->blendMode = mode;
     return kNoErr;
 }
@@ -97,7 +96,7 @@ AIReal getOpacity(AIArtHandle h) {
     currentHost().log.record(kBlend, "GetOpacity");
     const Art *art = toArt(h);
     if (!art) return 1.0f;
-    prefetchNearbyFade(art);
+    prefetchNearbyLayer(art);
     return art->opacity;
 }
 
@@ -106,7 +105,7 @@ SPErr setOpacity(AIArtHandle h, AIReal opacity) {
     Art *art = nullptr;
     if (SPErr e = paintableArt(h, art)) return e;
     if (!std::isfinite(opacity)) return kBadParameterErr;
-    prefetchNearbyFade(art);
+    prefetchNearbyLayer(art);
     art->opacity = opacity;
     return kNoErr;
 }

@@ -140,8 +140,12 @@ SPErr getPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, AIPathSegment
 
 SPErr setPathSegments(AIArtHandle h, ASInt16 first, ASInt16 count, const AIPathSegment segments[]) {
     Art *path = quietCallArt<Asked::kJustBefore>(h);
-    if (!oneSegmentOf(path, first, count, segments) || isLocked(path->layer) ||
-        !currentDocument().savedAlready(*path))
+    if (!oneSegmentOf(path, first, count, segments)) return setPathSegmentsChecked(h, first, count, segments);
+    // The lock and the undo mark of the paths a point tool writes next: the
+    // segment reads do not fetch their line, for they cannot know whether
+    // the brush reaches a point.
+    prefetchNearbyLayer(path);
+    if (isLocked(path->layer) || !currentDocument().savedAlready(*path))
         return setPathSegmentsChecked(h, first, count, segments);
     return setOneSegment(*path, size_t(first), segments[0]);
 }
@@ -181,7 +185,8 @@ SPErr transformArtCall(AIArtHandle h, const AIRealMatrix *m, AIReal lineScale, A
     Art *art = nullptr;
     if (SPErr e = editableArt(h, art)) return e;
     if (!m || !isFinite(*m) || !std::isfinite(lineScale)) return kBadParameterErr;
-    prefetchNearbySegments(art);  // the next objects' transforms read theirs
+    prefetchNearbyLayer(art);  // the next objects' transforms read theirs
+    prefetchNearbySegments(art);
     prefetchNearbyTransform(art);
     currentDocument().willChangeTree(*art);
     // A finite matrix can still carry coordinates, paint matrices or widths
