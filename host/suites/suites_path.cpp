@@ -185,7 +185,8 @@ SPErr transformArtCall(AIArtHandle h, const AIRealMatrix *m, AIReal lineScale, A
     Art *art = nullptr;
     if (SPErr e = editableArt(h, art)) return e;
     if (!m || !isFinite(*m) || !std::isfinite(lineScale)) return kBadParameterErr;
-    prefetchNearbyLayer(art);  // the next objects' transforms read theirs
+    // What the transforms of the next objects read of them.
+    prefetchNearbyLayer(art);
     prefetchNearbySegments(art);
     prefetchNearbyTransform(art);
     currentDocument().willChangeTree(*art);
