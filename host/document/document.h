@@ -187,7 +187,12 @@ template <size_t count, int locality> [[gnu::always_inline]] inline void prefetc
 template <size_t first, size_t count, Toward toward, int locality = 3>
 [[gnu::always_inline]] inline void prefetchNearbyLines(const Art *art) {
     static_assert(count >= 1 && count <= 4, "one to four lines");
-    constexpr uintptr_t kAhead = 16 * kArtSlotBytes;
+    // Far enough ahead that a line comes from memory in time even for a
+    // tool that reads six lines of each object (a paint tool with every
+    // object hit): 16 places ahead, a step over 100,000 objects took 5 to
+    // 15 % longer per object than over 10,000, which fit the cache; 24 it
+    // took 2 to 8 %. 32 was no better than 16 for some tools.
+    constexpr uintptr_t kAhead = 24 * kArtSlotBytes;
     const uintptr_t at = uintptr_t(art) + first * 64;
     prefetchLines<count, locality>(at - kAhead);
     if constexpr (toward == Toward::kBoth) prefetchLines<count, locality>(at + kAhead);
