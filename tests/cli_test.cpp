@@ -254,6 +254,21 @@ TEST_F(CliTest, PngDrawsTheResultWithLibrsvg) {
                   "no/such/p.png: cannot write the file: No such file or directory");
 }
 
+TEST_F(CliTest, PngDrawsPhysicalUnitsAtTheReadersNinetySixToTheInch) {
+    // The same square, once in millimetres and once in the pixels the reader
+    // turns them into (a painted object is written back so): the same picture.
+    write("mm.svg", R"(<svg xmlns="http://www.w3.org/2000/svg" width="40mm" height="20mm">)"
+                    R"(<rect x="10mm" y="5mm" width="10mm" height="10mm"/></svg>)");
+    write("px.svg", R"(<svg xmlns="http://www.w3.org/2000/svg" width="151.1811" height="75.59055">)"
+                    R"(<path d="M37.795276 18.897638h37.795276v37.795276h-37.795276z"/></svg>)");
+    ASSERT_EQ(smearhost("convert --in mm.svg --png mm.png --quiet").exitCode, 0);
+    ASSERT_EQ(smearhost("convert --in px.svg --png px.png --quiet").exitCode, 0);
+    const std::string mm = slurp(dir / "mm.png");
+    ASSERT_GT(mm.size(), 24u);
+    EXPECT_EQ(mm.substr(16, 8), std::string("\0\0\0\x98\0\0\0\x4c", 8));  // 152 x 76
+    EXPECT_TRUE(mm == slurp(dir / "px.png")) << "the two pictures differ";
+}
+
 TEST_F(CliTest, ProgressShowsOnATerminalOnly) {
     write("garden.svg", kGarden);
     const std::string paint = "'" + std::string(SMEAR_BUILD_DIR) +

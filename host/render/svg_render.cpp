@@ -31,7 +31,16 @@ GPtr<RsvgHandle> load(const std::string &svg, const std::string &baseFile, std::
     GError *e = nullptr;
     GPtr<RsvgHandle> handle(
         rsvg_handle_new_from_stream_sync(stream.get(), base.get(), RSVG_HANDLE_FLAGS_NONE, nullptr, &e));
-    if (!handle) error = "librsvg cannot read it: " + takeMessage(e, "no reason given");
+    if (!handle) {
+        error = "librsvg cannot read it: " + takeMessage(e, "no reason given");
+        return handle;
+    }
+    // Lengths in mm, in, pt or pc are CSS pixels at 96 to the inch, as the
+    // reader takes them and browsers and rsvg-convert draw them. The
+    // library's own default is 90: a painted rect written back as a path in
+    // pixels would be drawn away from where its untouched neighbours in mm
+    // are drawn.
+    rsvg_handle_set_dpi(handle.get(), 96.0);
     return handle;
 }
 
