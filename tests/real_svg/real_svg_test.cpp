@@ -125,10 +125,18 @@ bool changedSinceRead(const Art &a) {
 }
 
 // How far a changed object's pixels may reach past its geometric bounds,
-// in document units: half its stroke at a miter, or a dot's round cap.
+// in document units: half its stroke at a miter, or a dot's round cap. The
+// model keeps a stroke's width at its element's mean scale; an element
+// stretched more one way than the other draws its stroke wider that way
+// (a circle drawn as a flat ellipse scaled tall has a thick top).
 double paintReach(const Art &a) {
     if (!a.style.strokePaint) return 0;
-    return double(a.style.stroke.width) / 2 * std::max(1.0, double(a.style.stroke.miterLimit));
+    const AIRealMatrix &m = a.svgTransform;
+    const double half = (double(m.a) * m.a + double(m.b) * m.b + double(m.c) * m.c + double(m.d) * m.d) / 2;
+    const double det = std::fabs(double(m.a) * m.d - double(m.b) * m.c);
+    const double largest = std::sqrt(half + std::sqrt(std::max(0.0, half * half - det * det)));
+    const double stretch = det > 0 ? std::max(1.0, largest / std::sqrt(det)) : 1.0;
+    return double(a.style.stroke.width) / 2 * std::max(1.0, double(a.style.stroke.miterLimit)) * stretch;
 }
 
 std::string attributeName(const SvgSource &source, const XmlAttributeSpan &a) {
@@ -172,6 +180,21 @@ void holdingIds(const SvgSource &source, int element, std::set<std::string> &ids
     for (int e = element; e >= 0; e = source.elements[size_t(e)].parent) {
         const std::string id = attributeValue(source, e, "id");
         if (!id.empty()) ids.insert("#" + id);
+    }
+}
+
+// A <use> of a <use> shows what the inner one shows: the ids a changed
+// element is drawn through, however many <use>s deep.
+void showingIds(const SvgSource &source, std::set<std::string> &ids) {
+    for (size_t before = 0; before != ids.size();) {
+        before = ids.size();
+        for (size_t e = 0; e < source.elements.size(); ++e) {
+            const XmlElementSpan &span = source.elements[e];
+            if (source.text.compare(span.nameBegin, span.nameEnd - span.nameBegin, "use") != 0) continue;
+            std::string href = attributeValue(source, int(e), "href");
+            if (href.empty()) href = attributeValue(source, int(e), "xlink:href");
+            if (ids.count(href)) holdingIds(source, int(e), ids);
+        }
     }
 }
 
@@ -362,6 +385,7 @@ void RealSvg::hitWith(int toolId, std::string &outside, bool &changed, bool &com
         if (whole && artBounds(*whole, r)) reach.push_back(toPixels(frame_, r, margin));
         if (whole && boundsBefore.count(whole)) reach.push_back(toPixels(frame_, boundsBefore[whole], margin));
     });
+    if (source) showingIds(*source, usedIds);
     doc.forEachArt([&](const Art &a) {
         AIRealRect r{};
         if (!source || a.type != kSymbolArt || a.sourceElement < 0 || !artBounds(a, r)) return;
