@@ -176,6 +176,12 @@ bool drawsPastBounds(const SvgSource &source, int element) {
 
 // The ids of the elements that hold `element` (itself included): what a
 // <use> of any of them shows changes with it.
+// What a <use> refers to, in either spelling.
+std::string referenceOf(const SvgSource &source, int element) {
+    std::string href = attributeValue(source, element, "href");
+    return href.empty() ? attributeValue(source, element, "xlink:href") : href;
+}
+
 void holdingIds(const SvgSource &source, int element, std::set<std::string> &ids) {
     for (int e = element; e >= 0; e = source.elements[size_t(e)].parent) {
         const std::string id = attributeValue(source, e, "id");
@@ -191,9 +197,7 @@ void showingIds(const SvgSource &source, std::set<std::string> &ids) {
         for (size_t e = 0; e < source.elements.size(); ++e) {
             const XmlElementSpan &span = source.elements[e];
             if (source.text.compare(span.nameBegin, span.nameEnd - span.nameBegin, "use") != 0) continue;
-            std::string href = attributeValue(source, int(e), "href");
-            if (href.empty()) href = attributeValue(source, int(e), "xlink:href");
-            if (ids.count(href)) holdingIds(source, int(e), ids);
+            if (ids.count(referenceOf(source, int(e)))) holdingIds(source, int(e), ids);
         }
     }
 }
@@ -389,9 +393,7 @@ void RealSvg::hitWith(int toolId, std::string &outside, bool &changed, bool &com
     doc.forEachArt([&](const Art &a) {
         AIRealRect r{};
         if (!source || a.type != kSymbolArt || a.sourceElement < 0 || !artBounds(a, r)) return;
-        std::string href = attributeValue(*source, a.sourceElement, "href");
-        if (href.empty()) href = attributeValue(*source, a.sourceElement, "xlink:href");
-        if (usedIds.count(href)) reach.push_back(toPixels(frame_, r, 2 + unit * side / 5));
+        if (usedIds.count(referenceOf(*source, a.sourceElement))) reach.push_back(toPixels(frame_, r, 2 + unit * side / 5));
     });
     for (const auto &[art, r] : boundsBefore)
         if (!alive.count(art)) reach.push_back(toPixels(frame_, r, 2 + unit * reachBefore[art]));
