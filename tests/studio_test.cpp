@@ -11,6 +11,15 @@
 #include <random>
 #include <sstream>
 
+#include <algorithm>
+#include <chrono>
+#include <mutex>
+#include <set>
+#include <regex>
+#include <thread>
+
+#include "page_markup.h"
+#include "request_order.h"
 #include "session.h"
 #include "session_files.h"
 #include "studio.h"
@@ -105,6 +114,61 @@ protected:
 
     fs::path folder_;
     std::unique_ptr<Studio> studio_;
+};
+
+// The drawing as the page holds it: loaded whole once, then changed by the
+// changes each answer carries, in their order, as studio.js applies them.
+class PageModel {
+public:
+    void load(const json &whole) {
+        layers_.clear();
+        for (const json &layer : whole["layers"]) {
+            layers_.emplace_back();
+            for (const json &o : layer["objects"]) layers_.back().emplace_back(o[0].get<uint64_t>(), o[1].get<std::string>());
+        }
+        seq_ = whole["seq"];
+    }
+    // False when the page would have to load the drawing whole again.
+    bool apply(const json &c) {
+        if (c.is_null()) return true;
+        EXPECT_EQ(c["seq"], seq_ + 1) << "changes come in order, none left out";
+        seq_ = c["seq"];
+        if (c.value("reload", false)) return false;
+        for (const json &key : c.value("removed", json::array())) erase(key.get<uint64_t>());
+        for (const json &a : c.value("added", json::array())) {
+            auto &layer = layers_.at(a[1].get<size_t>());
+            auto at = layer.begin();
+            if (!a[2].is_null()) at = std::next(find(layer, a[2].get<uint64_t>()));
+            layer.insert(at, {a[0].get<uint64_t>(), a[3].get<std::string>()});
+        }
+        for (const json &x : c.value("changed", json::array())) {
+            for (auto &layer : layers_)
+                for (auto &o : layer)
+                    if (o.first == x[0].get<uint64_t>()) o.second = x[1];
+        }
+        return true;
+    }
+    // Every object's markup in paint order, without the keys.
+    std::vector<std::string> shown() const {
+        std::vector<std::string> out;
+        for (const auto &layer : layers_)
+            for (const auto &o : layer) out.push_back(std::regex_replace(o.second, std::regex(" data-key=\"[0-9]+\""), ""));
+        return out;
+    }
+
+private:
+    using Layer = std::vector<std::pair<uint64_t, std::string>>;
+    static Layer::iterator find(Layer &layer, uint64_t key) {
+        return std::find_if(layer.begin(), layer.end(), [&](const auto &o) { return o.first == key; });
+    }
+    void erase(uint64_t key) {
+        for (auto &layer : layers_) {
+            const auto it = find(layer, key);
+            if (it != layer.end()) layer.erase(it);
+        }
+    }
+    std::vector<Layer> layers_;
+    long seq_ = 0;
 };
 
 TEST_F(StudioTest, BadRequestsGetAClearErrorAndChangeNothing) {
@@ -381,6 +445,174 @@ TEST_F(StudioTest, ThePageAndTheIconsAreServed) {
     const json tools = json::parse(request("GET", "/api/tools").body);
     ASSERT_EQ(tools.size(), 19u);
     EXPECT_EQ(tools[2]["name"], "rotate");
+}
+
+}  // namespace
+}  // namespace smear
+
+namespace smear {
+namespace {
+
+// What the page shows is what the preview writes: each object's markup, in
+// paint order, found in the whole preview (less the data attributes, which
+// draw nothing).
+void expectShownAsPreviewed(const std::vector<std::string> &shown, const std::string &written) {
+    const std::string preview = std::regex_replace(written, std::regex(" data-[a-z0-9_.-]+=\"[^\"]*\""), "");
+    size_t at = 0;
+    for (const std::string &markup : shown) {
+        const size_t found = preview.find(markup, at);
+        EXPECT_NE(found, std::string::npos) << markup << "\nnot in order in\n" << preview;
+        if (found != std::string::npos) at = found + markup.size();
+    }
+    // As many objects as the preview's top-level elements (here, one line each).
+    EXPECT_EQ(std::count(preview.begin(), preview.end(), '\n'), long(shown.size()) + 3) << preview;
+}
+
+TEST_F(StudioTest, AnswersCarryOnlyWhatChangedAndAddUpToWhatAPreviewShows) {
+    PageModel page;
+    const json whole = post("/api/drawing", json::object());
+    page.load(whole);
+    std::set<uint64_t> loaded;
+    for (const json &o : whole["layers"][0]["objects"]) loaded.insert(o[0].get<uint64_t>());
+    expectShownAsPreviewed(page.shown(), studio_->drawingSvg());
+    const std::vector<std::string> original = page.shown();
+
+    // Selecting changes no object's markup.
+    json answer = post("/api/select", {{"all", true}});
+    EXPECT_TRUE(answer["changes"].is_null()) << answer["changes"];
+    // A fade over the left square alone: each drag answer names it only.
+    answer = post("/api/stroke/down", {{"tool", "transparency"}, {"at", {50, 90}}});
+    ASSERT_TRUE(page.apply(answer["changes"]));
+    EXPECT_FALSE(answer.contains("selection")) << "a drag's answer carries no boxes";
+    std::set<uint64_t> touched;
+    for (int i = 1; i <= 4; ++i) {
+        answer = post("/api/stroke/drag", {{"points", {{{"at", {50 + i, 90}}}}}});
+        ASSERT_TRUE(page.apply(answer["changes"]));
+        // (The plug-in's brush outline, a new object, may come and change too.)
+        for (const json &c : answer["changes"].value("changed", json::array()))
+            if (loaded.count(c[0].get<uint64_t>())) touched.insert(c[0].get<uint64_t>());
+    }
+    answer = post("/api/stroke/up", json::object());
+    ASSERT_TRUE(page.apply(answer["changes"]));
+    EXPECT_TRUE(answer["drawing"].is_string()) << "the state still names the drawing";
+    EXPECT_EQ(touched.size(), 1u) << "only the square under the brush changed";
+    const std::vector<std::string> faded = page.shown();
+    EXPECT_NE(faded, original);
+    EXPECT_EQ(faded[1], original[1]);
+    expectShownAsPreviewed(faded, studio_->drawingSvg());
+
+    // A rotation over everything, then undo and redo: each answer brings the
+    // page to what the drawing is.
+    stroke("rotate", {{10, 90}, {100, 90}, {200, 90}, {290, 90}}, 255);
+    page.load(post("/api/drawing", json::object()));
+    const std::vector<std::string> rotated = page.shown();
+    EXPECT_NE(rotated, faded);
+    answer = post("/api/undo", json::object());
+    ASSERT_TRUE(page.apply(answer["changes"]));
+    EXPECT_EQ(page.shown(), faded);
+    EXPECT_GE(answer["changes"]["changed"].size(), 2u);
+    answer = post("/api/redo", json::object());
+    if (page.apply(answer["changes"])) {
+        EXPECT_EQ(page.shown(), rotated);
+    } else {
+        page.load(post("/api/drawing", json::object()));
+        EXPECT_EQ(page.shown(), rotated);
+    }
+    expectShownAsPreviewed(page.shown(), studio_->drawingSvg());
+}
+
+TEST_F(StudioTest, NothingTheDrawingCarriesRunsInThePage) {
+    studio_.reset();
+    const std::string hostile = R"m(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" viewBox="0 0 100 100">
+  <defs><symbol id="s"><script>alert(1)</script><rect width="5" height="5" onclick="alert(2)"/>
+    <foreignObject width="9" height="9"><div xmlns="http://www.w3.org/1999/xhtml">hi</div></foreignObject>
+    <a xlink:href=" javascript:alert(3)"><circle r="2"/></a></symbol></defs>
+  <use id="u" xlink:href="#s" x="10" y="10"/>
+  <rect id="r" x="1" y="1" width="8" height="8"/>
+</svg>
+)m";
+    std::string error;
+    ASSERT_TRUE(writeFileAtomically((folder_ / "hostile.svg").string(), hostile, error)) << error;
+    StudioOptions options;
+    options.drawing = (folder_ / "hostile.svg").string();
+    options.outDir = (folder_ / "out").string();
+    options.attach = attachLinkedPlugin;
+    studio_ = std::make_unique<Studio>(options);
+    ASSERT_TRUE(studio_->open(error)) << error;
+    const std::string whole = post("/api/drawing", json::object()).dump();
+    ASSERT_NE(whole.find("<rect"), std::string::npos) << whole;
+    for (const char *runs : {"<script", "alert", "onclick", "foreignObject", "javascript"})
+        EXPECT_EQ(whole.find(runs), std::string::npos) << runs << " in " << whole;
+}
+
+TEST(PageSafeMarkup, TakesOutWhatRunsAndKeepsTheRestAsItWas) {
+    const std::string plain = R"m(<path data-key="3" id="a" d="M0 0 L1 1" fill="#ff0000" style="opacity:0.5"/>)m";
+    EXPECT_EQ(pageSafeMarkup(plain), plain);
+    struct Case {
+        std::string markup, kept, gone;
+    };
+    const Case cases[] = {
+        {R"m(<g><script>alert(1)</script><rect width="1"/></g>)m", "<rect", "script"},
+        {R"m(<g><SCRIPT>alert(1)</SCRIPT></g>)m", "<g", "alert"},
+        {R"m(<rect width="1" onload="alert(1)" OnClick = "x"/>)m", "width", "on"},
+        {R"m(<a href="javascript:alert(1)"><rect/></a>)m", "<rect", "javascript"},
+        {R"m(<a xlink:href="&#x6A;avascript:alert(1)"><rect/></a>)m", "<rect", "avascript"},
+        {R"m(<a href=" JavaScript:alert(1)"><rect/></a>)m", "<rect", "alert"},
+        {R"m(<image href="data:text/html,&lt;script&gt;" width="1"/>)m", "width", "data:"},
+        {R"m(<g><foreignObject><div>x</div></foreignObject></g>)m", "<g", "div"},
+        {R"m(<g><html:div xmlns:html="http://www.w3.org/1999/xhtml">x</html:div></g>)m", "<g", "div"},
+        {R"m(<a><set attributeName="href" to="javascript:alert(1)"/></a>)m", "<a", "set"},
+        {R"m(<g><iframe src="x"/><rect/></g>)m", "<rect", "iframe"},
+    };
+    for (const Case &c : cases) {
+        const std::string safe = pageSafeMarkup(c.markup);
+        EXPECT_NE(safe.find(c.kept), std::string::npos) << c.markup << " -> " << safe;
+        std::string lowered = safe;
+        for (char &ch : lowered) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+        EXPECT_EQ(lowered.find(c.gone), std::string::npos) << c.markup << " -> " << safe;
+    }
+    // An image's own data stays.
+    const std::string image = R"m(<image href="data:image/png;base64,AAAA" width="1"/>)m";
+    EXPECT_NE(pageSafeMarkup(image).find("data:image/png"), std::string::npos);
+    EXPECT_EQ(pageSafeMarkup("<g><script></g>"), "");
+}
+
+TEST(RequestOrder, CallsArePlayedInThePagesOrderWhateverThreadTakesThemUp) {
+    RequestOrder order(std::chrono::milliseconds(2000));
+    std::mutex one;
+    std::vector<int> played;
+    std::vector<std::thread> threads;
+    // The page sends 1..6; the server's threads take them up backwards.
+    for (int place = 6; place >= 1; --place) {
+        threads.emplace_back([&, place] {
+            const std::string header = "page-a " + std::to_string(place);
+            std::unique_lock<std::mutex> lock(one);
+            order.waitTurn(header, lock);
+            played.push_back(place);
+            order.done(header);
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    for (auto &t : threads) t.join();
+    EXPECT_EQ(played, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+
+    // A page loaded again starts its own order; calls without one go at once;
+    // one whose predecessor never comes goes after the patience.
+    RequestOrder quick(std::chrono::milliseconds(50));
+    std::unique_lock<std::mutex> lock(one);
+    const auto waited = [&](const std::string &header) {
+        const auto start = std::chrono::steady_clock::now();
+        quick.waitTurn(header, lock);
+        quick.done(header);
+        return std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(40);
+    };
+    EXPECT_FALSE(waited("page-b 1"));
+    EXPECT_FALSE(waited(""));
+    EXPECT_FALSE(waited("not an order"));
+    EXPECT_TRUE(waited("page-b 3")) << "2 never came";
+    EXPECT_FALSE(waited("page-b 4"));
+    EXPECT_FALSE(waited("page-c 1")) << "a page loaded again";
+    EXPECT_FALSE(waited("page-b 2")) << "a call of a page gone goes at once";
 }
 
 }  // namespace

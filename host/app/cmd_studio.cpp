@@ -10,6 +10,7 @@
 #include <httplib.h>
 
 #include "app.h"
+#include "request_order.h"
 #include "studio.h"
 #include "studio_api.h"
 
@@ -63,12 +64,16 @@ int serve(const Context &context, const StudioCommand &o) {
     httplib::Server server;
     server.set_payload_max_length(kMaxRequestBytes);
     std::mutex one;  // the host serves one message at a time
+    RequestOrder order;  // in the order the page sent them
     StudioGuard guard;
     auto handler = [&](const httplib::Request &req, httplib::Response &res) {
         StudioResponse answer;
         {
-            std::lock_guard<std::mutex> lock(one);
+            const std::string place = req.get_header_value("X-Studio-Order");
+            std::unique_lock<std::mutex> lock(one);
+            order.waitTurn(place, lock);
             answer = handleStudioRequest(studio, toStudioRequest(req), guard);
+            order.done(place);
         }
         res.status = answer.status;
         res.set_header("Cache-Control", "no-store");

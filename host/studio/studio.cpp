@@ -28,6 +28,9 @@ namespace {
 // or memory: drag messages in one request and in one stroke.
 constexpr size_t kMaxPointsPerRequest = 10000;
 constexpr size_t kMaxPointsPerStroke = 100000;
+// Objects outlined one by one while at most this many are selected; past
+// it, the page draws one box around them all.
+constexpr size_t kMaxOutlined = 300;
 
 AIRealPoint toDoc(double x, double y) { return AIRealPoint{AIReal(x), -AIReal(y)}; }
 
@@ -197,6 +200,7 @@ bool Studio::build(const json &steps, std::string &error) {
             return false;
         }
     run_ = std::move(run);
+    live_.forget();
     undoable_ = undoableAfter(steps);
     changed();
     return true;
@@ -253,29 +257,60 @@ std::string Studio::drawingSvg() {
     return svg;
 }
 
+json Studio::drawingForPage() {
+    try {
+        return live_.full(run_->host.document());
+    } catch (const std::runtime_error &e) {
+        throw StudioError(500, std::string("the drawing cannot be shown: ") + e.what());
+    }
+}
+
+json Studio::drawingChanges() {
+    json changes = live_.changes(run_->host.document());
+    // The stroke's last changes are in; the next stroke watches its own.
+    if (!stroke_) live_.stopWatching();
+    return changes;
+}
+
+json Studio::dragState() const {
+    return json{{"version", version_}, {"stroking", stroke_ != nullptr}};
+}
+
 json Studio::state() {
     const Document &doc = run_->host.document();
     json selection = json::array();
-    size_t selected = 0;
+    size_t selected = 0, selectedTop = 0;
     doc.forEachArt([&](const Art &a) { selected += a.selected(); });
+    AIRealRect all{0, 0, 0, 0};
+    bool any = false;
     for (Layer *layer : doc.layers)
         for (Art *a = layer->root->firstChild; a; a = a->next) {
             AIRealRect r;
-            if (a->selected() && artBounds(*a, r)) selection.push_back({{"id", a->id}, {"box", boxOf(r)}});
+            if (!a->selected() || !artBounds(*a, r)) continue;
+            if (++selectedTop <= kMaxOutlined) selection.push_back({{"id", a->id}, {"box", boxOf(r)}});
+            if (!any) all = r;
+            all = AIRealRect{std::min(all.left, r.left), std::max(all.top, r.top), std::max(all.right, r.right),
+                             std::min(all.bottom, r.bottom)};
+            any = true;
         }
+    // Past a few hundred, outlines would cost the page more than they show.
+    if (selectedTop > kMaxOutlined) selection = json::array();
     const AIRealRect &board = doc.artboard;
     const std::string stem = options_.drawing.empty() ? "sample" : fs::path(options_.drawing).stem().string();
     return json{{"drawing", options_.drawing.empty() ? "the built-in sample" : options_.drawing},
                 {"name", stem},
                 {"viewBox", boxOf(board)},
                 {"version", version_},
+                {"seq", live_.seq()},
                 {"steps", steps_.size()},
                 {"selection", selection},
+                {"outlined", selectedTop <= kMaxOutlined},
+                {"selectionBox", any ? boxOf(all) : json(nullptr)},
                 {"selected", selected},
                 {"canUndo", undoable_ > 0},
                 {"canRedo", !redoable_.empty()},
                 {"stroking", stroke_ != nullptr},
-                {"brush", {{"hx", brush_.hx}, {"hy", brush_.hy}, {"sizeFromPressure", brush_.sizeFromPressure}}},
+                {"brush", {{"hx", brush_.hx}, {"hy", brush_.hy}, {"sizeFromPressure", brush_.sizeFromPressure}, {"outline", brush_.outline}}},
                 {"problems", problems_}};
 }
 
@@ -323,6 +358,7 @@ void Studio::readBrush() {
         if (item["id"] == 191) brush_.hx = item["value"];
         if (item["id"] == 192) brush_.hy = item["value"];
         if (item["id"] == 196) brush_.sizeFromPressure = item["checked"];
+        if (item["id"] == 190) brush_.outline = item["checked"];
     }
 }
 
@@ -426,6 +462,7 @@ void Studio::strokeDown(const std::string &tool, const StrokePoint &at) {
     auto stroke = std::make_unique<OpenStroke>();
     stroke->tool = shortToolName(host.palette[size_t(index)].title);
     stroke->handle = toolHandle(host, toolIdOf(host.palette, index));
+    live_.watchStroke(host.document());
     // As a session's stroke plays it: the mouse down carries no modifiers.
     host.sendTool(kAIToolMouseDownSelector, stroke->handle, toDoc(p.x, p.y), ASInt16(p.pressure), 0);
     stroke->points.push_back({p.x, p.y});
@@ -476,6 +513,8 @@ void Studio::finishStroke() {
 bool Studio::undo() {
     finishStroke();
     if (undoable_ == 0) return false;
+    // The undo puts back what its step changed, leaving no mark on it.
+    live_.noteUndoStep(run_->host.document());
     play("undo");
     redoable_.push_back(steps_.size() - 1);
     --undoable_;

@@ -18,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host.h"
+#include "live_drawing.h"
 #include "session.h"
 
 namespace smear {
@@ -60,6 +61,14 @@ public:
     nlohmann::json tools() const;
     // The drawing as browsers draw it (meshes as patches).
     std::string drawingSvg();
+    // The drawing as the page holds it, keyed object by object
+    // (LiveDrawing::full), and what changed in it since the page last
+    // heard (LiveDrawing::changes: null for nothing).
+    nlohmann::json drawingForPage();
+    nlohmann::json drawingChanges();
+    // What a drag's answer says besides the drawing's changes: small, so
+    // that it costs nothing however much is selected.
+    nlohmann::json dragState() const;
     // The tool's icon as the palette shows it.
     std::string iconSvg(int toolId) const;
 
@@ -125,9 +134,11 @@ private:
     std::vector<size_t> redoable_;  // indices in steps_ of undos a redo may take back
     size_t undoable_ = 0;           // strokes the host can undo
     long version_ = 0;
+    LiveDrawing live_;
     struct Brush {
         double hx = 50, hy = 50;
         bool sizeFromPressure = false;
+        bool outline = true;  // the plug-in draws its own outline into the drawing while painting
     } brush_;
 };
 

@@ -88,6 +88,32 @@ void clickAt(WebDriver &driver, double x, double y, bool shift) {
     driver.actions(json::array({pointer, keys}));
 }
 
+// Whether the page has applied every change up to the studio's latest and
+// waits for no answer.
+bool pageShowsAllChanges(WebDriver &driver, const json &state) {
+    const json shown = driver.script("return window.studioShown()");
+    return shown["idle"] == true && shown["seq"] == state["seq"];
+}
+
+// The objects with ids whose attributes the page shows other than the
+// studio's preview writes them (data attributes, which draw nothing, aside).
+json shownAsWritten(WebDriver &driver) {
+    return driver.script(R"js(
+        return fetch('/drawing.svg').then((r) => r.text()).then((text) => {
+          const written = new DOMParser().parseFromString(text, 'image/svg+xml');
+          const shown = document.getElementById('drawing').shadowRoot;
+          const differ = [];
+          for (const el of written.querySelectorAll('[id]')) {
+            if (el.closest('defs')) continue;
+            const s = shown.getElementById(el.id);
+            if (!s) { differ.push(el.id + ' is not shown'); continue; }
+            for (const a of el.attributes)
+              if (!a.name.startsWith('data-') && s.getAttribute(a.name) !== a.value) differ.push(el.id + ' ' + a.name);
+          }
+          return differ;
+        });)js");
+}
+
 void saveScreenshot(WebDriver &driver, const fs::path &path) {
     const auto png = driver.screenshot();
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(png.data()), std::streamsize(png.size()));
@@ -132,6 +158,8 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
 
     driver.go(url);
     check(waitFor([&] { return pageStatus(driver) == "ready"; }), "the page loads and says it is ready");
+    check(driver.script("return fetch('/api/state').then((r) => r.headers.get('content-encoding'))").is_null(),
+          "the studio's answers come uncompressed, though the browser would take Brotli");
     check(driver.script("return document.querySelectorAll('#palette img').length") == 19,
           "the palette shows the nineteen tool icons");
     check(waitFor([&] {
@@ -179,11 +207,11 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
           }),
           "the stroke is painted and recorded");
     check(waitFor([&] { return pageStatus(driver) == "stroke painted"; }), "the page says so");
-    check(waitFor([&] {
-              return driver.script("return document.getElementById('drawing').src.endsWith('v=' + arguments[0])",
-                                   json::array({state()["version"]})) == true;
-          }),
-          "the page shows the painted drawing");
+    check(waitFor([&] { return pageShowsAllChanges(driver, state()); }), "the page shows every change the studio sent");
+    check(driver.script("return window.studioShown().peak")
+              .get<int>() > 1,
+          "the pen's moves went out without waiting for the answers to earlier ones");
+    check(shownAsWritten(driver).empty(), "the page shows the painted drawing as the preview writes it");
     saveScreenshot(driver, work / "studio-painted.png");
 
     // A mouse stroke with Shift held cycles the angle; Ctrl+Z takes it back
@@ -212,6 +240,8 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
                                   {{"type", "keyUp"}, {"value", "z"}}, {{"type", "keyUp"}, {"value", control}}}}};
     driver.actions(json::array({undoKeys}));
     check(waitFor([&] { return state()["canRedo"] == true; }) && drawingNow() == afterPen, "Ctrl+Z undoes the stroke");
+    check(waitFor([&] { return pageShowsAllChanges(driver, state()); }) && shownAsWritten(driver).empty(),
+          "the page shows the drawing as undone, from the undo's answer");
     // The button is enabled once the page has the studio's answer to the undo.
     check(waitFor([&] { return pageStatus(driver) == "undone"; }) &&
               driver.script("return document.getElementById('redo').disabled") == false,
@@ -220,6 +250,8 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
     check(waitFor([&] { return state()["canRedo"] == false; }) && drawingNow() == afterShift,
           "Redo brings the same stroke back");
     check(waitFor([&] { return pageStatus(driver) == "redone"; }), "the page says so");
+    check(waitFor([&] { return pageShowsAllChanges(driver, state()); }) && shownAsWritten(driver).empty(),
+          "the page shows the drawing as redone");
 
     // Save from the page.
     driver.type("#save-svg", "painted.svg");

@@ -1,45 +1,181 @@
-// The studio's page: shows the drawing, sends pointer events to the studio
-// as tool messages, and builds each tool's options dialog as a form. Every
-// call goes to the studio that served the page, one at a time, in order.
+// The studio's page: holds the drawing as live SVG, sends pointer events to
+// the studio as tool messages, and builds each tool's options dialog as a
+// form. Calls go out as they come, without waiting for the answers to
+// earlier ones; each carries its place in the page's order, and the studio
+// plays them in that order. The drawing is loaded once; every answer after
+// that carries only what changed in it, numbered, and the page applies
+// those changes in their order.
 'use strict';
 
 const SHIFT = 0x20, CONTROL = 0x40, SPACE = 0x200;  // the host's modifier bits
+const SVG = 'http://www.w3.org/2000/svg';
 const $ = (id) => document.getElementById(id);
-const stage = $('stage'), overlay = $('overlay'), drawing = $('drawing');
-let state = null;        // the studio's last answer to /api/state
+// Found once, before the drawing is shown: its ids are the file's.
+const stage = $('stage'), overlay = $('overlay'), drawingHost = $('drawing');
+const selectionLayer = $('selection'), selectionBox = $('selection-box'), band = $('band'), brush = $('brush');
+let state = null;        // the studio's last state
 let tools = [];
 let tool = '';           // the active tool's name; '' is the selection tool
 let spaceHeld = false;
-let queue = Promise.resolve();
 
 function status(text, isError) {
   $('status').textContent = text;
   $('status').className = isError ? 'error' : '';
 }
 
+// ---- Calls, in the page's order
+
+const pageToken = Math.random().toString(36).slice(2) + Date.now().toString(36);
+let sent = 0, inFlight = 0, peakInFlight = 0;
+let latestState = 0;  // the place of the call whose state the page shows
+
 async function call(method, path, body) {
   const init = { method, headers: {} };
-  if (body !== undefined) {
+  const place = ++sent;
+  if (method === 'POST') {
     init.headers['Content-Type'] = 'application/json';
-    init.body = JSON.stringify(body);
+    init.headers['X-Studio-Order'] = pageToken + ' ' + place;
+    init.body = JSON.stringify(body === undefined ? {} : body);
   }
-  const response = await fetch(path, init);
-  const answer = await response.json();
-  if (!response.ok) {
-    const error = new Error(answer.error || response.statusText);
-    error.status = response.status;
-    throw error;
+  peakInFlight = Math.max(peakInFlight, ++inFlight);
+  try {
+    const response = await fetch(path, init);
+    const answer = await response.json();
+    if (!response.ok) {
+      const error = new Error(answer.error || response.statusText);
+      error.status = response.status;
+      throw error;
+    }
+    if (answer && typeof answer === 'object' && !Array.isArray(answer)) {
+      if ('changes' in answer) takeChanges(answer.changes);
+      answer.place = place;
+    }
+    return answer;
+  } finally {
+    inFlight--;
+    if (inFlight === 0) settled();
   }
-  return answer;
 }
 
-// Calls run one after another, so the plug-in sees events in their order.
+// Work that must see the answers of what came before it (a dialog that
+// shows options as set) still waits for them.
+let queue = Promise.resolve();
 function enqueue(work) {
   queue = queue.then(work).catch((e) => status(e.message, true));
   return queue;
 }
+function report(promise) { promise.catch((e) => status(e.message, true)); return promise; }
 
-// ---- The drawing and what lies over it
+// ---- The drawing, as live SVG in a shadow root of its own (its ids and
+// styles stay apart from the page's)
+
+const shadow = drawingHost.attachShadow({ mode: 'open' });
+let picture = null, defs = null, layers = [];
+const byKey = new Map();
+let shownSeq = 0;
+const waiting = new Map();  // changes that came before those they follow
+let loading = null;
+
+// Elements from the markup the studio sent (already made safe), by key.
+function parseElements(markups) {
+  const text = `<svg xmlns="${SVG}" xmlns:xlink="http://www.w3.org/1999/xlink">${markups.join('')}</svg>`;
+  const doc = new DOMParser().parseFromString(text, 'image/svg+xml');
+  if (doc.querySelector('parsererror')) throw new Error('the studio sent markup that does not parse');
+  return [...doc.documentElement.children];
+}
+
+function keyOf(el) { return Number(el.getAttribute('data-key')); }
+
+function showWhole(d) {
+  const svg = document.createElementNS(SVG, 'svg');
+  svg.setAttribute('preserveAspectRatio', 'xMidYMid meet');
+  svg.setAttribute('width', '100%');
+  svg.setAttribute('height', '100%');
+  if (state) svg.setAttribute('viewBox', state.viewBox.join(' '));
+  defs = document.createElementNS(SVG, 'defs');
+  for (const el of parseElements([d.defs])) defs.appendChild(el);
+  svg.appendChild(defs);
+  byKey.clear();
+  layers = d.layers.map((layer) => {
+    const g = document.createElementNS(SVG, 'g');
+    if (layer.hidden) g.setAttribute('display', 'none');
+    for (const el of parseElements(layer.objects.map((o) => o[1]))) {
+      byKey.set(keyOf(el), el);
+      g.appendChild(el);
+    }
+    svg.appendChild(g);
+    return g;
+  });
+  shadow.replaceChildren(svg);
+  picture = svg;
+  shownSeq = d.seq;
+  for (const seq of [...waiting.keys()]) if (seq <= shownSeq) waiting.delete(seq);
+  applyWaiting();
+}
+
+function loadDrawing() {
+  if (!loading) {
+    loading = call('POST', '/api/drawing', {}).then(showWhole).finally(() => { loading = null; });
+    report(loading);
+  }
+  return loading;
+}
+
+function applyChanges(c) {
+  if (c.reload) { loadDrawing(); return false; }
+  if (c.defs) for (const el of parseElements([c.defs])) defs.appendChild(el);
+  for (const key of c.removed || []) {
+    const el = byKey.get(key);
+    if (el) el.remove();
+    byKey.delete(key);
+  }
+  if (c.added) {
+    const els = parseElements(c.added.map((a) => a[3]));
+    c.added.forEach(([key, layer, after], i) => {
+      const el = els[i], g = layers[layer];
+      if (!el || !g) return;
+      byKey.set(key, el);
+      const before = after === null ? null : byKey.get(after);
+      if (before) before.after(el); else g.prepend(el);
+    });
+  }
+  if (c.changed) {
+    for (const el of parseElements(c.changed.map((x) => x[1]))) {
+      const old = byKey.get(keyOf(el));
+      if (old) old.replaceWith(el);
+      byKey.set(keyOf(el), el);
+    }
+  }
+  return true;
+}
+
+function applyWaiting() {
+  while (!loading && waiting.has(shownSeq + 1)) {
+    const c = waiting.get(shownSeq + 1);
+    waiting.delete(shownSeq + 1);
+    shownSeq = c.seq;
+    if (!applyChanges(c)) return;
+  }
+}
+
+function takeChanges(c) {
+  if (!c || c.seq <= shownSeq) return;
+  waiting.set(c.seq, c);
+  applyWaiting();
+}
+
+// Nothing in flight: changes still waiting follow one the page never got
+// (a call that failed); the drawing is loaded whole again.
+function settled() {
+  if (waiting.size && !loading) { waiting.clear(); loadDrawing(); }
+  document.dispatchEvent(new Event('studio-settled'));
+}
+
+// For tests and the benchmark: whether the page has shown every change the
+// studio sent and waits for no answer.
+window.studioShown = () => ({ seq: shownSeq, idle: inFlight === 0 && !loading && waiting.size === 0, peak: peakInFlight });
+
+// ---- What lies over the drawing
 
 function svgPoint(event) {
   const p = overlay.createSVGPoint();
@@ -53,40 +189,45 @@ function rect(el, x, y, w, h) {
   el.setAttribute('width', Math.max(0, w)); el.setAttribute('height', Math.max(0, h));
 }
 
-let askedVersion = -1, shownVersion = -1;
-function showDrawing() {
-  if (!state || state.version === askedVersion) return;
-  const version = askedVersion = state.version;
-  // Loaded aside and swapped in, so the picture never flickers while
-  // painting; a picture that loads after a newer one is dropped.
-  const next = new Image();
-  next.onload = () => {
-    if (version <= shownVersion) return;
-    shownVersion = version;
-    drawing.src = next.src;
-  };
-  next.src = '/drawing.svg?v=' + version;
+// Outlines are drawn when a state comes, which is when the selection may
+// have changed (never on a drag's answer); past a few hundred objects the
+// studio sends one box around them all.
+let outlinedFor = '';
+function showSelection(s) {
+  const box = s.selectionBox;
+  if (box) { rect(selectionBox, ...box); selectionBox.style.display = ''; } else selectionBox.style.display = 'none';
+  const key = JSON.stringify(s.selection);
+  if (key === outlinedFor) return;
+  outlinedFor = key;
+  selectionLayer.textContent = '';
+  for (const item of s.selection) {
+    const r = document.createElementNS(SVG, 'rect');
+    rect(r, ...item.box);
+    r.dataset.id = item.id;
+    selectionLayer.appendChild(r);
+  }
 }
 
 function applyState(s) {
+  if (s.place !== undefined) {
+    if (s.place < latestState) return;
+    latestState = s.place;
+  }
+  if (!('viewBox' in s)) {  // a drag's answer: what it says, no more
+    if (state) Object.assign(state, s);
+    return;
+  }
   state = s;
   const [x, y, w, h] = s.viewBox;
   overlay.setAttribute('viewBox', `${x} ${y} ${w} ${h}`);
+  if (picture) picture.setAttribute('viewBox', `${x} ${y} ${w} ${h}`);
   stage.style.aspectRatio = `${w} / ${h}`;
-  const g = $('selection');
-  g.textContent = '';
-  for (const item of s.selection) {
-    const r = document.createElementNS('http://www.w3.org/2000/svg', 'rect');
-    rect(r, ...item.box);
-    r.dataset.id = item.id;
-    g.appendChild(r);
-  }
+  showSelection(s);
   $('undo').disabled = !s.canUndo;
   $('redo').disabled = !s.canRedo;
   $('drawing-name').textContent = s.drawing;
   $('record').textContent = `${s.selected} objects selected; ${s.steps} steps recorded.`;
   $('problems').textContent = s.problems.length ? 'Not kept from the file:\n' + s.problems.join('\n') : '';
-  showDrawing();
 }
 
 function refresh() { return call('GET', '/api/state').then(applyState); }
@@ -96,7 +237,7 @@ function refresh() { return call('GET', '/api/state').then(applyState); }
 function chooseTool(name) {
   tool = name;
   for (const b of document.querySelectorAll('.tool')) b.classList.toggle('active', b.dataset.tool === name);
-  $('brush').style.display = 'none';
+  brush.style.display = 'none';
   if (name) enqueue(() => loadDialog(name));
   else {
     $('dialog-title').textContent = 'Selection';
@@ -215,34 +356,21 @@ function pressure(event) {
   return event.pointerType === 'mouse' ? 255 : Math.round(Math.min(1, Math.max(0, event.pressure)) * 255);
 }
 
-function showBrush(p, pressureValue) {
-  const b = $('brush');
-  if (!tool || !state) { b.style.display = 'none'; return; }
+// One outline follows the pen: the page's, except while a stroke paints
+// with the plug-in's own outline on, which is then in the drawing.
+function showBrush(p, pressureValue, stroking) {
+  if (!tool || !state || (stroking && state.brush.outline)) { brush.style.display = 'none'; return; }
   const f = state.brush.sizeFromPressure ? pressureValue / 255 : 1;
   const hx = state.brush.hx * f, hy = state.brush.hy * f;
-  rect(b, p.x - hx, p.y - hy, 2 * hx, 2 * hy);
-  b.style.display = '';
+  rect(brush, p.x - hx, p.y - hy, 2 * hx, 2 * hy);
+  brush.style.display = '';
 }
 
 let gesture = null;  // {kind: 'stroke' | 'band', ...} while a button is down
-let pending = [];    // drag points not yet sent
-let sending = false;
 
 function point(event) {
   const p = svgPoint(event);
   return { at: [p.x, p.y], pressure: pressure(event), modifiers: modifiers(event) };
-}
-
-function sendDrags() {
-  if (sending) return;
-  sending = true;
-  enqueue(async () => {
-    sending = false;
-    if (!pending.length) return;
-    const points = pending;
-    pending = [];
-    applyState(await call('POST', '/api/stroke/drag', { points }));
-  });
 }
 
 overlay.addEventListener('pointerdown', (event) => {
@@ -252,7 +380,8 @@ overlay.addEventListener('pointerdown', (event) => {
   if (tool) {
     gesture = { kind: 'stroke' };
     const down = point(event);
-    enqueue(async () => applyState(await call('POST', '/api/stroke/down', { tool, at: down.at, pressure: down.pressure })));
+    showBrush(p, down.pressure, true);
+    report(call('POST', '/api/stroke/down', { tool, at: down.at, pressure: down.pressure }).then(applyState));
   } else {
     gesture = { kind: 'band', from: p, add: event.shiftKey };
   }
@@ -261,20 +390,17 @@ overlay.addEventListener('pointerdown', (event) => {
 
 overlay.addEventListener('pointermove', (event) => {
   const p = svgPoint(event);
-  showBrush(p, gesture ? pressure(event) : 255);
+  showBrush(p, gesture ? pressure(event) : 255, gesture && gesture.kind === 'stroke');
   if (!gesture) return;
   if (gesture.kind === 'stroke') {
-    // Every coalesced event is one drag message, as the pen moved.
+    // Every coalesced event is one drag message, as the pen moved; they go
+    // out now, whatever is still on its way.
     const events = event.getCoalescedEvents ? event.getCoalescedEvents() : [event];
-    for (const e of (events.length ? events : [event])) {
-      const p = point(e);
-      gesture.cycled = gesture.cycled || (p.modifiers & SHIFT) !== 0;
-      pending.push(p);
-    }
-    sendDrags();
+    const points = (events.length ? events : [event]).map(point);
+    gesture.cycled = gesture.cycled || points.some((q) => (q.modifiers & SHIFT) !== 0);
+    report(call('POST', '/api/stroke/drag', { points }).then(applyState));
   } else {
     gesture.to = p;
-    const band = $('band');
     rect(band, Math.min(gesture.from.x, p.x), Math.min(gesture.from.y, p.y), Math.abs(p.x - gesture.from.x), Math.abs(p.y - gesture.from.y));
     band.style.display = '';
   }
@@ -285,39 +411,45 @@ function endGesture(event) {
   const g = gesture;
   gesture = null;
   if (g.kind === 'stroke') {
-    sendDrags();
+    const up = call('POST', '/api/stroke/up', {});
     enqueue(async () => {
-      applyState(await call('POST', '/api/stroke/up', {}));
+      applyState(await up);
       // Shift cycled the tool's main values: the form shows them as they are now.
       if (g.cycled && tool) await loadDialog(tool);
       status('stroke painted');
     });
     return;
   }
-  $('band').style.display = 'none';
+  band.style.display = 'none';
   const to = svgPoint(event);
   const moved = Math.hypot(to.x - g.from.x, to.y - g.from.y) > state.viewBox[2] / 200;
   const body = moved ? { box: [g.from.x, g.from.y, to.x, to.y], add: g.add } : { at: [to.x, to.y], add: g.add };
-  enqueue(async () => { applyState(await call('POST', '/api/select', body)); status(`${state.selected} objects selected`); });
+  const answer = call('POST', '/api/select', body);
+  enqueue(async () => { applyState(await answer); status(`${state.selected} objects selected`); });
 }
 overlay.addEventListener('pointerup', endGesture);
 overlay.addEventListener('pointercancel', endGesture);
-overlay.addEventListener('pointerleave', () => { if (!gesture) $('brush').style.display = 'none'; });
+overlay.addEventListener('pointerleave', () => { if (!gesture) brush.style.display = 'none'; });
 
 // ---- Commands
 
 function command(path, done) {
+  const answer = call('POST', path, {});
   enqueue(async () => {
-    const s = await call('POST', path, {});
+    const s = await answer;
     applyState(s);
     status(s.done === false ? 'nothing to ' + path.split('/').pop() : done);
     if (tool) await loadDialog(tool);
   });
 }
+function selectAll(all) {
+  const answer = call('POST', '/api/select', { all });
+  enqueue(async () => applyState(await answer));
+}
 $('undo').addEventListener('click', () => command('/api/undo', 'undone'));
 $('redo').addEventListener('click', () => command('/api/redo', 'redone'));
-$('select-all').addEventListener('click', () => enqueue(async () => applyState(await call('POST', '/api/select', { all: true }))));
-$('select-none').addEventListener('click', () => enqueue(async () => applyState(await call('POST', '/api/select', { all: false }))));
+$('select-all').addEventListener('click', () => selectAll(true));
+$('select-none').addEventListener('click', () => selectAll(false));
 
 document.addEventListener('keydown', (event) => {
   if (event.target.closest('input, select')) return;
@@ -348,6 +480,7 @@ $('save').addEventListener('submit', (event) => {
 enqueue(async () => {
   await buildPalette();
   await refresh();
+  await loadDrawing();
   const base = state.name.replace(/[^\w.-]+/g, '-').replace(/^\.+/, '') || 'drawing';
   $('save-svg').value = base + '-painted.svg';
   $('save-session').value = base + '-session.json';

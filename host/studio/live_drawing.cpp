@@ -1,0 +1,243 @@
+#include "live_drawing.h"
+
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
+#include <string_view>
+#include <unordered_set>
+
+#include "art_signature.h"
+#include "page_markup.h"
+#include "svg_write_internal.h"
+
+namespace smear {
+
+using nlohmann::json;
+
+namespace {
+
+void mix(uint64_t &h, uint64_t v) { h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2); }
+
+// The latest undo step that saved anything of the object or what it holds:
+// a change to art always saves it first, marked with the step.
+uint32_t latestMark(const Art &art) {
+    uint32_t m = std::max({art.savedIn, art.tagsSavedIn, art.paintSavedIn});
+    if (holdsMembers(art.type))
+        for (const Art *c = art.firstChild; c; c = c->next) m = std::max(m, latestMark(*c));
+    return m;
+}
+
+std::vector<const Art *> topLevel(const Layer &layer) {
+    std::vector<const Art *> out;
+    for (const Art *a = layer.root ? layer.root->firstChild : nullptr; a; a = a->next)
+        if (!a->disposed) out.push_back(a);
+    return out;
+}
+
+// The markup as the page shows it: the key right after the first element's
+// name, and no data attributes (the tags and what a reader would need),
+// which draw nothing: the plug-in tags every selected object on a stroke,
+// and sending them would send the whole selection once a stroke.
+std::string pageMarkup(const std::string &markup, uint64_t key) {
+    std::string out;
+    out.reserve(markup.size() + 24);
+    bool first = true;
+    for (size_t i = 0; i < markup.size();) {
+        const char c = markup[i];
+        if (c != '<' || i + 1 >= markup.size() || markup[i + 1] == '/' || markup[i + 1] == '!' || markup[i + 1] == '?') {
+            out += c;
+            ++i;
+            continue;
+        }
+        // A start tag: its name, then attributes up to '>' outside quotes.
+        size_t j = markup.find_first_of(" \t\n/>", i + 1);
+        if (j == std::string::npos) j = markup.size();
+        out.append(markup, i, j - i);
+        if (first) out += " data-key=\"" + std::to_string(key) + "\"";
+        first = false;
+        while (j < markup.size() && markup[j] != '>') {
+            const size_t nameStart = markup.find_first_not_of(" \t\n", j);
+            if (nameStart == std::string::npos || markup[nameStart] == '>' || markup[nameStart] == '/') {
+                out.append(markup, j, (nameStart == std::string::npos ? markup.size() : nameStart) - j);
+                j = nameStart == std::string::npos ? markup.size() : nameStart;
+                if (j < markup.size() && markup[j] == '/') out += markup[j++];
+                continue;
+            }
+            const size_t quote = markup.find_first_of("\"'", nameStart);
+            const size_t close = quote == std::string::npos ? std::string::npos : markup.find(markup[quote], quote + 1);
+            if (close == std::string::npos) return out + markup.substr(j);  // not the writer's: left as it is
+            if (markup.compare(nameStart, 5, "data-") != 0) out.append(markup, j, close + 1 - j);
+            j = close + 1;
+        }
+        i = j;
+    }
+    return out;
+}
+
+// Runs the writer; what it cannot write is a std::runtime_error saying which
+// object and which number.
+template <class F> auto writing(F &&write) -> decltype(write()) {
+    try {
+        return write();
+    } catch (const svg::WriteFailure &f) {
+        throw std::runtime_error(f.message);
+    } catch (const svg::UnwritableNumber &e) {
+        throw std::runtime_error(svg::failureText("the drawing", e));
+    }
+}
+
+}  // namespace
+
+uint64_t drawnDigest(const Art &art) {
+    // Not the tags, which the page is not shown (pageMarkup); the id it is.
+    uint64_t h = uint64_t(art.type);
+    mix(h, std::hash<std::string>()(art.id));
+    for (ArtPart part : {ArtPart::kGeometry, ArtPart::kPaint, ArtPart::kAppearance})
+        mix(h, std::hash<std::string>()(artPartSignature(art, part)));
+    if (holdsMembers(art.type))
+        for (const Art *c = art.firstChild; c; c = c->next)
+            if (!c->disposed) mix(h, drawnDigest(*c));
+    return h;
+}
+
+LiveDrawing::LiveDrawing() = default;
+LiveDrawing::~LiveDrawing() = default;
+
+void LiveDrawing::forget() { lost_ = true; }
+
+std::string LiveDrawing::markupOf(const Art &art, uint64_t key) {
+    return pageSafeMarkup(pageMarkup(writing([&] { return writer_->artMarkup(art, nullptr, nullptr); }), key));
+}
+
+json LiveDrawing::full(const Document &doc) {
+    lost_ = true;  // until it is all written
+    writer_ = std::make_unique<svg::Writer>(doc, true);
+    doc_ = &doc;
+    known_.clear();
+    noted_.clear();
+    layers_.clear();
+    hidden_.clear();
+    objects_.clear();
+    json layers = json::array();
+    for (const Layer *layer : doc.layers) {
+        json objects = json::array();
+        layers_.push_back(layer);
+        hidden_.push_back(!layer->visible);
+        objects_.push_back(topLevel(*layer));
+        for (const Art *a : objects_.back()) {
+            const uint64_t key = nextKey_++;
+            known_[a] = Known{key, drawnDigest(*a)};
+            objects.push_back(json::array({key, markupOf(*a, key)}));
+        }
+        layers.push_back(json{{"hidden", !layer->visible}, {"objects", std::move(objects)}});
+    }
+    std::string defs;
+    for (const auto &def : doc.svgDefinitions) defs += def.second + "\n";
+    defs += writing([&] { return writer_->newDefinitions(0, 0); });
+    stylesSent_ = doc.graphicStyles.size();
+    swatchesSent_ = doc.swatches.size();
+    lost_ = false;
+    return json{{"seq", ++seq_}, {"defs", pageSafeMarkup(defs)}, {"layers", std::move(layers)}};
+}
+
+std::vector<const Art *> LiveDrawing::marked(const Document &doc, uint32_t floor, uint32_t *latestOut) const {
+    std::vector<const Art *> out;
+    uint32_t latest = floor;
+    for (const Layer *layer : doc.layers)
+        for (const Art *a = layer->root ? layer->root->firstChild : nullptr; a; a = a->next) {
+            if (a->disposed) continue;
+            const uint32_t m = latestMark(*a);
+            if (m <= floor || m < latest) continue;
+            if (m > latest) {
+                latest = m;
+                out.clear();
+            }
+            out.push_back(a);
+        }
+    if (latestOut) *latestOut = out.empty() ? 0 : latest;
+    return out;
+}
+
+void LiveDrawing::watchStroke(const Document &doc) {
+    uint32_t latest = 0;
+    marked(doc, 0, &latest);
+    floor_ = latest;
+    watching_ = true;
+}
+
+void LiveDrawing::noteUndoStep(const Document &doc) {
+    const std::vector<const Art *> m = marked(doc, 0);
+    noted_.insert(noted_.end(), m.begin(), m.end());
+}
+
+json LiveDrawing::changes(const Document &doc) {
+    const auto reload = [this]() {
+        lost_ = true;
+        return json{{"seq", ++seq_}, {"reload", true}};
+    };
+    if (lost_ || doc_ != &doc || doc.layers.size() != layers_.size()) return reload();
+    for (size_t i = 0; i < layers_.size(); ++i)
+        if (doc.layers[i] != layers_[i] || hidden_[i] != !doc.layers[i]->visible) return reload();
+
+    try {
+        json changed = json::array(), added = json::array(), removed = json::array();
+        // What came and went, layer by layer. Objects that stay keep their
+        // order; one moved elsewhere is rare enough to load the drawing again.
+        for (size_t i = 0; i < layers_.size(); ++i) {
+            std::vector<const Art *> now = topLevel(*doc.layers[i]);
+            std::vector<const Art *> &before = objects_[i];
+            if (now == before) continue;
+            const std::unordered_set<const Art *> inNow(now.begin(), now.end()), inBefore(before.begin(), before.end());
+            std::vector<const Art *> keptBefore, keptNow;
+            for (const Art *a : before)
+                if (inNow.count(a)) keptBefore.push_back(a);
+            for (const Art *a : now)
+                if (inBefore.count(a)) keptNow.push_back(a);
+            if (keptBefore != keptNow) return reload();
+            for (const Art *a : before)
+                if (!inNow.count(a)) {
+                    removed.push_back(known_[a].key);
+                    known_.erase(a);
+                }
+            json after = nullptr;
+            for (const Art *a : now) {
+                if (!inBefore.count(a)) {
+                    const uint64_t key = nextKey_++;
+                    known_[a] = Known{key, drawnDigest(*a)};
+                    added.push_back(json::array({key, i, after, markupOf(*a, key)}));
+                }
+                after = known_[a].key;
+            }
+            before = std::move(now);
+        }
+        // What changed: the objects the stroke's undo step saved (a change
+        // saves the object first), and those an undo put back.
+        std::vector<const Art *> candidates = watching_ ? marked(doc, floor_) : std::vector<const Art *>{};
+        candidates.insert(candidates.end(), noted_.begin(), noted_.end());
+        noted_.clear();
+        std::unordered_set<const Art *> seen;
+        for (const Art *a : candidates) {
+            const auto it = known_.find(a);
+            if (it == known_.end() || !seen.insert(a).second || a->disposed) continue;
+            const uint64_t digest = drawnDigest(*a);
+            if (digest == it->second.digest) continue;
+            it->second.digest = digest;
+            changed.push_back(json::array({it->second.key, markupOf(*a, it->second.key)}));
+        }
+        const std::string defs = writing([&] { return writer_->newDefinitions(stylesSent_, swatchesSent_); });
+        stylesSent_ = doc.graphicStyles.size();
+        swatchesSent_ = doc.swatches.size();
+        if (changed.empty() && added.empty() && removed.empty() && defs.empty()) return nullptr;
+        json out{{"seq", ++seq_}};
+        if (!changed.empty()) out["changed"] = std::move(changed);
+        if (!added.empty()) out["added"] = std::move(added);
+        if (!removed.empty()) out["removed"] = std::move(removed);
+        if (!defs.empty()) out["defs"] = pageSafeMarkup(defs);
+        return out;
+    } catch (const std::runtime_error &) {
+        // A number that cannot be written: the whole drawing's load says which.
+        return reload();
+    }
+}
+
+}  // namespace smear
