@@ -1,5 +1,6 @@
 // `smearhost studio [FILE.svg]`: paint by hand on a drawing through a page
 // served on this machine's loopback address.
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <iostream>
@@ -68,13 +69,18 @@ int serve(const Context &context, const StudioCommand &o) {
     StudioGuard guard;
     auto handler = [&](const httplib::Request &req, httplib::Response &res) {
         StudioResponse answer;
+        std::chrono::duration<double, std::milli> took{};
         {
             const std::string place = req.get_header_value("X-Studio-Order");
             std::unique_lock<std::mutex> lock(one);
             order.waitTurn(place, lock);
+            const auto start = std::chrono::steady_clock::now();
             answer = handleStudioRequest(studio, toStudioRequest(req), guard);
+            took = std::chrono::steady_clock::now() - start;
             order.done(place);
         }
+        // What the studio spent on the answer, for the page's timings and the benchmark.
+        res.set_header("Server-Timing", "studio;dur=" + std::to_string(took.count()));
         res.status = answer.status;
         res.set_header("Cache-Control", "no-store");
         res.set_content(answer.body, answer.contentType.c_str());

@@ -18,10 +18,12 @@ namespace {
 
 void mix(uint64_t &h, uint64_t v) { h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2); }
 
-// The latest undo step that saved anything of the object or what it holds:
-// a change to art always saves it first, marked with the step.
+// The latest undo step that saved anything the page shows of the object or
+// what it holds: a change to art always saves it first, marked with the
+// step. Not its tags, which the page is not shown and which the plug-in
+// writes on every selected object on a stroke.
 uint32_t latestMark(const Art &art) {
-    uint32_t m = std::max({art.savedIn, art.tagsSavedIn, art.paintSavedIn});
+    uint32_t m = std::max(art.savedIn, art.paintSavedIn);
     if (holdsMembers(art.type))
         for (const Art *c = art.firstChild; c; c = c->next) m = std::max(m, latestMark(*c));
     return m;

@@ -26,15 +26,17 @@ function status(text, isError) {
 // ---- Calls, in the page's order
 
 const pageToken = Math.random().toString(36).slice(2) + Date.now().toString(36);
-let sent = 0, inFlight = 0, peakInFlight = 0;
+let posted = 0, asked = 0, inFlight = 0, peakInFlight = 0;
 let latestState = 0;  // the place of the call whose state the page shows
 
 async function call(method, path, body) {
   const init = { method, headers: {} };
-  const place = ++sent;
+  // Calls that change something are numbered for the studio, from 1 with
+  // none left out; questions are not, and only order the answers here.
+  const place = method === 'POST' ? ++posted : posted + (++asked) / 1e6;
   if (method === 'POST') {
     init.headers['Content-Type'] = 'application/json';
-    init.headers['X-Studio-Order'] = pageToken + ' ' + place;
+    init.headers['X-Studio-Order'] = pageToken + ' ' + posted;
     init.body = JSON.stringify(body === undefined ? {} : body);
   }
   peakInFlight = Math.max(peakInFlight, ++inFlight);
