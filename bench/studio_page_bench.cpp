@@ -115,7 +115,9 @@ int benchOne(const std::string &smearhost, const std::string &toolName, int coun
     // The pen's events as the page receives them, and the studio's time for
     // each answer, as the page's resource timings report it.
     driver.script(R"js(
-        window.benchLast = 0; window.benchFirst = 0;
+        window.benchLast = 0; window.benchFirst = 0; window.benchFrames = [];
+        const frame = (t) => { window.benchFrames.push(Math.round(t)); if (window.benchFrames.length < 2000) requestAnimationFrame(frame); };
+        requestAnimationFrame(frame);
         const o = document.getElementById('overlay');
         for (const type of ['pointerdown', 'pointermove', 'pointerup'])
           o.addEventListener(type, (e) => { window.benchLast = performance.now(); if (!window.benchFirst) window.benchFirst = window.benchLast; }, true);
@@ -137,6 +139,16 @@ int benchOne(const std::string &smearhost, const std::string &toolName, int coun
     }
     moves.push_back({{"type", "pointerUp"}, {"button", 0}});
     const json pen = {{"type", "pointer"}, {"id", "pen"}, {"parameters", {{"pointerType", "pen"}}}, {"actions", moves}};
+    // The same moves with the pen held above the page (no stroke): what the
+    // browser and its driver take for the gesture by themselves.
+    json hover = moves;
+    hover.erase(hover.begin() + 1);
+    hover.erase(hover.end() - 1);
+    const auto hoverStart = std::chrono::steady_clock::now();
+    driver.actions(json::array({{{"type", "pointer"}, {"id", "pen"}, {"parameters", {{"pointerType", "pen"}}}, {"actions", hover}}}));
+    const double hoverMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - hoverStart).count();
+    driver.script("window.benchLast = 0; window.benchFirst = 0;");
     const auto start = std::chrono::steady_clock::now();
     driver.actions(json::array({pen}));
     const double gestureMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -153,6 +165,12 @@ int benchOne(const std::string &smearhost, const std::string &toolName, int coun
     const json pageTimings = driver.script(R"js(
         return performance.getEntriesByType('resource').filter((e) => e.name.endsWith('/api/stroke/drag'))
           .map((e) => (e.serverTiming.find((t) => t.name === 'studio') || { duration: -1 }).duration);)js");
+    if (std::getenv("STUDIO_BENCH_TRACE"))
+        std::cerr << driver.script(R"js(
+            const f = window.benchFrames, gaps = f.slice(1).map((t, i) => t - f[i]).filter((g) => g > 20);
+            return { spent: window.studioShown().spent, longFrames: gaps.length, longFrameMs: gaps.reduce((a, b) => a + b, 0), worst: Math.max(...gaps) };)js")
+                         .dump()
+                  << "\n";
     if (std::getenv("STUDIO_BENCH_TRACE"))
         std::cerr << driver.script(R"js(
             return performance.getEntriesByType('resource').filter((e) => e.name.includes('/api/'))
@@ -178,7 +196,7 @@ int benchOne(const std::string &smearhost, const std::string &toolName, int coun
     const Spread p = spread(pageServer), d = spread(direct);
     std::cout << count << " objects, " << toolName << ": page loaded in " << std::lround(loadMs) << " ms; settle "
               << std::lround(settled[0].get<double>()) << " ms after the pen's last event; gesture "
-              << std::lround(gestureMs) << " ms (the page saw it over " << std::lround(settled[1].get<double>())
+              << std::lround(gestureMs) << " ms (without painting " << std::lround(hoverMs) << " ms; the page saw it over " << std::lround(settled[1].get<double>())
               << " ms); server per drag answer: page's " << pageServer.size() << " drags median " << p.median
               << " ms, slowest " << p.slowest << " ms; one point at a time median " << d.median << " ms, slowest "
               << d.slowest << " ms" << std::endl;

@@ -29,6 +29,22 @@ uint32_t latestMark(const Art &art) {
     return m;
 }
 
+// Whether the layer's top-level objects are still `known`, in that order.
+bool sameTopLevel(const Layer &layer, const std::vector<const Art *> &known) {
+    size_t k = 0;
+    for (const Art *a = layer.root ? layer.root->firstChild : nullptr; a; a = a->next) {
+        if (a->disposed) continue;
+        if (k == known.size() || known[k] != a) return false;
+        ++k;
+    }
+    return k == known.size();
+}
+
+bool touches(const AIRealRect &r, const AIRealRect &near) {
+    // Document rectangles have their top above their bottom.
+    return r.left <= near.right && r.right >= near.left && r.top >= near.bottom && r.bottom <= near.top;
+}
+
 std::vector<const Art *> topLevel(const Layer &layer) {
     std::vector<const Art *> out;
     for (const Art *a = layer.root ? layer.root->firstChild : nullptr; a; a = a->next)
@@ -172,7 +188,7 @@ void LiveDrawing::noteUndoStep(const Document &doc) {
     noted_.insert(noted_.end(), m.begin(), m.end());
 }
 
-json LiveDrawing::changes(const Document &doc) {
+json LiveDrawing::changes(const Document &doc, const AIRealRect *near) {
     const auto reload = [this]() {
         lost_ = true;
         return json{{"seq", ++seq_}, {"reload", true}};
@@ -186,9 +202,9 @@ json LiveDrawing::changes(const Document &doc) {
         // What came and went, layer by layer. Objects that stay keep their
         // order; one moved elsewhere is rare enough to load the drawing again.
         for (size_t i = 0; i < layers_.size(); ++i) {
-            std::vector<const Art *> now = topLevel(*doc.layers[i]);
             std::vector<const Art *> &before = objects_[i];
-            if (now == before) continue;
+            if (sameTopLevel(*doc.layers[i], before)) continue;
+            std::vector<const Art *> now = topLevel(*doc.layers[i]);
             const std::unordered_set<const Art *> inNow(now.begin(), now.end()), inBefore(before.begin(), before.end());
             std::vector<const Art *> keptBefore, keptNow;
             for (const Art *a : before)
@@ -215,6 +231,14 @@ json LiveDrawing::changes(const Document &doc) {
         // What changed: the objects the stroke's undo step saved (a change
         // saves the object first), and those an undo put back.
         std::vector<const Art *> candidates = watching_ ? marked(doc, floor_) : std::vector<const Art *>{};
+        if (near) {
+            // Of those, the ones near the pen; the rest are looked at again
+            // when the stroke ends (with no `near`).
+            AIRealRect r;
+            candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
+                                            [&](const Art *a) { return artBounds(*a, r) && !touches(r, *near); }),
+                             candidates.end());
+        }
         candidates.insert(candidates.end(), noted_.begin(), noted_.end());
         noted_.clear();
         std::unordered_set<const Art *> seen;

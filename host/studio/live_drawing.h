@@ -42,7 +42,10 @@ public:
     // "added": [[key, layer, key before it or null, markup]], "removed":
     // [key], "defs": markup to add}; {"seq", "reload": true} when the page
     // must load the whole drawing again; null when nothing changed.
-    nlohmann::json changes(const Document &doc);
+    // With `near`, objects changed in place are looked for only among those
+    // whose bounds touch it (where the pen worked, while it works); a call
+    // without it (the stroke's end) looks at all the stroke changed.
+    nlohmann::json changes(const Document &doc, const AIRealRect *near = nullptr);
 
     // Objects the next changes() must look at: what the document's current
     // undo step changed. Called before an undo, which puts them back as

@@ -272,6 +272,11 @@ json Studio::drawingChanges() {
     return changes;
 }
 
+json Studio::dragChanges() {
+    if (!stroke_) return drawingChanges();
+    return live_.changes(run_->host.document(), &dragReach_);
+}
+
 json Studio::dragState() const {
     return json{{"version", version_}, {"stroking", stroke_ != nullptr}};
 }
@@ -480,6 +485,18 @@ void Studio::strokeDrag(const std::vector<StrokePoint> &points) {
         throw StudioError(400, "a stroke holds at most " + std::to_string(kMaxPointsPerStroke) + " points; release and start another");
     std::vector<StrokePoint> checked;
     for (const StrokePoint &p : points) checked.push_back(checkedPoint(p));
+    // What the brush may reach from these points (and the one before them):
+    // a tool works on objects its brush, or twice its size, touches; four
+    // times leaves room for objects it moved. Size from pressure only shrinks it.
+    const double reachX = 4 * std::fabs(brush_.hx), reachY = 4 * std::fabs(brush_.hy);
+    AIRealPoint from = toDoc(stroke_->last.x, stroke_->last.y);
+    double left = from.h, right = from.h, top = from.v, bottom = from.v;
+    for (const StrokePoint &p : checked) {
+        const AIRealPoint d = toDoc(p.x, p.y);
+        left = std::min(left, double(d.h)), right = std::max(right, double(d.h));
+        bottom = std::min(bottom, double(d.v)), top = std::max(top, double(d.v));
+    }
+    dragReach_ = AIRealRect{AIReal(left - reachX), AIReal(top + reachY), AIReal(right + reachX), AIReal(bottom - reachY)};
     for (const StrokePoint &p : checked) {
         run_->host.sendTool(kAIToolMouseDragSelector, stroke_->handle, toDoc(p.x, p.y), ASInt16(p.pressure),
                             p.modifiers);

@@ -66,6 +66,8 @@ public:
     // heard (LiveDrawing::changes: null for nothing).
     nlohmann::json drawingForPage();
     nlohmann::json drawingChanges();
+    // The same after a drag: among the objects near the pen only.
+    nlohmann::json dragChanges();
     // What a drag's answer says besides the drawing's changes: small, so
     // that it costs nothing however much is selected.
     nlohmann::json dragState() const;
@@ -112,6 +114,8 @@ public:
 
 private:
     struct OpenStroke;
+    // Where the last drag's points lie, grown by the brush's reach.
+    AIRealRect dragReach_{0, 0, 0, 0};
     struct Run;
 
     bool build(const nlohmann::json &steps, std::string &error);

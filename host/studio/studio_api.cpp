@@ -135,7 +135,9 @@ StudioResponse post(Studio &studio, const std::string &path, const std::string &
         for (size_t i = 0; i < points.size(); ++i)
             list.push_back(strokePoint(points[i], "points[" + std::to_string(i) + "]"));
         studio.strokeDrag(list);
-        return changedResponse(studio, studio.dragState());
+        json state = studio.dragState();
+        state["changes"] = studio.dragChanges();
+        return jsonResponse(state);
     }
     if (path == "/api/stroke/up") {
         studio.strokeUp();

@@ -41,7 +41,10 @@ async function call(method, path, body) {
   }
   peakInFlight = Math.max(peakInFlight, ++inFlight);
   try {
-    const response = await fetch(path, init);
+    const sending = performance.now();
+    const pending = fetch(path, init);
+    spent.fetch += performance.now() - sending;
+    const response = await pending;
     const answer = await response.json();
     if (!response.ok) {
       const error = new Error(answer.error || response.statusText);
@@ -69,14 +72,18 @@ function enqueue(work) {
 function report(promise) { promise.catch((e) => status(e.message, true)); return promise; }
 
 // ---- The drawing, as live SVG in a shadow root of its own (its ids and
-// styles stay apart from the page's)
+// styles stay apart from the page's). Its objects are held in runs of
+// consecutive ones, each run an <svg> of its own stacked over the one
+// before, so that a change has the browser lay out and paint again only the
+// runs it falls in, not the whole drawing.
 
 const shadow = drawingHost.attachShadow({ mode: 'open' });
-let picture = null, defs = null, layers = [];
+let defs = null, runs = [], layers = [];  // layers[i]: the runs of layer i, each a <g>
 const byKey = new Map();
 let shownSeq = 0;
 const waiting = new Map();  // changes that came before those they follow
 let loading = null;
+let viewBox = '0 0 1 1';
 
 // Elements from the markup the studio sent (already made safe), by key.
 function parseElements(markups) {
@@ -88,31 +95,50 @@ function parseElements(markups) {
 
 function keyOf(el) { return Number(el.getAttribute('data-key')); }
 
-function showWhole(d) {
+function newRun(hidden) {
   const svg = document.createElementNS(SVG, 'svg');
   svg.setAttribute('preserveAspectRatio', 'xMidYMid meet');
-  svg.setAttribute('width', '100%');
-  svg.setAttribute('height', '100%');
-  if (state) svg.setAttribute('viewBox', state.viewBox.join(' '));
+  svg.setAttribute('viewBox', viewBox);
+  Object.assign(svg.style, { position: 'absolute', left: '0', top: '0', width: '100%', height: '100%',
+                             willChange: 'transform', overflow: 'hidden' });
+  const g = document.createElementNS(SVG, 'g');
+  if (hidden) g.setAttribute('display', 'none');
+  svg.appendChild(g);
+  runs.push(svg);
+  return g;
+}
+
+function showWhole(d) {
+  const total = d.layers.reduce((n, layer) => n + layer.objects.length, 0);
+  // About two dozen runs: few enough layers for the browser to keep, small
+  // enough that one costs a twenty-fourth of the drawing to draw again.
+  const perRun = Math.max(500, Math.ceil(total / 24));
+  runs = [];
+  const defsHolder = document.createElementNS(SVG, 'svg');
+  Object.assign(defsHolder.style, { position: 'absolute', width: '0', height: '0' });
   defs = document.createElementNS(SVG, 'defs');
   for (const el of parseElements([d.defs])) defs.appendChild(el);
-  svg.appendChild(defs);
+  defsHolder.appendChild(defs);
   byKey.clear();
   layers = d.layers.map((layer) => {
-    const g = document.createElementNS(SVG, 'g');
-    if (layer.hidden) g.setAttribute('display', 'none');
-    for (const el of parseElements(layer.objects.map((o) => o[1]))) {
+    const els = parseElements(layer.objects.map((o) => o[1]));
+    const groups = [newRun(layer.hidden)];
+    for (const el of els) {
+      if (groups[groups.length - 1].childElementCount >= perRun) groups.push(newRun(layer.hidden));
       byKey.set(keyOf(el), el);
-      g.appendChild(el);
+      groups[groups.length - 1].appendChild(el);
     }
-    svg.appendChild(g);
-    return g;
+    return groups;
   });
-  shadow.replaceChildren(svg);
-  picture = svg;
+  shadow.replaceChildren(defsHolder, ...runs);
   shownSeq = d.seq;
   for (const seq of [...waiting.keys()]) if (seq <= shownSeq) waiting.delete(seq);
   applyWaiting();
+}
+
+function setViewBox(box) {
+  viewBox = box;
+  for (const svg of runs) svg.setAttribute('viewBox', box);
 }
 
 function loadDrawing() {
@@ -134,11 +160,11 @@ function applyChanges(c) {
   if (c.added) {
     const els = parseElements(c.added.map((a) => a[3]));
     c.added.forEach(([key, layer, after], i) => {
-      const el = els[i], g = layers[layer];
-      if (!el || !g) return;
+      const el = els[i], groups = layers[layer];
+      if (!el || !groups) return;
       byKey.set(key, el);
       const before = after === null ? null : byKey.get(after);
-      if (before) before.after(el); else g.prepend(el);
+      if (before) before.after(el); else groups[0].prepend(el);
     });
   }
   if (c.changed) {
@@ -160,10 +186,13 @@ function applyWaiting() {
   }
 }
 
+const spent = { changes: 0, moves: 0, fetch: 0 };  // ms of script, for the benchmark
 function takeChanges(c) {
   if (!c || c.seq <= shownSeq) return;
+  const start = performance.now();
   waiting.set(c.seq, c);
   applyWaiting();
+  spent.changes += performance.now() - start;
 }
 
 // Nothing in flight: changes still waiting follow one the page never got
@@ -175,15 +204,22 @@ function settled() {
 
 // For tests and the benchmark: whether the page has shown every change the
 // studio sent and waits for no answer.
-window.studioShown = () => ({ seq: shownSeq, idle: inFlight === 0 && !loading && waiting.size === 0, peak: peakInFlight });
+window.studioShown = () => ({ seq: shownSeq, idle: inFlight === 0 && !loading && waiting.size === 0, peak: peakInFlight, spent });
 
 // ---- What lies over the drawing
 
+// The map from the window to the drawing, kept until the page moves or
+// changes size: asking for it after the drawing changed would have the
+// browser lay the drawing out then and there, on every pointer event.
+let overlayMatrix = null;
+for (const type of ['resize', 'scroll']) window.addEventListener(type, () => { overlayMatrix = null; }, true);
+new ResizeObserver(() => { overlayMatrix = null; }).observe(stage);
 function svgPoint(event) {
+  if (!overlayMatrix) overlayMatrix = overlay.getScreenCTM().inverse();
   const p = overlay.createSVGPoint();
   p.x = event.clientX;
   p.y = event.clientY;
-  return p.matrixTransform(overlay.getScreenCTM().inverse());
+  return p.matrixTransform(overlayMatrix);
 }
 
 function rect(el, x, y, w, h) {
@@ -222,7 +258,8 @@ function applyState(s) {
   state = s;
   const [x, y, w, h] = s.viewBox;
   overlay.setAttribute('viewBox', `${x} ${y} ${w} ${h}`);
-  if (picture) picture.setAttribute('viewBox', `${x} ${y} ${w} ${h}`);
+  if (viewBox !== `${x} ${y} ${w} ${h}`) setViewBox(`${x} ${y} ${w} ${h}`);
+  overlayMatrix = null;
   stage.style.aspectRatio = `${w} / ${h}`;
   showSelection(s);
   $('undo').disabled = !s.canUndo;
@@ -391,6 +428,11 @@ overlay.addEventListener('pointerdown', (event) => {
 });
 
 overlay.addEventListener('pointermove', (event) => {
+  const start = performance.now();
+  movePointer(event);
+  spent.moves += performance.now() - start;
+});
+function movePointer(event) {
   const p = svgPoint(event);
   showBrush(p, gesture ? pressure(event) : 255, gesture && gesture.kind === 'stroke');
   if (!gesture) return;
@@ -406,7 +448,7 @@ overlay.addEventListener('pointermove', (event) => {
     rect(band, Math.min(gesture.from.x, p.x), Math.min(gesture.from.y, p.y), Math.abs(p.x - gesture.from.x), Math.abs(p.y - gesture.from.y));
     band.style.display = '';
   }
-});
+}
 
 function endGesture(event) {
   if (!gesture) return;
