@@ -521,6 +521,61 @@ TEST_F(StudioTest, AnswersCarryOnlyWhatChangedAndAddUpToWhatAPreviewShows) {
     expectShownAsPreviewed(page.shown(), studio_->drawingSvg());
 }
 
+// A redo plays the undone stroke again alone, with the random source it
+// found, when it can; the record still replays to the very file.
+TEST_F(StudioTest, RedoPlaysTheUndoneStrokeAgainAloneWhenItCan) {
+    post("/api/select", {{"all", true}});
+    // Scaling at random ([R]), so that a stroke played with
+    // other random numbers would differ.
+    const json dialog = json::parse(request("GET", "/api/dialog", "", {{"tool", "scaling"}}).body);
+    int randomItem = -1;
+    for (const json &item : dialog["items"])
+        if (item["kind"] == "check" && item["text"].get<std::string>().find("[R]") != std::string::npos) {
+            randomItem = item["id"];
+            break;
+        }
+    ASSERT_GE(randomItem, 0) << dialog.dump();
+    post("/api/options", {{"tool", "scaling"}, {"actions", {{{"check", randomItem}}, {{"press", 1}}}}});
+    stroke("scaling", {{10, 90}, {60, 95}, {120, 90}, {200, 85}, {280, 90}}, 255);
+    stroke("transparency", {{10, 90}, {150, 90}, {290, 90}}, 200);
+    const std::string painted = current();
+    post("/api/select", {{"ids", {"left"}}});
+
+    PageModel page;
+    page.load(post("/api/drawing", json::object()));
+    const std::vector<std::string> shownPainted = page.shown();
+    for (int i = 0; i < 2; ++i) {
+        const json answer = post("/api/undo", json::object());
+        EXPECT_TRUE(answer["done"]);
+        EXPECT_TRUE(page.apply(answer["changes"]));
+    }
+    EXPECT_NE(current(), painted);
+    EXPECT_NE(page.shown(), shownPainted);
+    for (int i = 0; i < 2; ++i) {
+        const json answer = post("/api/redo", json::object());
+        EXPECT_TRUE(answer["done"]);
+        EXPECT_TRUE(page.apply(answer["changes"])) << "redo " << i << " played the stroke in place: " << answer["changes"];
+    }
+    EXPECT_EQ(current(), painted);
+    EXPECT_EQ(page.shown(), shownPainted);
+    // The selection made after the strokes, which the undos took back, is made again.
+    const json s = studio_->state();
+    ASSERT_EQ(s["selection"].size(), 1u);
+    EXPECT_EQ(s["selection"][0]["id"], "left");
+    EXPECT_FALSE(s["canRedo"]);
+
+    // Options set after an undo: the stroke would be played with them, so
+    // the redo plays the record again instead, and still comes out the same.
+    post("/api/undo", json::object());
+    post("/api/options", {{"tool", "scaling"}, {"actions", {{{"uncheck", randomItem}}, {{"press", 1}}}}});
+    const json slow = post("/api/redo", json::object());
+    EXPECT_TRUE(slow["changes"].value("reload", false));
+    EXPECT_EQ(current(), painted);
+
+    post("/api/save", {{"svg", "redone.svg"}, {"session", "redone.json"}});
+    EXPECT_EQ(replay("redone.json", "redone.svg"), readFile(folder_ / "out" / "redone.svg"));
+}
+
 TEST_F(StudioTest, NothingTheDrawingCarriesRunsInThePage) {
     studio_.reset();
     const std::string hostile = R"m(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" viewBox="0 0 100 100">

@@ -135,6 +135,7 @@ struct Studio::Run {
 
 struct Studio::OpenStroke {
     std::string tool;  // as the record names it
+    RandomSource randomBefore;
     AIToolHandle handle = nullptr;
     json points = json::array(), pressure = json::array(), modifiers = json::array();
     StrokePoint last;
@@ -163,6 +164,7 @@ bool Studio::open(std::string &error) {
         problems_ = report.problems;
     }
     steps_ = json::array({"startup"});
+    randomBefore_.assign(1, std::nullopt);
     if (!build(steps_, error)) return false;
     if (run_->runner.lastResult() != kNoErr) {
         error = "the plug-in's start-up failed:\n" + run_->report.str();
@@ -211,6 +213,7 @@ void Studio::play(const json &step) {
     std::string error;
     if (!run_->runner.runStep(parsed, error)) throw StudioError(400, error);
     steps_.push_back(step);
+    randomBefore_.emplace_back();
     changed();
 }
 
@@ -468,6 +471,7 @@ void Studio::strokeDown(const std::string &tool, const StrokePoint &at) {
     stroke->tool = shortToolName(host.palette[size_t(index)].title);
     stroke->handle = toolHandle(host, toolIdOf(host.palette, index));
     live_.watchStroke(host.document());
+    stroke->randomBefore = host.random;
     // As a session's stroke plays it: the mouse down carries no modifiers.
     host.sendTool(kAIToolMouseDownSelector, stroke->handle, toDoc(p.x, p.y), ASInt16(p.pressure), 0);
     stroke->points.push_back({p.x, p.y});
@@ -519,6 +523,7 @@ void Studio::finishStroke() {
     run_->host.sendTool(kAIToolMouseUpSelector, s->handle, toDoc(s->last.x, s->last.y), ASInt16(s->last.pressure), 0);
     steps_.push_back(json{{"stroke", {{"tool", s->tool}, {"points", s->points}, {"pressure", s->pressure},
                                       {"modifiers", s->modifiers}}}});
+    randomBefore_.emplace_back(s->randomBefore);
     // A new stroke is a new branch of history: what was undone stays undone.
     redoable_.clear();
     ++undoable_;
@@ -538,15 +543,67 @@ bool Studio::undo() {
     return true;
 }
 
-// The host keeps no redo. Taking the undo out of the record and playing the
-// record again from the drawing as read gives exactly the drawing the
-// stroke made, with everything done since the undo (selections, options)
-// done again on it, and a record that `smearhost run` plays the same way.
+// A redo of the undo that ends the record, when the stroke it took back
+// can be played again alone: the undo left the drawing exactly as the
+// stroke found it, and so a stroke played with the random source it found
+// does again what it did. Between the stroke and the undo there may be
+// selections (the undo took them back too; they are played again after
+// it) and strokes each undone again (which changed nothing that stays);
+// not options, nor a stroke with Shift or Ctrl held, which change the
+// tool's values the stroke would be played with. False: it cannot.
+bool Studio::redoInPlace(size_t undoAt) {
+    const auto plain = [](const json &stroke) {
+        for (const json &m : stroke["modifiers"])
+            if (m != 0) return false;
+        return true;
+    };
+    std::vector<size_t> selections;
+    size_t undone = 0;  // undos seen going back that are still to meet their stroke
+    size_t stroke = 0;
+    for (size_t i = undoAt; i-- > 0 && stroke == 0;) {
+        const json &step = steps_[i];
+        if (step == "undo") ++undone;
+        else if (step.is_object() && step.contains("stroke")) {
+            if (!plain(step["stroke"])) return false;
+            if (undone > 0) --undone;
+            else stroke = i;
+        } else if (step.is_object() && step.contains("select")) {
+            if (undone == 0) selections.insert(selections.begin(), i);
+        } else {
+            return false;
+        }
+    }
+    if (stroke == 0 || !randomBefore_[stroke]) return false;
+    Host &host = run_->host;
+    const RandomSource now = host.random;
+    host.random = *randomBefore_[stroke];
+    live_.watchStroke(host.document());
+    std::string error;
+    bool played = run_->runner.runStep(parsedStep(steps_[stroke]), error);
+    for (size_t i : selections) played = played && run_->runner.runStep(parsedStep(steps_[i]), error);
+    host.random = now;
+    if (!played) throw StudioError(500, "redo failed: " + error);
+    return true;
+}
+
+// Else the record is played again from the drawing as read, without the
+// undo: that gives exactly the drawing the stroke made, with everything
+// done since the undo (selections, options) done again on it, and a record
+// that `smearhost run` plays the same way.
 bool Studio::redo() {
     finishStroke();
     if (redoable_.empty()) return false;
+    const size_t undoAt = redoable_.back();
+    if (undoAt + 1 == steps_.size() && redoInPlace(undoAt)) {
+        steps_.erase(steps_.size() - 1);
+        randomBefore_.pop_back();
+        redoable_.pop_back();
+        ++undoable_;
+        changed();
+        return true;
+    }
     json steps = steps_;
-    steps.erase(steps.begin() + long(redoable_.back()));
+    steps.erase(steps.begin() + long(undoAt));
     std::string error;
     if (!build(steps, error)) {
         std::string again;
@@ -554,6 +611,7 @@ bool Studio::redo() {
         throw StudioError(500, "redo failed: " + error);
     }
     steps_ = std::move(steps);
+    randomBefore_.erase(randomBefore_.begin() + long(undoAt));
     redoable_.pop_back();
     readBrush();
     return true;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -127,6 +128,7 @@ private:
     std::string nameOf(const Art &art);
     int toolIndex(const std::string &name) const;
     void readBrush();
+    bool redoInPlace(size_t undoAt);
     void changed() { ++version_; }
 
     StudioOptions options_;
@@ -135,6 +137,9 @@ private:
     std::unique_ptr<Run> run_;
     std::unique_ptr<OpenStroke> stroke_;
     nlohmann::json steps_ = nlohmann::json::array();  // the record
+    // Beside each step of the record: for a stroke, the host's random
+    // source as the stroke found it, so that a redo can play it again alone.
+    std::vector<std::optional<RandomSource>> randomBefore_;
     std::vector<size_t> redoable_;  // indices in steps_ of undos a redo may take back
     size_t undoable_ = 0;           // strokes the host can undo
     long version_ = 0;
