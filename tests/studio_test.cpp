@@ -576,6 +576,64 @@ TEST_F(StudioTest, RedoPlaysTheUndoneStrokeAgainAloneWhenItCan) {
     EXPECT_EQ(replay("redone.json", "redone.svg"), readFile(folder_ / "out" / "redone.svg"));
 }
 
+// The record is journaled as it grows; a studio that finds the journal
+// takes it up, and the drawing is as it was after the last finished stroke.
+TEST_F(StudioTest, AJournalBringsBackEveryFinishedStrokeAfterACrash) {
+    const std::string journal = (folder_ / "out" / "drawing.studio-journal").string();
+    StudioOptions options;
+    options.drawing = (folder_ / "drawing.svg").string();
+    options.outDir = (folder_ / "out").string();
+    options.seed = 5;
+    options.attach = attachLinkedPlugin;
+    options.journal = journal;
+    studio_ = std::make_unique<Studio>(options);
+    std::string error;
+    ASSERT_TRUE(studio_->open(error)) << error;
+    EXPECT_EQ(studio_->recovered(), 0u);
+    post("/api/select", {{"ids", {"left", "right"}}});
+    stroke("rotate", {{10, 90}, {100, 90}, {290, 90}}, 255);
+    stroke("transparency", {{10, 90}, {290, 90}}, 255);
+    post("/api/undo", json::object());
+    post("/api/redo", json::object());
+    post("/api/undo", json::object());
+    const std::string painted = current();  // (saving: the journal stays for what comes after)
+    stroke("scaling", {{10, 90}, {290, 90}}, 255);
+    post("/api/undo", json::object());
+    EXPECT_TRUE(studio_->unsaved());
+    // A stroke left open is not finished: it is not taken up.
+    post("/api/stroke/down", {{"tool", "translate"}, {"at", {10, 90}}});
+    post("/api/stroke/drag", {{"points", {{{"at", {200, 90}}}}}});
+    const size_t steps = studio_->state()["steps"];
+    // The studio dies (as by SIGKILL, which runs nothing) while writing a
+    // line: the journal is left as it was then.
+    const std::string atTheKill = readFile(journal);
+    studio_.reset();
+    std::ofstream(journal, std::ios::trunc) << atTheKill << R"({"step": {"stroke": {"tool": "tra)";
+
+    studio_ = std::make_unique<Studio>(options);
+    ASSERT_TRUE(studio_->open(error)) << error;
+    EXPECT_EQ(studio_->recovered() + 1, steps);
+    EXPECT_TRUE(studio_->unsaved());
+    EXPECT_EQ(current(), painted);
+    EXPECT_EQ(readFile(folder_ / "drawing.svg"), kDrawing) << "the opened file is never written";
+    post("/api/save", {{"svg", "back.svg"}, {"session", "back.json"}});
+    EXPECT_EQ(replay("back.json", "back.svg"), painted);
+    // Saved and stopped: nothing is left to take up.
+    studio_.reset();
+    EXPECT_FALSE(fs::exists(journal));
+
+    // A journal is taken up only by the drawing it belongs to.
+    std::ofstream(journal) << R"({"journal": 1, "document": "/elsewhere/other.svg", "seed": 5})" << "\n";
+    studio_ = std::make_unique<Studio>(options);
+    EXPECT_FALSE(studio_->open(error));
+    EXPECT_NE(error.find("not of this drawing"), std::string::npos) << error;
+    fs::remove(journal);
+    options.recover = true;
+    studio_ = std::make_unique<Studio>(options);
+    EXPECT_FALSE(studio_->open(error));
+    EXPECT_NE(error.find("no journal to take up"), std::string::npos) << error;
+}
+
 TEST_F(StudioTest, NothingTheDrawingCarriesRunsInThePage) {
     studio_.reset();
     const std::string hostile = R"m(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" viewBox="0 0 100 100">

@@ -12,6 +12,7 @@
 
 #include "app.h"
 #include "request_order.h"
+#include "session_files.h"
 #include "studio.h"
 #include "studio_api.h"
 
@@ -24,7 +25,16 @@ struct StudioCommand {
     std::string outDir;
     int port = 8765;
     uint32_t seed = 1;
+    bool recover = false;
 };
+
+// The journal of a studio on `drawing` with its output in `outDir`: beside
+// the output, named after the drawing, so that the same command finds it.
+std::string journalPath(const StudioCommand &o) {
+    const std::string stem =
+        o.drawing.empty() ? "sample" : std::filesystem::path(o.drawing).stem().string();
+    return joinPath(o.outDir, stem + ".studio-journal");
+}
 
 // The page never needs more in one request (a batch of drag points, a
 // dialog's actions); anything larger is refused before it is read.
@@ -51,6 +61,8 @@ int serve(const Context &context, const StudioCommand &o) {
     options.drawing = o.drawing;
     options.outDir = o.outDir;
     options.seed = o.seed;
+    options.journal = journalPath(o);
+    options.recover = o.recover;
     options.attach = [&context](Host &host, std::string &error) { return openPlugin(host, context, error); };
     std::string error;
     if (!o.outDir.empty()) {
@@ -61,6 +73,9 @@ int serve(const Context &context, const StudioCommand &o) {
     Studio studio(options);
     if (!studio.open(error)) return fail(error);
     for (const std::string &problem : studio.problems()) std::cerr << "smearhost: " << o.drawing << ": " << problem << "\n";
+    if (studio.recovered() > 0)
+        std::cout << "smearhost studio: took up " << studio.recovered() << " steps from " << options.journal
+                  << ": the drawing is as it was after the last finished stroke" << std::endl;
 
     httplib::Server server;
     server.set_payload_max_length(kMaxRequestBytes);
@@ -111,8 +126,13 @@ int serve(const Context &context, const StudioCommand &o) {
     // The server stopped for a signal; let the signal thread go if it did not.
     pthread_kill(stopper.native_handle(), SIGTERM);
     stopper.join();
+    const bool unsaved = studio.unsaved();
     studio.quit();
-    std::cout << "smearhost studio: stopped" << std::endl;
+    if (unsaved)
+        std::cout << "smearhost studio: stopped with changes not saved; they are kept in " << options.journal
+                  << "\n  the same command takes them up again" << std::endl;
+    else
+        std::cout << "smearhost studio: stopped" << std::endl;
     return 0;
 }
 
@@ -125,6 +145,9 @@ void addStudioCommand(CLI::App &app, Context &context) {
     cmd->add_option("--port", o->port, "port on 127.0.0.1 (0: any free port)")->check(CLI::Range(0, 65535));
     cmd->add_option("--out-dir", o->outDir, "folder for saved drawings and sessions (default: the working folder)");
     cmd->add_option("--seed", o->seed, "seed of the host's random source");
+    cmd->add_flag("--recover", o->recover,
+                  "take up the record kept in the journal beside the output (done whenever one is there; "
+                  "with this flag, its absence is an error)");
     cmd->callback([&context, o]() { context.exitCode = serve(context, *o); });
 }
 

@@ -148,6 +148,8 @@ Studio::~Studio() { quit(); }
 void Studio::quit() {
     if (!run_) return;
     finishStroke();
+    // Everything is saved: the journal has done its work.
+    if (!unsaved_) journal_.remove();
     run_->runner.quit();
     run_.reset();
 }
@@ -164,14 +166,63 @@ bool Studio::open(std::string &error) {
         problems_ = report.problems;
     }
     steps_ = json::array({"startup"});
-    randomBefore_.assign(1, std::nullopt);
+    if (!takeUpJournal(error)) return false;
+    randomBefore_.assign(steps_.size(), std::nullopt);
     if (!build(steps_, error)) return false;
+    if (!options_.journal.empty()) {
+        std::vector<json> lines;
+        for (const json &step : steps_) lines.push_back(json{{"step", step}});
+        if (!journal_.start(options_.journal, journalHeader(), lines, error)) return false;
+        unsaved_ = recovered_ > 0;
+    }
     if (run_->runner.lastResult() != kNoErr) {
         error = "the plug-in's start-up failed:\n" + run_->report.str();
         return false;
     }
     readBrush();
     return true;
+}
+
+json Studio::journalHeader() const {
+    json document = json{{"builtin", "sample"}};
+    if (!options_.drawing.empty()) {
+        std::error_code ec;
+        document = fs::absolute(options_.drawing, ec).lexically_normal().generic_string();
+    }
+    return json{{"journal", 1}, {"document", document}, {"seed", options_.seed}};
+}
+
+bool Studio::takeUpJournal(std::string &error) {
+    std::error_code ec;
+    if (options_.journal.empty() || !fs::exists(options_.journal, ec)) {
+        if (options_.recover) {
+            error = "no journal to take up: " + (options_.journal.empty() ? std::string("none is kept") : options_.journal);
+            return false;
+        }
+        return true;
+    }
+    json header, steps;
+    if (!StudioJournal::read(options_.journal, header, steps, error)) return false;
+    const json mine = journalHeader();
+    if (header.value("document", json()) != mine["document"] || header.value("seed", json()) != mine["seed"]) {
+        error = options_.journal + " is the journal of " + header.value("document", json()).dump() + " with seed " +
+                header.value("seed", json()).dump() + ", not of this drawing; move it away to start afresh";
+        return false;
+    }
+    if (steps.empty() || steps[0] != "startup") {
+        error = options_.journal + ": the record does not start with the plug-in's start-up";
+        return false;
+    }
+    steps_ = steps;
+    recovered_ = steps.size() - 1;
+    return true;
+}
+
+void Studio::journalLine(const json &line) {
+    unsaved_ = true;
+    if (!journal_.active()) return;
+    std::string error;
+    if (!journal_.append(line, error)) journalError_ = error;
 }
 
 bool Studio::build(const json &steps, std::string &error) {
@@ -214,6 +265,7 @@ void Studio::play(const json &step) {
     if (!run_->runner.runStep(parsed, error)) throw StudioError(400, error);
     steps_.push_back(step);
     randomBefore_.emplace_back();
+    journalLine(json{{"step", step}});
     changed();
 }
 
@@ -319,7 +371,9 @@ json Studio::state() {
                 {"canRedo", !redoable_.empty()},
                 {"stroking", stroke_ != nullptr},
                 {"brush", {{"hx", brush_.hx}, {"hy", brush_.hy}, {"sizeFromPressure", brush_.sizeFromPressure}, {"outline", brush_.outline}}},
-                {"problems", problems_}};
+                {"problems", problems_},
+                {"unsaved", unsaved_},
+                {"journal", {{"path", journal_.active() ? journal_.path() : ""}, {"error", journalError_}, {"recovered", recovered_}}}};
 }
 
 // ---- Options dialogs
@@ -524,6 +578,7 @@ void Studio::finishStroke() {
     steps_.push_back(json{{"stroke", {{"tool", s->tool}, {"points", s->points}, {"pressure", s->pressure},
                                       {"modifiers", s->modifiers}}}});
     randomBefore_.emplace_back(s->randomBefore);
+    journalLine(json{{"step", steps_.back()}});
     // A new stroke is a new branch of history: what was undone stays undone.
     redoable_.clear();
     ++undoable_;
@@ -595,6 +650,7 @@ bool Studio::redo() {
     if (redoable_.empty()) return false;
     const size_t undoAt = redoable_.back();
     if (undoAt + 1 == steps_.size() && redoInPlace(undoAt)) {
+        journalLine(json{{"redo", undoAt}});
         steps_.erase(steps_.size() - 1);
         randomBefore_.pop_back();
         redoable_.pop_back();
@@ -611,6 +667,7 @@ bool Studio::redo() {
         throw StudioError(500, "redo failed: " + error);
     }
     steps_ = std::move(steps);
+    journalLine(json{{"redo", undoAt}});
     randomBefore_.erase(randomBefore_.begin() + long(undoAt));
     redoable_.pop_back();
     readBrush();
@@ -674,6 +731,7 @@ json Studio::save(const std::string &svgName, const std::string &sessionName, bo
     const std::string svgPath = joinPath(options_.outDir, svgName), sessionPath = joinPath(options_.outDir, sessionName);
     if (!writeFileAtomically(svgPath, svg, error)) throw StudioError(500, error);
     if (!writeFileAtomically(sessionPath, session(svgName).dump(2) + "\n", error)) throw StudioError(500, error);
+    unsaved_ = false;
     return json{{"svg", svgPath}, {"session", sessionPath}};
 }
 

@@ -21,6 +21,7 @@
 #include "host.h"
 #include "live_drawing.h"
 #include "session.h"
+#include "studio_journal.h"
 
 namespace smear {
 
@@ -34,6 +35,10 @@ struct StudioOptions {
     std::string drawing;  // the SVG file to paint on; empty: the built-in sample drawing
     std::string outDir;   // where saved drawings and sessions go (empty: the working folder)
     uint32_t seed = 1;    // the host's random source
+    // Where the record is kept as it grows (empty: nowhere). A journal found
+    // there at open is taken up: the drawing as it was after its last step.
+    std::string journal;
+    bool recover = false;  // a journal must be there to take up
     // Loads the plug-in into a new host (the module beside the program, or
     // one linked into a test).
     std::function<bool(Host &, std::string &)> attach;
@@ -107,6 +112,12 @@ public:
     // The session recorded so far, ending with a save of `svgName`.
     nlohmann::json session(const std::string &svgName) const;
 
+    // Whether the record changed since the last save; and the journal.
+    bool unsaved() const { return unsaved_; }
+    const StudioJournal &journal() const { return journal_; }
+    // Steps taken up from a journal at open (0: none was there).
+    size_t recovered() const { return recovered_; }
+
     // What the SVG reader could not keep of the drawing, one line each.
     const std::vector<std::string> &problems() const { return problems_; }
 
@@ -129,6 +140,10 @@ private:
     int toolIndex(const std::string &name) const;
     void readBrush();
     bool redoInPlace(size_t undoAt);
+    bool takeUpJournal(std::string &error);
+    nlohmann::json journalHeader() const;
+    // A change of the record, kept in the journal before the answer goes.
+    void journalLine(const nlohmann::json &line);
     void changed() { ++version_; }
 
     StudioOptions options_;
@@ -144,6 +159,10 @@ private:
     size_t undoable_ = 0;           // strokes the host can undo
     long version_ = 0;
     LiveDrawing live_;
+    StudioJournal journal_;
+    std::string journalError_;
+    size_t recovered_ = 0;
+    bool unsaved_ = false;
     struct Brush {
         double hx = 50, hy = 50;
         bool sizeFromPressure = false;

@@ -8,6 +8,7 @@
 // Exit 77 (skipped) when Chromium or chromedriver is missing. Screenshots
 // are left in WORK_DIR (studio-*.png).
 #include <chrono>
+#include <csignal>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -292,9 +293,43 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
     check(std::system(command.c_str()) == 0, "smearhost run plays the saved session");
     check(readFile(replay / "painted.svg") == painted, "the session replays to the same file");
 
+    // One more stroke, not saved, and the studio is killed outright: started
+    // again the same way, it takes up its journal.
+    const size_t stepsSaved = state()["steps"].get<size_t>();
+    driver.actions(json::array({mouse}));
+    check(waitFor([&] { return state()["steps"] == stepsSaved + 1 && state()["stroking"] == false; }),
+          "a stroke after the save is painted");
+    const std::string beforeKill = drawingNow();
+    const json stepsBeforeKill = state()["steps"];
+    studio.signal(SIGKILL);
+    Child again({smearhost, "studio", (work / "badges.svg").string(), "--port", "0", "--out-dir", out.string()}, true);
+    std::string againUrl;
+    bool tookUp = false;
+    while (againUrl.empty() && again.readLine(line, 30)) {
+        std::smatch m;
+        tookUp = tookUp || line.find("took up") != std::string::npos;
+        if (std::regex_search(line, m, std::regex("http://127\\.0\\.0\\.1:[0-9]+/"))) againUrl = m.str();
+    }
+    check(tookUp && !againUrl.empty(), "a studio started after SIGKILL says it took up the journal");
+    httplib::Client againApi("127.0.0.1", againUrl.empty() ? 1 : std::stoi(againUrl.substr(againUrl.rfind(':') + 1)));
+    const auto againState = againApi.Get("/api/state");
+    const auto againDrawing = againApi.Get("/drawing.svg");
+    check(againState && json::parse(againState->body)["steps"] == stepsBeforeKill && againDrawing &&
+              againDrawing->body == beforeKill,
+          "the drawing is as it was after the last stroke before the kill");
+    check(readFile(work / "badges.svg") == original, "the opened file was never written");
+    driver.go(againUrl);
+    check(waitFor([&] { return pageStatus(driver) == "ready"; }) && shownAsWritten(driver).empty(),
+          "the page shows the drawing taken up");
+    again.signal(SIGTERM);
+    bool kept = false;
+    while (again.readLine(line, 10))
+        kept = kept || line.find("kept in " + (out / "badges.studio-journal").string()) != std::string::npos;
+    check(kept, "stopped with a stroke not saved, the studio says where the journal is");
+    check(again.stop(), "the studio stops cleanly on SIGTERM");
+
     driver.quit();
     driverProcess.stop();
-    check(studio.stop(), "the studio stops cleanly on SIGTERM");
     return failed == 0 ? 0 : 1;
 }
 

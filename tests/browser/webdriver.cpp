@@ -78,6 +78,15 @@ bool Child::stop() {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+void Child::signal(int number) {
+    if (pid_ <= 0) return;
+    kill(pid_, number);
+    if (number != SIGKILL) return;
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+}
+
 int freePort() {
     const int s = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a{};

@@ -24,6 +24,8 @@ public:
     bool readLine(std::string &line, double seconds);
     // Ends it and says whether it exited with 0.
     bool stop();
+    // Sends it a signal, and for SIGKILL waits until it is gone.
+    void signal(int number);
 
 private:
     pid_t pid_ = -1;
