@@ -634,6 +634,49 @@ TEST_F(StudioTest, AJournalBringsBackEveryFinishedStrokeAfterACrash) {
     EXPECT_NE(error.find("no journal to take up"), std::string::npos) << error;
 }
 
+// A field of the form is applied when committed, as one options step; a
+// value the dialog would change is refused as --set refuses it, by label.
+TEST_F(StudioTest, AFieldCommittedIsAnOptionsStepAndAValueTheDialogWouldChangeIsRefused) {
+    const auto field = [&](int item, const std::string &value) {
+        return request("POST", "/api/field", json{{"tool", "rotate"}, {"item", item}, {"value", value}}.dump());
+    };
+    const auto shown = [](const json &dialog, int id) {
+        for (const json &item : dialog["items"])
+            if (item["id"] == id) return item;
+        return json();
+    };
+    const size_t steps = studio_->state()["steps"];
+    struct Refusal {
+        int item;
+        std::string value, says;
+    };
+    for (const Refusal &r : {Refusal{30, "500", "\"Rotate\" must lie between -360 and 360, not 500"},
+                             Refusal{30, "abc", "\"Rotate\" needs a number, not 'abc'"},
+                             Refusal{30, "1e3", "decimal digits"},
+                             Refusal{191, "5000", "\"Brush size (horizontal)\" must lie between 0.01 and 2000"},
+                             Refusal{195, "40", "is a popup with entries 0 to 16"},
+                             Refusal{193, "maybe", "is a check box"}}) {
+        const StudioResponse answer = field(r.item, r.value);
+        EXPECT_EQ(answer.status, 422) << r.value << ": " << answer.body;
+        EXPECT_NE(json::parse(answer.body)["error"].get<std::string>().find(r.says), std::string::npos) << answer.body;
+    }
+    EXPECT_EQ(studio_->state()["steps"], steps) << "nothing refused is recorded";
+    EXPECT_EQ(field(999, "1").status, 400);
+
+    json dialog = json::parse(field(30, "20").body)["dialog"];
+    EXPECT_EQ(shown(dialog, 30)["value"], 20);
+    dialog = json::parse(field(193, "on").body)["dialog"];
+    EXPECT_EQ(shown(dialog, 193)["checked"], true);
+    dialog = json::parse(field(195, "2").body)["dialog"];
+    EXPECT_EQ(shown(dialog, 195)["active"], 2);
+    EXPECT_EQ(field(191, "12.5").status, 200);
+    EXPECT_EQ(studio_->state()["brush"]["hx"], 12.5);
+    const json session = studio_->session("x.svg");
+    EXPECT_EQ(session["steps"].size(), steps + 4 + 2);
+    EXPECT_EQ(session["steps"][steps]["options"]["actions"], json::parse(R"([{"type": 30, "text": "20"}, {"press": 1}])"));
+    EXPECT_EQ(session["steps"][steps + 1]["options"]["actions"][0], json::parse(R"({"check": 193})"));
+}
+
 TEST_F(StudioTest, NothingTheDrawingCarriesRunsInThePage) {
     studio_.reset();
     const std::string hostile = R"m(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" viewBox="0 0 100 100">

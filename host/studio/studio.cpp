@@ -10,6 +10,8 @@
 #include "dialog_manager.h"
 #include "document.h"
 #include "icon_svg.h"
+#include "option_catalogue.h"
+#include "option_fields.h"
 #include "resources.h"
 #include "sample_document.h"
 #include "session_document.h"
@@ -412,6 +414,40 @@ json Studio::options(const std::string &tool, const json &actions) {
     const json refused = std::vector<std::string>(problems.begin() + long(problemsBefore), problems.end());
     readBrush();
     return json{{"result", run_->runner.lastResult()}, {"problems", refused}, {"dialog", dialog(name)}};
+}
+
+json Studio::setField(const std::string &tool, int item, const std::string &value) {
+    finishStroke();
+    const int index = toolIndex(tool);
+    std::vector<OptionDescription> described;
+    std::string error;
+    if (!describeToolOptions(run_->host, index, described, error)) throw StudioError(500, error);
+    const auto it = std::find_if(described.begin(), described.end(),
+                                 [&](const OptionDescription &d) { return d.field->item == item; });
+    if (it == described.end())
+        throw StudioError(400, "item " + std::to_string(item) + " is no option of " + tool + "'s dialog");
+    // The limits the dialog itself keeps (some follow the document).
+    OptionField field = *it->field;
+    if (field.kind == FieldKind::Float || field.kind == FieldKind::Integer) {
+        field.min = it->min;
+        field.max = it->max;
+    }
+    const std::string label = it->label.empty() ? field.name : it->label;
+    double v = 0;
+    if (!parseFieldValue(field, value, v, error)) {
+        // As --set says it, with the field's label for its record name.
+        if (error.compare(0, field.name.size(), field.name) == 0) error = "\"" + label + "\"" + error.substr(field.name.size());
+        throw StudioError(422, error);
+    }
+    json action;
+    switch (field.kind) {
+    case FieldKind::Flag: action = v != 0 ? json{{"check", item}} : json{{"uncheck", item}}; break;
+    case FieldKind::Index: action = json{{"pick", {item, int(v)}}}; break;
+    default: action = json{{"type", item}, {"text", value}};
+    }
+    json answer = options(tool, json::array({action, {{"press", 1}}}));
+    answer["label"] = label;
+    return answer;
 }
 
 void Studio::readBrush() {

@@ -89,6 +89,14 @@ public:
     // action the dialog refused.
     nlohmann::json options(const std::string &tool, const nlohmann::json &actions);
 
+    // One field of the tool's dialog committed (Enter, or leaving it): a
+    // number typed, a box checked or not, a popup entry (its number). A
+    // value the dialog would change (past its limits, not a number) is
+    // refused, naming the field by its label and saying its limits;
+    // otherwise it is recorded as the options step that sets it. Returns
+    // the dialog as it is now.
+    nlohmann::json setField(const std::string &tool, int item, const std::string &value);
+
     // Selection: by ids, "all", "none", the object under a point, or those a
     // rubber band touches; `add` toggles into the current selection.
     void selectIds(const std::vector<std::string> &ids);

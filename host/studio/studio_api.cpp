@@ -122,6 +122,8 @@ StudioResponse post(Studio &studio, const std::string &path, const std::string &
     const json b = parseBody(body);
     if (path == "/api/select") return changedResponse(studio, selectRequest(studio, b));
     if (path == "/api/options") return jsonResponse(studio.options(text(b, "tool"), field(b, "actions")));
+    if (path == "/api/field")
+        return jsonResponse(studio.setField(text(b, "tool"), int(whole(field(b, "item"), "item", 0, 0x7FFF)), text(b, "value")));
     // The drawing as the page holds it from now on.
     if (path == "/api/drawing") return jsonResponse(studio.drawingForPage());
     if (path == "/api/stroke/down") {

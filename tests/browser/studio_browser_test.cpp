@@ -115,6 +115,22 @@ json shownAsWritten(WebDriver &driver) {
         });)js");
 }
 
+// Types into a field as a person does: it takes the focus with its text
+// selected, and the keys replace the text (clearing it first would commit
+// an empty field).
+void typeInto(WebDriver &driver, const std::string &css, const std::string &text) {
+    driver.script("const el = document.querySelector(arguments[0]); el.focus(); el.select();", {css});
+    json keys = json::array();
+    for (const char c : text) {
+        keys.push_back({{"type", "keyDown"}, {"value", std::string(1, c)}});
+        keys.push_back({{"type", "keyUp"}, {"value", std::string(1, c)}});
+    }
+    const std::string enter = "\xEE\x80\x87";  // U+E007
+    keys.push_back({{"type", "keyDown"}, {"value", enter}});
+    keys.push_back({{"type", "keyUp"}, {"value", enter}});
+    driver.actions(json::array({{{"type", "key"}, {"id", "keyboard"}, {"actions", keys}}}));
+}
+
 void saveScreenshot(WebDriver &driver, const fs::path &path) {
     const auto png = driver.screenshot();
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(png.data()), std::streamsize(png.size()));
@@ -185,11 +201,29 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
     check(waitFor([&] { return driver.script("return !!document.querySelector('#dialog [data-id=\"30\"]')") == true; }),
           "the Rotate tool's options dialog is shown as a form");
     check(driver.script("return document.getElementById('dialog-title').textContent") == "Rotate", "its title is the plug-in's");
-    driver.type("#dialog [data-id='30']", "20");
+    // A value the dialog would make 360 is refused with its limits, and the
+    // form shows the angle the next stroke uses.
+    const auto angleShown = [&] {
+        return driver.script("return document.querySelector('#dialog [data-id=\"30\"]').value").get<std::string>();
+    };
+    const std::string angleBefore = angleShown();
+    const size_t stepsBeforeForm = state()["steps"].get<size_t>();
+    typeInto(driver, "#dialog [data-id='30']", "500");
+    check(waitFor([&] { return pageStatus(driver).find("refused") == 0; }) &&
+              driver.script("return document.getElementById('dialog-problems').textContent")
+                      .get<std::string>()
+                      .find("\"Rotate\" must lie between -360 and 360, not 500") != std::string::npos,
+          "500 in Rotate is refused, by the field's label and with its limits");
+    check(waitFor([&] { return angleShown() == angleBefore; }) &&
+              driver.script("return document.querySelector('#dialog [data-id=\"30\"]').classList.contains('refused')") == true,
+          "the form shows the angle in effect again, marked");
+    check(state()["steps"] == stepsBeforeForm, "nothing refused is recorded");
+    typeInto(driver, "#dialog [data-id='30']", "20");
+    check(waitFor([&] { return pageStatus(driver) == "Rotate set"; }), "Enter applies the angle");
     driver.click("#dialog [data-id='193'] input");
+    check(waitFor([&] { return pageStatus(driver) == "Pressure modification set"; }), "a box applies when checked");
+    check(state()["steps"] == stepsBeforeForm + 2, "each commit is one options step");
     saveScreenshot(driver, work / "studio-options.png");
-    driver.click("#dialog [data-id='1']");
-    check(waitFor([&] { return pageStatus(driver) == "options set"; }), "OK sets the options");
     check(driver.script("return document.querySelector('#dialog [data-id=\"30\"]').value") == "20.00",
           "the dialog shows the angle as the plug-in keeps it");
 

@@ -317,7 +317,11 @@ function place(el, item) {
   return el;
 }
 
-function showDialog(d) {
+// Each field applies when committed (Enter, or leaving it; a box or a popup
+// when changed), as one options step. A value the dialog would change is
+// refused with its limits, and the form goes back to what the next stroke
+// will use.
+function showDialog(d, refused) {
   const form = $('dialog');
   form.textContent = '';
   $('dialog-title').textContent = d.title;
@@ -328,22 +332,26 @@ function showDialog(d) {
     let el;
     if (item.kind === 'number') {
       el = document.createElement('input');
-      el.type = 'number';
-      el.min = item.min; el.max = item.max;
-      el.step = item.precision > 0 ? Math.pow(10, -item.precision) : 1;
+      el.type = 'text';
+      el.inputMode = 'decimal';
       el.value = item.text;
       el.title = `from ${item.min} to ${item.max}`;
+      el.addEventListener('change', () => commitField(item, el.value));
+      el.addEventListener('keydown', (e) => { if (e.key === 'Escape') { el.value = item.text; el.blur(); } });
     } else if (item.kind === 'check') {
       el = document.createElement('label');
       el.className = 'check';
       const box = document.createElement('input');
       box.type = 'checkbox';
       box.checked = item.checked;
+      box.addEventListener('change', () => commitField(item, box.checked ? '1' : '0'));
       el.append(box, item.text);
     } else if (item.kind === 'popup') {
       el = document.createElement('select');
       item.entries.forEach((text, i) => el.add(new Option(text, i, false, i === item.active)));
+      el.addEventListener('change', () => commitField(item, el.value));
     } else if (item.kind === 'button') {
+      if (item.id === 1 || item.id === 2) continue;  // OK and Cancel: every field applies as it is committed
       el = document.createElement('button');
       el.type = 'button';
       el.textContent = item.text.replace('&', '');
@@ -354,33 +362,36 @@ function showDialog(d) {
       el.textContent = item.text;
     }
     form.appendChild(place(el, item));
-  }
-}
-
-// What the user changed, as the dialog manager's actions, then the button.
-function dialogActions(button) {
-  const actions = [];
-  if (button === 1) {
-    for (const item of dialogItems) {
-      const el = $('dialog').querySelector(`[data-id="${item.id}"]`);
-      if (!el) continue;
-      if (item.kind === 'number' && el.value !== item.text) actions.push({ type: item.id, text: el.value });
-      if (item.kind === 'check') {
-        const on = el.querySelector('input').checked;
-        if (on !== item.checked) actions.push(on ? { check: item.id } : { uncheck: item.id });
-      }
-      if (item.kind === 'popup' && Number(el.value) !== item.active) actions.push({ pick: [item.id, Number(el.value)] });
+    if (refused && refused.id === item.id) {
+      el.classList.add('refused');
+      el.title = refused.message;
     }
   }
-  actions.push({ press: button });
-  return actions;
 }
 
+function commitField(item, value) {
+  const name = tool;
+  enqueue(async () => {
+    try {
+      const answer = await call('POST', '/api/field', { tool: name, item: item.id, value });
+      if (tool === name) showDialog(answer.dialog);
+      $('dialog-problems').textContent = '';
+      status(`${answer.label} set`);
+      await refresh();
+    } catch (e) {
+      $('dialog-problems').textContent = e.message;
+      status('refused: ' + e.message, true);
+      if (tool === name) showDialog(await call('GET', '/api/dialog?tool=' + encodeURIComponent(name)), { id: item.id, message: e.message });
+    }
+  });
+}
+
+// A button of the dialog other than OK and Cancel.
 async function pressDialog(button) {
-  const answer = await call('POST', '/api/options', { tool, actions: dialogActions(button) });
+  const answer = await call('POST', '/api/options', { tool, actions: [{ press: button }] });
   showDialog(answer.dialog);
   $('dialog-problems').textContent = answer.problems.join('\n');
-  status(button === 1 ? (answer.problems.length ? 'some values were refused' : 'options set') : 'cancelled', answer.problems.length > 0);
+  status('options set');
   await refresh();
 }
 
