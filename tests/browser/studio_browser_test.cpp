@@ -249,6 +249,31 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
     check(shownAsWritten(driver).empty(), "the page shows the painted drawing as the preview writes it");
     saveScreenshot(driver, work / "studio-painted.png");
 
+    // Zoom in with +, the brush one size up with ], and back to the whole page with 0.
+    const auto press = [&](const std::string &key) {
+        driver.script("document.activeElement && document.activeElement.blur()");
+        const json keys = {{"type", "key"}, {"id", "keyboard"},
+                           {"actions", {{{"type", "keyDown"}, {"value", key}}, {{"type", "keyUp"}, {"value", key}}}}};
+        driver.actions(json::array({keys}));
+    };
+    const auto shownWidth = [&] {
+        return driver.script("return [document.getElementById('overlay').viewBox.baseVal.width,"
+                             " document.getElementById('drawing').shadowRoot.querySelector('svg + svg').viewBox.baseVal.width]");
+    };
+    const double pageWidth = state()["viewBox"][2];
+    press("+");
+    check(waitFor([&] {
+              const json w = shownWidth();
+              return std::fabs(w[0].get<double>() - pageWidth / 1.25) < 1e-3 && w[1] == w[0];
+          }),
+          "+ zooms in, the drawing and what lies over it alike");
+    const size_t stepsBeforeBrush = state()["steps"].get<size_t>();
+    press("]");
+    check(waitFor([&] { return state()["brush"]["hx"] == 62.5 && state()["steps"] == stepsBeforeBrush + 2; }),
+          "] makes the brush a size larger, recorded as options steps");
+    press("0");
+    check(waitFor([&] { return std::fabs(shownWidth()[0].get<double>() - pageWidth) < 1e-3; }), "0 fits the page to the window");
+
     // A mouse stroke with Shift held cycles the angle; Ctrl+Z takes it back
     // and the Redo button brings exactly it back.
     const auto drawingNow = [&api]() {
@@ -256,6 +281,7 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
         return r ? r->body : std::string();
     };
     const std::string afterPen = drawingNow();
+    const size_t stepsBeforeShift = state()["steps"].get<size_t>();
     const std::string shift = "\xEE\x80\x88", control = "\xEE\x80\x89";
     json mouse = {{"type", "pointer"}, {"id", "mouse"}, {"parameters", {{"pointerType", "mouse"}}},
                   {"actions", {pointerMove(driver, 40, 40), {{"type", "pause"}}, {{"type", "pointerDown"}, {"button", 0}},
@@ -264,7 +290,7 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
                      {"actions", {{{"type", "pause"}}, {{"type", "keyDown"}, {"value", shift}}, {{"type", "pause"}},
                                   {{"type", "pause"}}, {{"type", "pause"}}, {{"type", "keyUp"}, {"value", shift}}}}};
     driver.actions(json::array({mouse, shiftKey}));
-    check(waitFor([&] { return state()["steps"] == stepsBefore + 2 && state()["stroking"] == false; }),
+    check(waitFor([&] { return state()["steps"] == stepsBeforeShift + 1 && state()["stroking"] == false; }),
           "a stroke with Shift held is painted");
     const std::string afterShift = drawingNow();
     check(afterShift != afterPen, "it changed the drawing");

@@ -256,11 +256,9 @@ function applyState(s) {
     return;
   }
   state = s;
-  const [x, y, w, h] = s.viewBox;
-  overlay.setAttribute('viewBox', `${x} ${y} ${w} ${h}`);
-  if (viewBox !== `${x} ${y} ${w} ${h}`) setViewBox(`${x} ${y} ${w} ${h}`);
-  overlayMatrix = null;
+  const [, , w, h] = s.viewBox;
   stage.style.aspectRatio = `${w} / ${h}`;
+  showView();
   showSelection(s);
   $('undo').disabled = !s.canUndo;
   $('redo').disabled = !s.canRedo;
@@ -270,6 +268,49 @@ function applyState(s) {
 }
 
 function refresh() { return call('GET', '/api/state').then(applyState); }
+
+// ---- Zoom and pan: the part of the page shown, in the drawing's units
+
+let view = null;  // [x, y, w, h]; null: the whole page, fitted to the window
+
+function shownBox() { return view || state.viewBox; }
+
+function showView() {
+  const [x, y, w, h] = shownBox();
+  const box = `${x} ${y} ${w} ${h}`;
+  overlay.setAttribute('viewBox', box);
+  if (viewBox !== box) setViewBox(box);
+  overlayMatrix = null;
+  $('zoom').textContent = Math.round(100 * state.viewBox[2] / w) + '%';
+}
+
+// `factor` above 1 zooms in, keeping `about` (a point of the drawing) where it is.
+function zoom(factor, about) {
+  if (!state) return;
+  const [x, y, w, h] = shownBox();
+  const page = state.viewBox[2];
+  const f = Math.min(Math.max(factor, w / (page * 8)), w / (page / 256));  // from an eighth to 256 times
+  const c = about || { x: x + w / 2, y: y + h / 2 };
+  view = [c.x - (c.x - x) / f, c.y - (c.y - y) / f, w / f, h / f];
+  showView();
+}
+
+function fit() { view = null; if (state) showView(); }
+
+overlay.addEventListener('wheel', (event) => {
+  if (!(event.ctrlKey || event.metaKey)) return;
+  event.preventDefault();
+  zoom(event.deltaY < 0 ? 1.25 : 0.8, svgPoint(event));
+}, { passive: false });
+
+// Brush size, as the dialog's two brush fields, each change an options step.
+function brushSize(factor) {
+  if (!state || !tools.length) return;
+  const name = tool || tools[0].name;
+  const size = (v) => String(Math.min(2000, Math.max(0.01, Math.round(v * factor * 100) / 100)));
+  commitField({ id: 191 }, size(state.brush.hx), name);
+  commitField({ id: 192 }, size(state.brush.hy), name);
+}
 
 // ---- The palette
 
@@ -369,8 +410,7 @@ function showDialog(d, refused) {
   }
 }
 
-function commitField(item, value) {
-  const name = tool;
+function commitField(item, value, name = tool) {
   enqueue(async () => {
     try {
       const answer = await call('POST', '/api/field', { tool: name, item: item.id, value });
@@ -424,7 +464,16 @@ function point(event) {
 }
 
 overlay.addEventListener('pointerdown', (event) => {
-  if (event.button !== 0 || !state) return;
+  if (!state || gesture) return;
+  // The middle button, or the left one with Space held, moves the view.
+  if (event.button === 1 || (event.button === 0 && spaceHeld)) {
+    overlay.setPointerCapture(event.pointerId);
+    const m = overlay.getScreenCTM();
+    gesture = { kind: 'pan', x: event.clientX, y: event.clientY, view: shownBox(), a: m.a, d: m.d };
+    event.preventDefault();
+    return;
+  }
+  if (event.button !== 0) return;
   overlay.setPointerCapture(event.pointerId);
   const p = svgPoint(event);
   if (tool) {
@@ -444,6 +493,12 @@ overlay.addEventListener('pointermove', (event) => {
   spent.moves += performance.now() - start;
 });
 function movePointer(event) {
+  if (gesture && gesture.kind === 'pan') {
+    const [x, y, w, h] = gesture.view;
+    view = [x - (event.clientX - gesture.x) / gesture.a, y - (event.clientY - gesture.y) / gesture.d, w, h];
+    showView();
+    return;
+  }
   const p = svgPoint(event);
   showBrush(p, gesture ? pressure(event) : 255, gesture && gesture.kind === 'stroke');
   if (!gesture) return;
@@ -465,6 +520,7 @@ function endGesture(event) {
   if (!gesture) return;
   const g = gesture;
   gesture = null;
+  if (g.kind === 'pan') return;
   if (g.kind === 'stroke') {
     const up = call('POST', '/api/stroke/up', {});
     enqueue(async () => {
@@ -477,7 +533,7 @@ function endGesture(event) {
   }
   band.style.display = 'none';
   const to = svgPoint(event);
-  const moved = Math.hypot(to.x - g.from.x, to.y - g.from.y) > state.viewBox[2] / 200;
+  const moved = Math.hypot(to.x - g.from.x, to.y - g.from.y) > shownBox()[2] / 200;
   const body = moved ? { box: [g.from.x, g.from.y, to.x, to.y], add: g.add } : { at: [to.x, to.y], add: g.add };
   const answer = call('POST', '/api/select', body);
   enqueue(async () => { applyState(await answer); status(`${state.selected} objects selected`); });
@@ -506,10 +562,16 @@ $('redo').addEventListener('click', () => command('/api/redo', 'redone'));
 $('select-all').addEventListener('click', () => selectAll(true));
 $('select-none').addEventListener('click', () => selectAll(false));
 
+$('fit').addEventListener('click', fit);
+
 document.addEventListener('keydown', (event) => {
   if (event.target.closest('input, select')) return;
   if (event.code === 'Space') { spaceHeld = true; event.preventDefault(); }
   const key = event.key.toLowerCase();
+  // Zoom with or without Ctrl (with it, instead of the browser's own zoom).
+  const zooms = { '+': () => zoom(1.25), '=': () => zoom(1.25), '-': () => zoom(0.8), '0': fit };
+  if (zooms[key] && !event.altKey) { event.preventDefault(); zooms[key](); return; }
+  if ((key === '[' || key === ']') && !(event.ctrlKey || event.metaKey)) { brushSize(key === ']' ? 1.25 : 0.8); return; }
   if (!(event.ctrlKey || event.metaKey)) return;
   if (key === 'z') { event.preventDefault(); command(event.shiftKey ? '/api/redo' : '/api/undo', event.shiftKey ? 'redone' : 'undone'); }
   if (key === 'y') { event.preventDefault(); command('/api/redo', 'redone'); }
