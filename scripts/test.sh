@@ -53,6 +53,10 @@ configure_and_build "$PREFIX-win" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_F
   && bash tests/windows/check_module.sh "$PREFIX-win/Smearcraft.aip"
 result "Windows build and module tables" $?
 
+stage "release packages"
+bash scripts/package.sh "$PREFIX" "$PREFIX-win" && bash tests/packages/check_packages.sh "$PREFIX/packages"
+result "release packages" $?
+
 # A private Wine prefix: nothing of the machine's own, no display needed.
 WINEPREFIX=$(mktemp -d /tmp/smear-wine.XXXXXX)
 # No Mono or Gecko: nothing here needs them, and their first-run installers
