@@ -64,6 +64,10 @@ configure_and_build "$PREFIX-win" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_F
   && bash tests/windows/check_module.sh "$PREFIX-win/Smearcraft.aip"
 result "Windows build and module tables" $?
 
+stage "release packages"
+bash scripts/package.sh "$PREFIX" "$PREFIX-win" && bash tests/packages/check_packages.sh "$PREFIX/packages"
+result "release packages" $?
+
 # Runs a stage that needs Wine: name, then its command. Without Wine it
 # fails with the set-up's reason, or is not run when wine_decide says so.
 wine_stage() {

@@ -18,7 +18,9 @@ struct Context {
     int exitCode = 0;
 };
 
-// The plug-in module that sits beside this program.
+// The plug-in module for this program: the first that exists of the one
+// beside it and (on Linux) the one in ../lib/smearcraft/ from its folder,
+// where a package installs it; the one beside it when neither does.
 std::string defaultModulePath();
 
 // Loads the plug-in into `host`, as the host does at launch.

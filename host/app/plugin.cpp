@@ -1,4 +1,5 @@
 // Finding and loading the plug-in module.
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 
@@ -30,14 +31,27 @@ std::string programFolder() {
     return slash == std::string::npos ? std::string(".") : p.substr(0, slash);
 }
 
+// Where the module may be for a program in `folder`, in the order tried.
+std::vector<std::string> moduleCandidates(const std::string &folder) {
+#ifdef _WIN32
+    return {folder + "\\Smearcraft.aip"};
+#else
+    // Beside the program in a build folder; an installed package keeps
+    // programs in bin/ and the module in lib/smearcraft/ beside it.
+    return {folder + "/Smearcraft.so", folder + "/../lib/smearcraft/Smearcraft.so"};
+#endif
+}
+
 }  // namespace
 
 std::string defaultModulePath() {
-#ifdef _WIN32
-    return programFolder() + "\\Smearcraft.aip";
-#else
-    return programFolder() + "/Smearcraft.so";
-#endif
+    const std::vector<std::string> candidates = moduleCandidates(programFolder());
+    for (const std::string &path : candidates) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec)) return path;
+    }
+    // None there: the error names the first place looked at.
+    return candidates.front();
 }
 
 bool openPlugin(Host &host, const Context &context, std::string &error) {
