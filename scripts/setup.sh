@@ -30,7 +30,7 @@ PACKAGES=(
   googletest libbenchmark-dev nlohmann-json3-dev libcli11-dev libpugixml-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   clang libclang-rt-14-dev
-  librsvg2-dev librsvg2-bin librsvg2-tests tango-icon-theme
+  librsvg2-dev librsvg2-bin librsvg2-tests tango-icon-theme libexpat1-dev
   libcpp-httplib-dev chromium chromium-driver
 )
 # Installed apart from the rest: its i386 half is what a mirror in mid-sync
