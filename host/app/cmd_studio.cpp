@@ -7,11 +7,10 @@
 #include <pthread.h>
 #include <thread>
 
-#include <httplib.h>
-
 #include "app.h"
 #include "studio.h"
 #include "studio_api.h"
+#include "studio_server.h"
 
 namespace smear::app {
 
@@ -23,17 +22,6 @@ struct StudioCommand {
     int port = 8765;
     uint32_t seed = 1;
 };
-
-// The page never needs more in one request (a batch of drag points, a
-// dialog's actions); anything larger is refused before it is read.
-constexpr size_t kMaxRequestBytes = 4 << 20;
-
-StudioRequest toStudioRequest(const httplib::Request &r) {
-    StudioRequest out{r.method, r.path, {}, r.body, r.get_header_value("Host"), r.get_header_value("Origin"),
-                      r.get_header_value("Content-Type")};
-    for (const auto &p : r.params) out.query.emplace(p.first, p.second);
-    return out;
-}
 
 int serve(const Context &context, const StudioCommand &o) {
     // Ctrl-C and a polite kill end the server through the signal thread, so
@@ -60,33 +48,19 @@ int serve(const Context &context, const StudioCommand &o) {
     if (!studio.open(error)) return fail(error);
     for (const std::string &problem : studio.problems()) std::cerr << "smearhost: " << o.drawing << ": " << problem << "\n";
 
-    httplib::Server server;
-    server.set_payload_max_length(kMaxRequestBytes);
     std::mutex one;  // the host serves one message at a time
     StudioGuard guard;
-    auto handler = [&](const httplib::Request &req, httplib::Response &res) {
-        StudioResponse answer;
-        {
-            std::lock_guard<std::mutex> lock(one);
-            answer = handleStudioRequest(studio, toStudioRequest(req), guard);
-        }
-        res.status = answer.status;
-        res.set_header("Cache-Control", "no-store");
-        res.set_content(answer.body, answer.contentType.c_str());
-    };
-    server.Get(".*", handler);
-    server.Post(".*", handler);
-    // Only this machine may reach it: the loopback address, never all interfaces.
-    const char *host = "127.0.0.1";
-    int port = o.port;
-    if (port == 0) {
-        port = server.bind_to_any_port(host);
-        if (port < 0) return fail("cannot listen on 127.0.0.1: no free port");
-    } else if (!server.bind_to_port(host, port)) {
-        return fail("cannot listen on 127.0.0.1:" + std::to_string(port) +
-                    " (in use? choose another with --port, or --port 0 for any free one)");
-    }
-    guard.hosts = {std::string(host) + ":" + std::to_string(port), "localhost:" + std::to_string(port)};
+    StudioServer server([&](const StudioRequest &request) {
+        std::lock_guard<std::mutex> lock(one);
+        return handleStudioRequest(studio, request, guard);
+    });
+    const int port = server.bind(o.port);
+    if (port < 0)
+        return fail(o.port == 0 ? std::string("cannot listen on 127.0.0.1: no free port")
+                                : "cannot listen on 127.0.0.1:" + std::to_string(o.port) +
+                                      " (in use? choose another with --port, or --port 0 for any free one)");
+    const std::string host = "127.0.0.1";
+    guard.hosts = {host + ":" + std::to_string(port), "localhost:" + std::to_string(port)};
     std::thread stopper([&server, stopSignals]() {
         int signal = 0;
         sigwait(&stopSignals, &signal);
@@ -96,7 +70,7 @@ int serve(const Context &context, const StudioCommand &o) {
               << "\n  open http://127.0.0.1:" << port << "/ in a browser on this machine"
               << "\n  saved drawings and sessions go to " << (o.outDir.empty() ? "the working folder" : o.outDir)
               << "\n  press Ctrl-C to stop" << std::endl;
-    server.listen_after_bind();
+    server.serve();
     // The server stopped for a signal; let the signal thread go if it did not.
     pthread_kill(stopper.native_handle(), SIGTERM);
     stopper.join();

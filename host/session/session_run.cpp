@@ -1,6 +1,9 @@
 // Playing a session on the host, step by step, with its report.
 #include <functional>
 #include <ostream>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "art_selectors.h"
 #include "option_catalogue.h"
@@ -181,11 +184,20 @@ bool SessionRunner::tool(const std::string &name, AIToolHandle &handle, std::str
 bool SessionRunner::select(const SessionStep &step, std::string &error) {
     Document &doc = host_.document();
     std::vector<Art *> chosen;
-    for (const std::string &id : step.ids) {
-        Art *found = nullptr;
+    // The first object with each id, found in one pass: a step may name
+    // every object of a large drawing.
+    std::unordered_map<std::string_view, Art *> byId;
+    if (!step.ids.empty())
         doc.forEachArt([&](Art &a) {
-            if (!found && a.id == id) found = &a;
+            if (!a.id.empty()) byId.emplace(a.id, &a);
         });
+    for (const std::string &id : step.ids) {
+        if (id.empty()) {
+            error = "an empty id names no object";
+            return false;
+        }
+        const auto it = byId.find(id);
+        Art *found = it == byId.end() ? nullptr : it->second;
         if (!found) {
             std::vector<std::string> ids;
             doc.forEachArt([&](const Art &a) {
@@ -226,7 +238,11 @@ bool SessionRunner::select(const SessionStep &step, std::string &error) {
         for (Layer *layer : doc.layers)
             if (layer->visible && !layer->locked)
                 for (Art *a = layer->root->firstChild; a; a = a->next) selectOpen(*a);
-    for (Art *a : chosen) selectTree(*a);
+    // Each named once however often it was named, so that a step costs what
+    // the drawing holds.
+    std::unordered_set<Art *> done;
+    for (Art *a : chosen)
+        if (done.insert(a).second) selectTree(*a);
     size_t selected = 0;
     doc.forEachArt([&](const Art &a) { selected += a.selected(); });
     out_ << ": " << selected << " objects selected\n";

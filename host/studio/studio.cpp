@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <limits>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "dialog_manager.h"
 #include "document.h"
@@ -328,23 +331,36 @@ void Studio::readBrush() {
 
 // ---- Selection
 
+namespace {
+
+// The first object of each id, as a session's select finds it.
+std::unordered_map<std::string_view, const Art *> firstById(const Document &doc) {
+    std::unordered_map<std::string_view, const Art *> first;
+    doc.forEachArt([&](const Art &a) {
+        if (!a.id.empty()) first.emplace(a.id, &a);
+    });
+    return first;
+}
+
+}  // namespace
+
 std::string Studio::nameOf(const Art &art) {
     if (art.id.empty())
         throw StudioError(409, "this object has no id in the file, so a session could not name it; use Select all");
-    const Art *first = nullptr;
-    run_->host.document().forEachArt([&](const Art &a) {
-        if (!first && a.id == art.id) first = &a;
-    });
-    if (first != &art)
+    if (firstById(run_->host.document()).at(art.id) != &art)
         throw StudioError(409, "another object has the same id '" + art.id + "', so a session could not name this one");
     return art.id;
 }
 
 std::vector<std::string> Studio::selectedTopIds() {
     std::vector<std::string> ids;
+    const auto first = firstById(run_->host.document());
     for (Layer *layer : run_->host.document().layers)
         for (Art *a = layer->root->firstChild; a; a = a->next)
-            if (a->selected()) ids.push_back(nameOf(*a));
+            if (a->selected()) {
+                if (a->id.empty() || first.at(a->id) != a) nameOf(*a);  // says why it cannot be named
+                ids.push_back(a->id);
+            }
     return ids;
 }
 
@@ -356,6 +372,13 @@ void Studio::selectStep(const json &which) {
 void Studio::selectIds(const std::vector<std::string> &ids) {
     finishStroke();
     if (ids.empty()) return selectStep("none");
+    // Naming an object twice selects nothing more: a list longer than the
+    // drawing is refused before it is recorded.
+    size_t objects = 0;
+    run_->host.document().forEachArt([&](const Art &) { ++objects; });
+    if (ids.size() > objects)
+        throw StudioError(400, "ids: " + std::to_string(ids.size()) + " ids, and the drawing holds " +
+                                   std::to_string(objects) + " objects");
     selectStep(ids);
 }
 
@@ -405,12 +428,15 @@ void Studio::selectBox(double x1, double y1, double x2, double y2, bool add) {
     std::vector<std::string> ids = add ? selectedTopIds() : std::vector<std::string>{};
     std::vector<Art *> hits = pickable(run_->host.document());
     std::reverse(hits.begin(), hits.end());  // in paint order, as the record lists them
+    const auto first = firstById(run_->host.document());
+    std::unordered_set<std::string> listed(ids.begin(), ids.end());
     for (Art *art : hits) {
         AIRealRect r;
         if (artBounds(*art, r) &&
             touches(r, std::min(a.h, b.h), std::max(a.v, b.v), std::max(a.h, b.h), std::min(a.v, b.v))) {
-            const std::string id = nameOf(*art);
-            if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+            if (art->id.empty() || first.at(art->id) != art) nameOf(*art);  // says why it cannot be named
+            const std::string &id = art->id;
+            if (listed.insert(id).second) ids.push_back(id);
         }
     }
     selectIds(ids);
@@ -552,6 +578,7 @@ json Studio::save(const std::string &svgName, const std::string &sessionName, bo
         if (!options_.drawing.empty() && sameFile(path, options_.drawing))
             throw StudioError(409, *name + " is the drawing the studio opened; save under another name");
         std::error_code ec;
+        if (fs::is_directory(path, ec)) throw StudioError(409, *name + " is a folder; save under another name");
         if (!overwrite && fs::exists(path, ec))
             throw StudioError(409, *name + " exists already; say to overwrite it");
     }

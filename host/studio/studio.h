@@ -23,9 +23,12 @@
 namespace smear {
 
 // A request the studio refuses: the HTTP status and what to tell the user.
+// `message` is the whole text: what() stops at the first NUL, and a name the
+// user sent may hold one.
 struct StudioError : std::runtime_error {
-    StudioError(int status, const std::string &message) : std::runtime_error(message), status(status) {}
+    StudioError(int status, const std::string &message) : std::runtime_error(message), status(status), message(message) {}
     int status;
+    std::string message;
 };
 
 struct StudioOptions {

@@ -127,7 +127,8 @@ async function buildPalette() {
 
 let dialogItems = [];
 async function loadDialog(name) {
-  showDialog(await call('GET', '/api/dialog?tool=' + encodeURIComponent(name)));
+  // A POST: opening a dialog ends an open stroke, and no GET changes anything.
+  showDialog(await call('POST', '/api/dialog', { tool: name }));
 }
 
 function place(el, item) {
