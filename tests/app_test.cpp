@@ -57,12 +57,19 @@ TEST_F(AppTest, MalformedSessionsAreRefusedBeforeAnythingRuns) {
     expectFailure(smearhost("run"), "session is required", 2);  // a usage error
 }
 
-TEST_F(AppTest, ExampleSessionsRunAndSave) {
-    Result r = smearhost("run '" + std::string(SMEAR_SOURCE_DIR) + "/examples/sessions/rotate_stroke.json'");
+TEST_F(AppTest, ExampleSessionsRunAndSaveIntoAFolderOfTheirOwn) {
+    // A copy, so that the folder made beside the session is the test's.
+    fs::copy_file(fs::path(SMEAR_SOURCE_DIR) / "examples" / "sessions" / "rotate_stroke.json", dir / "rotate_stroke.json");
+    Result r = smearhost("run rotate_stroke.json");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("[5] save rotated.svg: 2 objects"), std::string::npos) << r.out;
-    EXPECT_NE(slurp(dir / "rotated.svg"), slurp(dir / "undone.svg"));
-    EXPECT_NE(slurp(dir / "undone.svg").find("d=\"M50 50 L150 50 L150 150 L50 150 Z\""), std::string::npos);
+    EXPECT_NE(r.err.find("smearhost: the session's files go to rotate_stroke.out"), std::string::npos) << r.err;
+    const fs::path saved = dir / "rotate_stroke.out";
+    EXPECT_NE(slurp(saved / "rotated.svg"), slurp(saved / "undone.svg"));
+    EXPECT_NE(slurp(saved / "undone.svg").find("d=\"M50 50 L150 50 L150 150 L50 150 Z\""), std::string::npos);
+    // Nothing lands in the working folder.
+    EXPECT_FALSE(fs::exists(dir / "rotated.svg"));
+    EXPECT_FALSE(fs::exists(dir / "undone.svg"));
 }
 
 TEST_F(AppTest, ASessionsSvgDocumentIsFoundBesideTheSession) {
@@ -135,11 +142,11 @@ TEST_F(AppTest, WhatTheReaderCannotKeepIsToldAndStrictRefusesIt) {
 
     write("lossy.json", R"({"document": "lossy.svg", "steps": ["startup", {"save": "saved.svg"}, "shutdown"]})");
     expectFailure(smearhost("run lossy.json --strict"), "cannot be kept (--strict)");
-    EXPECT_FALSE(fs::exists(dir / "saved.svg"));
+    EXPECT_FALSE(fs::exists(dir / "lossy.out" / "saved.svg"));
     const Result played = smearhost("run lossy.json");
     EXPECT_EQ(played.exitCode, 0) << played.err;
     EXPECT_NE(played.err.find("2 times: filter"), std::string::npos) << played.err;
-    EXPECT_TRUE(fs::exists(dir / "saved.svg"));
+    EXPECT_TRUE(fs::exists(dir / "lossy.out" / "saved.svg"));
 
     // A drawing the reader keeps whole says nothing, strict or not.
     write("clean.svg", kDrawing);
