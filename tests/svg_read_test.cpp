@@ -296,6 +296,16 @@ TEST(SvgRead, EffectsAreReportedLostOnlyWhereTheWrittenFileLacksThem) {
     for (const char *kept : {"filter='url(#blur)'", "clip-path='url(#clip)'", "mask:url(#hole)", "marker-end='url(#dot)'"})
         EXPECT_NE(written.find(kept), std::string::npos) << kept;
 
+    // A mesh that changes is written anew: its filter goes with the change.
+    auto mesh = read(wrap(
+        "<defs><filter id='blur'/><meshgradient id='mg' gradientUnits='userSpaceOnUse' x='10' y='20'><meshrow>"
+        "<meshpatch><stop path='l 30,0' style='stop-color:#ff0000'/><stop path='l 0,20' style='stop-color:#00ff00'/>"
+        "<stop path='l -30,0' style='stop-color:#0000ff'/><stop path='L 10,20' style='stop-color:#ffff00'/>"
+        "</meshpatch></meshrow></meshgradient></defs>"
+        "<rect id='m' x='10' y='20' width='30' height='20' fill='url(#mg)' filter='url(#blur)'/>"));
+    ASSERT_TRUE(mesh->ok) << mesh->error;
+    EXPECT_EQ(problems(mesh->report), "element <rect id=m>: filter url(#blur) is lost if the mesh is changed\n");
+
     // Into a document that holds art already: written anew, all four lost.
     Read anew;
     ASSERT_TRUE(readSvgString(wrap("<rect id='first' width='1' height='1'/>"), anew.doc, anew.report, error)) << error;

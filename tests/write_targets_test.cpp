@@ -46,22 +46,6 @@ protected:
     }
 };
 
-TEST_F(WriteTargets, ANewNameOrARegularFileIsWritten) {
-    std::string error;
-    ASSERT_TRUE(writeFileAtomically(at("new.svg"), "<svg/>", error)) << error;
-    put("old.svg", "old");
-    ASSERT_TRUE(writeFileAtomically(at("old.svg"), "<svg id='x'/>", error)) << error;
-    EXPECT_EQ(slurp(dir / "new.svg"), "<svg/>");
-    EXPECT_EQ(slurp(dir / "old.svg"), "<svg id='x'/>");
-    EXPECT_EQ(listing(), (std::vector<std::string>{"new.svg", "old.svg"}));
-}
-
-TEST_F(WriteTargets, AFolderIsRefusedWithWhatItIs) {
-    fs::create_directory(dir / "box.svg");
-    expectRefused("box.svg", "it is a folder");
-    EXPECT_TRUE(fs::is_directory(dir / "box.svg"));
-}
-
 TEST_F(WriteTargets, AReadOnlyFileIsRefusedAndKept) {
     put("kept.svg", "mine");
     fs::permissions(dir / "kept.svg", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);

@@ -9,7 +9,8 @@ namespace smear {
 // Whether a file may be written at `path`: it must name a regular file that
 // is not read-only, or a new name. A link is followed to what it leads to,
 // which must pass the same rules; `resolved` is where the write goes (the
-// link itself stays). Folders, devices, FIFOs and sockets are refused, and
+// link itself stays). A link to a name not made yet is followed too: the
+// file is made where it leads, in a folder that must exist, as editors do. Folders, devices, FIFOs and sockets are refused, and
 // so is a file without write permission in its mode (checked in the mode
 // bits, so that root, whom permissions do not stop, is refused too).
 // False with "PATH: cannot write the file: it is ..." otherwise.
