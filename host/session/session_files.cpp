@@ -163,8 +163,10 @@ std::string whyNotWritable(const fs::path &target, std::string &systemError) {
         return "out of reach";
     default: return "not a regular file";
     }
-    // The mode bits, not access(): root may write anything, but a file its
-    // owner made read-only is not for us to replace.
+    // The mode bits first: root may write anything, but a file its owner
+    // made read-only is not for us to replace. Then the user's own rights:
+    // renaming over another user's file in a folder open to all would
+    // succeed where writing to it would not.
     const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if ((status.permissions() & write) == fs::perms::none) return "read-only";
 #ifndef _WIN32
