@@ -256,6 +256,24 @@ TEST_F(StudioTest, SavingNeverWritesOverTheDrawingNorAFileUnasked) {
     EXPECT_EQ(readFile(folder_ / "drawing.svg"), kDrawing);
 }
 
+// Both names are checked before either file is written: a folder where the
+// session would go leaves no drawing behind, and names follow the one rule
+// of the sessions' saves.
+TEST_F(StudioTest, ASaveThatCannotWriteBothFilesWritesNeither) {
+    fs::create_directory(folder_ / "out" / "taken.json");
+    const StudioResponse r = request("POST", "/api/save", R"({"svg": "new.svg", "session": "taken.json", "overwrite": true})");
+    EXPECT_EQ(r.status, 409) << r.body;
+    EXPECT_NE(r.body.find("taken.json: cannot write the file: it is a folder"), std::string::npos) << r.body;
+    EXPECT_FALSE(fs::exists(folder_ / "out" / "new.svg"));
+    for (const char *bad : {R"({"svg": "a\nb.svg", "session": "s.json"})", R"({"svg": "x\u202egvs.svg", "session": "s.json"})",
+                            R"({"svg": ".a.svg", "session": "s.json"})"}) {
+        const StudioResponse named = request("POST", "/api/save", bad);
+        EXPECT_EQ(named.status, 400) << bad;
+        EXPECT_NE(named.body.find("must be a plain file name ending in .svg"), std::string::npos) << named.body;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "out"), fs::directory_iterator()), 1);
+}
+
 TEST_F(StudioTest, TheDialogIsDescribedAsThePluginBuildsIt) {
     const StudioResponse r = request("POST", "/api/dialog", R"({"tool": "Transparency"})");
     ASSERT_EQ(r.status, 200) << r.body;

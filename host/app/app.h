@@ -37,7 +37,8 @@ bool setStepFromArguments(const std::string &tool, const std::vector<std::string
 struct PlayOptions {
     bool quiet = false;           // no report on standard output
     std::string outDir;           // save paths are relative to it
-    bool confine = false;         // the session's save paths must stay inside outDir
+    bool confine = false;         // the session's saves are confined to outDir (save_folder.h)
+    std::vector<std::pair<std::string, std::string>> keep;  // confined: files no save replaces, and what they are
     bool strict = false;          // what the SVG reader cannot keep is an error
     bool numberSteps = true;      // errors name the session's step ("step 3 (set): ...")
     bool loadPlugin = true;       // false: a session that only reads and writes
@@ -56,12 +57,25 @@ bool playSession(Context &context, const Session &session, const PlayOptions &op
 // Prints "smearhost: warning: message" to the error stream, quiet or not.
 void warn(const std::string &message);
 
-// Whether this build can draw PNG pictures (--png), and drawing the SVG
-// file `svgPath` into the PNG file `pngPath`.
+// Whether this build can draw PNG pictures (--png), and drawing SVG text
+// into the PNG file `pngPath` ("-": standard output); `baseFile` is where
+// its relative references lead from.
 bool pngAvailable(std::string &why);
-bool writePng(const std::string &svgPath, const std::string &pngPath, std::string &error);
-// The same for SVG text; `baseFile` is where its relative references lead.
 bool writePngOf(const std::string &svg, const std::string &baseFile, const std::string &pngPath, std::string &error);
+
+// What a command writes, to be checked before it reads anything: every
+// output (option, path; empty: not given, "-": standard output) and the
+// drawing it reads.
+struct CommandOutputs {
+    std::string input;
+    std::vector<std::pair<std::string, std::string>> outputs;
+    bool inPlace = false;     // --out may name the input (paint --in-place)
+    std::string inPlaceHint;  // what to do instead of --out naming the input
+};
+
+// Refuses an output that names the input (unless in place) or another
+// output, compared as files (sameFile), and one checkWriteTarget refuses.
+bool checkOutputs(const CommandOutputs &outputs, std::string &error);
 
 void addToolsCommand(CLI::App &app, Context &context);
 void addAboutCommand(CLI::App &app, Context &context);

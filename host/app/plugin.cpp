@@ -90,6 +90,7 @@ bool playSession(Context &context, const Session &session, const PlayOptions &op
     SessionRunner runner(host, options.quiet ? static_cast<std::ostream &>(discarded) : progress.output());
     runner.outDir = options.outDir;
     runner.confineSaves = options.confine;
+    runner.keepFiles = options.keep;
     // What the drawing loses is said even under --quiet: it is no progress
     // report but news of the user's file.
     runner.readWarnings = &progress.errors();

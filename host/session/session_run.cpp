@@ -12,6 +12,7 @@
 #include "session_changes.h"
 #include "dialog_svg.h"
 #include "session_document.h"
+#include "save_folder.h"
 #include "session_files.h"
 #include "session_platform.h"
 #include "session_report.h"
@@ -69,6 +70,8 @@ bool SessionRunner::run(const Session &session, std::string &error) {
     if (onPhase && session.document.is_string()) onPhase("reading " + session.document.get<std::string>());
     auto doc = loadSessionDocument(session, error, &problems);
     if (!doc) return false;
+    drawingPath_.reset();
+    if (session.document.is_string()) drawingPath_ = joinPath(session.baseDir, session.document.get<std::string>());
     out_ << "session " << (session.name.empty() ? "(unnamed)" : session.name) << "\n";
     out_ << "document: " << countArt(*doc) << " objects\n";
     // What the file holds that the document does not, so that a saved
@@ -380,8 +383,12 @@ bool SessionRunner::stroke(const SessionStep &step, std::string &error) {
 }
 
 bool SessionRunner::writeOut(const std::string &path, const std::string &content, std::string &error) {
-    if (confineSaves && !pathInsideFolder(outDir, path, error)) return false;
-    return writeFileAtomically(joinPath(outDir, path), content, error);
+    if (!confineSaves) return writeOutput(isStandardOutput(path) ? path : joinPath(outDir, path), content, error);
+    SaveFolder folder{outDir, keepFiles};
+    if (drawingPath_) folder.keep.emplace_back(*drawingPath_, "the session's drawing");
+    std::string target;
+    if (savePath(folder, path, ".svg", target, error) != SaveRefusal::None) return false;
+    return writeFileAtomically(target, content, error);
 }
 
 bool SessionRunner::save(const SessionStep &step, std::string &error) {

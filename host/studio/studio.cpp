@@ -15,6 +15,7 @@
 #include "icon_svg.h"
 #include "resources.h"
 #include "sample_document.h"
+#include "save_folder.h"
 #include "session_document.h"
 #include "session_files.h"
 #include "svg.h"
@@ -549,42 +550,27 @@ json Studio::session(const std::string &svgName) const {
     return json{{"name", "studio"}, {"document", document}, {"seed", options_.seed}, {"steps", steps}};
 }
 
-namespace {
-
-void checkName(const std::string &name, const char *extension, const char *what) {
-    const std::string ext(extension);
-    if (name.size() <= ext.size() || name.compare(name.size() - ext.size(), ext.size(), ext) != 0)
-        throw StudioError(400, std::string(what) + ": '" + name + "' must be a file name ending in " + ext);
-    if (name.find_first_of("/\\") != std::string::npos || name.find('\0') != std::string::npos || name[0] == '.')
-        throw StudioError(400, std::string(what) + ": '" + name + "' must be a plain file name in the output folder");
-}
-
-bool sameFile(const std::string &a, const std::string &b) {
-    std::error_code ec;
-    return fs::exists(a, ec) && fs::exists(b, ec) && fs::equivalent(a, b, ec);
-}
-
-}  // namespace
-
 json Studio::save(const std::string &svgName, const std::string &sessionName, bool overwrite) {
     finishStroke();
-    checkName(svgName, ".svg", "drawing");
-    checkName(sessionName, ".json", "session");
-    if (svgName == sessionName) throw StudioError(400, "the drawing and the session need two names");
-    std::string error;
-    for (const std::string *name : {&svgName, &sessionName}) {
-        if (!pathInsideFolder(options_.outDir, *name, error)) throw StudioError(400, error);
-        const std::string path = joinPath(options_.outDir, *name);
-        if (!options_.drawing.empty() && sameFile(path, options_.drawing))
-            throw StudioError(409, *name + " is the drawing the studio opened; save under another name");
+    // One rule with `smearhost run`'s saves, every target checked before
+    // either file is written.
+    SaveFolder folder{options_.outDir, {}};
+    if (!options_.drawing.empty()) folder.keep.emplace_back(options_.drawing, "the drawing the studio opened");
+    std::string error, svgPath, sessionPath;
+    const std::pair<const char *, const std::string *> names[] = {{"drawing", &svgName}, {"session", &sessionName}};
+    for (const auto &[what, name] : names) {
+        const bool drawing = name == &svgName;
+        std::string &path = drawing ? svgPath : sessionPath;
+        const SaveRefusal refusal = savePath(folder, *name, drawing ? ".svg" : ".json", path, error);
+        if (refusal == SaveRefusal::Name) throw StudioError(400, std::string(what) + ": " + error);
+        if (refusal == SaveRefusal::Target) throw StudioError(409, error);
         std::error_code ec;
         if (fs::is_directory(path, ec)) throw StudioError(409, *name + " is a folder; save under another name");
-        if (!overwrite && fs::exists(path, ec))
+        if (!overwrite && fs::exists(fs::symlink_status(path, ec)))
             throw StudioError(409, *name + " exists already; say to overwrite it");
     }
     std::string svg;
     if (!writeSvg(run_->host.document(), svg, error)) throw StudioError(500, "the drawing cannot be written: " + error);
-    const std::string svgPath = joinPath(options_.outDir, svgName), sessionPath = joinPath(options_.outDir, sessionName);
     if (!writeFileAtomically(svgPath, svg, error)) throw StudioError(500, error);
     if (!writeFileAtomically(sessionPath, session(svgName).dump(2) + "\n", error)) throw StudioError(500, error);
     return json{{"svg", svgPath}, {"session", sessionPath}};

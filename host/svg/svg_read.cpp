@@ -558,6 +558,23 @@ int Context::elementIndex(pugi::xml_node node) const {
     return name.substr(span.nameBegin, span.nameEnd - span.nameBegin) == node.name() ? it->second : -1;
 }
 
+// The document holds no filters, clip paths, masks or markers. A file
+// edited in place keeps them wherever its elements are edited in place:
+// every element but a mesh that changes, which is written anew (the host
+// changes a text only by transforming it, which its element takes as its
+// transform). A file not edited in place is written anew whole. Only what
+// the written file can lack is reported.
+void reportEffectsNotHeld(Context &ctx, const Art &art, pugi::xml_node node, const Style &style) {
+    const bool inPlace = ctx.source && ctx.elementIndex(node) >= 0;
+    if (inPlace && art.type != kMeshArt) return;
+    const std::string lost = inPlace ? " is lost if the mesh is changed" : " is not kept";
+    if (!style.filter.empty()) ctx.problem(node, "filter " + style.filter + lost);
+    if (!style.clipPath.empty()) ctx.problem(node, "clip-path " + style.clipPath + lost);
+    if (!style.mask.empty()) ctx.problem(node, "mask " + style.mask + lost);
+    // A path is edited in place: its markers are lost only with a file written anew.
+    if (style.markers && (art.type == kPathArt || art.type == kCompoundPathArt)) ctx.problem(node, "markers are not kept");
+}
+
 void setCommon(Context &ctx, Art &art, pugi::xml_node node, const Style &style) {
     // A line of a text is part of its text element's markup, not a tspan's.
     if (std::string(node.name()).find("tspan") == std::string::npos) art.sourceElement = ctx.elementIndex(node);
@@ -592,11 +609,7 @@ void setCommon(Context &ctx, Art &art, pugi::xml_node node, const Style &style) 
     const std::string factorBeyond = ctx.attrBeyondRange(node, "data-smear-style-factor");
     if (!factorBeyond.empty()) ctx.problem(node, factorBeyond + "; ignored");
     else if (!f.empty() && parseNumber(f.value(), factor)) art.styleFactor = AIReal(factor);
-    if (!style.filter.empty()) ctx.problem(node, "filter " + style.filter + " is not kept");
-    if (!style.clipPath.empty()) ctx.problem(node, "clip-path " + style.clipPath + " is not kept");
-    if (!style.mask.empty()) ctx.problem(node, "mask " + style.mask + " is not kept");
-    if (style.markers && (art.type == kPathArt || art.type == kCompoundPathArt))
-        ctx.problem(node, "markers are not kept");
+    reportEffectsNotHeld(ctx, art, node, style);
 }
 
 }  // namespace svg
