@@ -93,6 +93,7 @@ bool playSession(Context &context, const Session &session, const PlayOptions &op
     // What the drawing loses is said even under --quiet: it is no progress
     // report but news of the user's file.
     runner.readWarnings = &progress.errors();
+    runner.warnings = &progress.errors();
     runner.strict = options.strict;
     runner.numberStepsInErrors = options.numberSteps;
     runner.onDrag = [&progress](size_t done, size_t total) { progress.update("painting, drag message", done, total); };
