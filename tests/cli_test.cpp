@@ -379,6 +379,7 @@ TEST_F(CliTest, AnInstalledProgramFindsTheModuleInItsLibFolder) {
     Result r = run("tools");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("root/bin/Smearcraft.so"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("then in ../lib/smearcraft/"), std::string::npos) << r.err;
     fs::copy_file(build / "Smearcraft.so", dir / "root" / "lib" / "smearcraft" / "Smearcraft.so");
     fs::copy_file(build / "Smearcraft.res", dir / "root" / "lib" / "smearcraft" / "Smearcraft.res");
     r = run("tools");

@@ -58,6 +58,10 @@ bool openPlugin(Host &host, const Context &context, std::string &error) {
     const std::string path = context.modulePath.empty() ? defaultModulePath() : context.modulePath;
     if (!host.loadModule(path, error)) {
         error = "cannot load the plug-in: " + error;
+#ifndef _WIN32
+        if (context.modulePath.empty())
+            error += " (smearhost looks beside itself, then in ../lib/smearcraft/; --module PATH names another)";
+#endif
         return false;
     }
     return true;
