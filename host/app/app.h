@@ -26,6 +26,10 @@ std::string defaultModulePath();
 // Loads the plug-in into `host`, as the host does at launch.
 bool openPlugin(Host &host, const Context &context, std::string &error);
 
+// "smearhost: ..." for a mistake in the command line itself: the parser's
+// words, the flag or command meant when one was misspelt, and where help is.
+std::string commandLineError(const CLI::App &app, const CLI::ParseError &e);
+
 // Prints "smearhost: message" to the error stream and gives the exit code 1.
 int fail(const std::string &message);
 

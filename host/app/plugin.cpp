@@ -58,6 +58,10 @@ bool openPlugin(Host &host, const Context &context, std::string &error) {
     const std::string path = context.modulePath.empty() ? defaultModulePath() : context.modulePath;
     if (!host.loadModule(path, error)) {
         error = "cannot load the plug-in: " + error;
+#ifndef _WIN32
+        if (context.modulePath.empty())
+            error += " (smearhost looks beside itself, then in ../lib/smearcraft/; --module PATH names another)";
+#endif
         return false;
     }
     return true;
@@ -94,6 +98,7 @@ bool playSession(Context &context, const Session &session, const PlayOptions &op
     // What the drawing loses is said even under --quiet: it is no progress
     // report but news of the user's file.
     runner.readWarnings = &progress.errors();
+    runner.warnings = &progress.errors();
     runner.strict = options.strict;
     runner.numberStepsInErrors = options.numberSteps;
     runner.onDrag = [&progress](size_t done, size_t total) { progress.update("painting, drag message", done, total); };

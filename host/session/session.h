@@ -89,6 +89,10 @@ public:
     // Where what the SVG reader could not keep is told, once per kind of
     // problem (none: only the report's "read:" lines say it).
     std::ostream *readWarnings = nullptr;
+    // Where the user is told what is no error but worth knowing, as
+    // "smearhost: warning: ..." lines: a value the options dialog rounded,
+    // why a stroke changed nothing (none: nowhere).
+    std::ostream *warnings = nullptr;
     // Whether any such problem fails the run before a step is played.
     bool strict = false;
     // Whether an error names the step that failed ("step 3 (set): ..."):
@@ -132,6 +136,7 @@ private:
                            std::string *drawing = nullptr);
     void reportResult(SPErr result);
     void reportUi();
+    void warn(SessionStep::Kind kind, const std::string &message);
 
     Host &host_;
     std::ostream &out_;

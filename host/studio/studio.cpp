@@ -17,8 +17,11 @@
 #include "sample_document.h"
 #include "save_folder.h"
 #include "session_document.h"
+#include "session_changes.h"
 #include "session_files.h"
+#include "stroke_outcome.h"
 #include "svg.h"
+#include "svg_report.h"
 #include "tool_names.h"
 
 namespace smear {
@@ -135,8 +138,11 @@ struct Studio::Run {
 };
 
 struct Studio::OpenStroke {
+    explicit OpenStroke(const Document &doc) : watch(doc) {}
     std::string tool;  // as the record names it
+    int toolId = 0;
     AIToolHandle handle = nullptr;
+    ChangeWatch watch;  // the drawing at the mouse down, to say what the stroke did
     json points = json::array(), pressure = json::array(), modifiers = json::array();
     StrokePoint last;
 };
@@ -161,7 +167,8 @@ bool Studio::open(std::string &error) {
             error = options_.drawing + ": " + error;
             return false;
         }
-        problems_ = report.problems;
+        // Grouped as the command line tells them: once per kind, with a count.
+        problems_ = summarizeReadProblems(report.problems);
     }
     steps_ = json::array({"startup"});
     if (!build(steps_, error)) return false;
@@ -450,9 +457,10 @@ void Studio::strokeDown(const std::string &tool, const StrokePoint &at) {
     const StrokePoint p = checkedPoint(at);
     Host &host = run_->host;
     const int index = toolIndex(tool);
-    auto stroke = std::make_unique<OpenStroke>();
+    auto stroke = std::make_unique<OpenStroke>(host.document());
     stroke->tool = shortToolName(host.palette[size_t(index)].title);
-    stroke->handle = toolHandle(host, toolIdOf(host.palette, index));
+    stroke->toolId = toolIdOf(host.palette, index);
+    stroke->handle = toolHandle(host, stroke->toolId);
     // As a session's stroke plays it: the mouse down carries no modifiers.
     host.sendTool(kAIToolMouseDownSelector, stroke->handle, toDoc(p.x, p.y), ASInt16(p.pressure), 0);
     stroke->points.push_back({p.x, p.y});
@@ -481,21 +489,35 @@ void Studio::strokeDrag(const std::vector<StrokePoint> &points) {
     changed();
 }
 
-void Studio::strokeUp() {
+std::string Studio::strokeUp() {
     if (!stroke_) throw StudioError(409, "no stroke is open");
-    finishStroke();
+    return finishStroke();
 }
 
-void Studio::finishStroke() {
-    if (!stroke_) return;
+std::string Studio::finishStroke() {
+    if (!stroke_) return "";
     std::unique_ptr<OpenStroke> s = std::move(stroke_);
     run_->host.sendTool(kAIToolMouseUpSelector, s->handle, toDoc(s->last.x, s->last.y), ASInt16(s->last.pressure), 0);
+    const std::string outcome = strokeOutcome(*s);
     steps_.push_back(json{{"stroke", {{"tool", s->tool}, {"points", s->points}, {"pressure", s->pressure},
                                       {"modifiers", s->modifiers}}}});
     // A new stroke is a new branch of history: what was undone stays undone.
     redoable_.clear();
     ++undoable_;
     changed();
+    return outcome;
+}
+
+// What a finished stroke did, or why it did nothing when that is plain.
+std::string Studio::strokeOutcome(const OpenStroke &s) {
+    const ChangeWatch::Changes changes = s.watch.compare(run_->host.document());
+    if (changes.changed + changes.added + changes.removed != 0) return "stroke painted: " + describe(changes);
+    std::vector<AIRealPoint> points;
+    std::vector<ASInt16> pressures;
+    for (const json &p : s.points) points.push_back(toDoc(p[0].get<double>(), p[1].get<double>()));
+    for (const json &p : s.pressure) pressures.push_back(ASInt16(p.get<int>()));
+    const std::string why = whyStrokeChangedNothing(run_->host, s.toolId, points, pressures);
+    return why.empty() ? "the stroke changed nothing" : "the stroke changed nothing: " + why;
 }
 
 // ---- Undo and redo

@@ -86,7 +86,9 @@ public:
     // the last point. Anything else asked while a stroke is open ends it first.
     void strokeDown(const std::string &tool, const StrokePoint &at);
     void strokeDrag(const std::vector<StrokePoint> &points);
-    void strokeUp();
+    // Returns what the stroke did ("stroke painted: 2 objects changed"), or
+    // why it changed nothing when the reason is plain.
+    std::string strokeUp();
 
     bool undo();
     bool redo();
@@ -109,7 +111,8 @@ private:
     struct Run;
 
     bool build(const nlohmann::json &steps, std::string &error);
-    void finishStroke();
+    std::string finishStroke();
+    std::string strokeOutcome(const OpenStroke &stroke);
     void record(const nlohmann::json &step);
     void play(const nlohmann::json &step);
     void selectStep(const nlohmann::json &which);

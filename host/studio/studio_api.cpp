@@ -215,8 +215,10 @@ StudioResponse post(Studio &studio, const std::string &path, const std::string &
         return jsonResponse(studio.state());
     }
     if (path == "/api/stroke/up") {
-        studio.strokeUp();
-        return jsonResponse(studio.state());
+        const std::string message = studio.strokeUp();
+        json state = studio.state();
+        state["message"] = message;
+        return jsonResponse(state);
     }
     if (path == "/api/undo" || path == "/api/redo") {
         const bool done = path == "/api/undo" ? studio.undo() : studio.redo();

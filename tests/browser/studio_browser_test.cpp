@@ -178,7 +178,8 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
               return now["steps"] == stepsBefore + 1 && now["stroking"] == false;
           }),
           "the stroke is painted and recorded");
-    check(waitFor([&] { return pageStatus(driver) == "stroke painted"; }), "the page says so");
+    // The page says so, and what the stroke changed.
+    check(waitFor([&] { return pageStatus(driver).rfind("stroke painted: ", 0) == 0; }), "the page says so");
     check(waitFor([&] {
               return driver.script("return document.getElementById('drawing').src.endsWith('v=' + arguments[0])",
                                    json::array({state()["version"]})) == true;

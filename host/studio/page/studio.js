@@ -288,10 +288,11 @@ function endGesture(event) {
   if (g.kind === 'stroke') {
     sendDrags();
     enqueue(async () => {
-      applyState(await call('POST', '/api/stroke/up', {}));
+      const answer = await call('POST', '/api/stroke/up', {});
+      applyState(answer);
       // Shift cycled the tool's main values: the form shows them as they are now.
       if (g.cycled && tool) await loadDialog(tool);
-      status('stroke painted');
+      status(answer.message || 'stroke painted');
     });
     return;
   }
