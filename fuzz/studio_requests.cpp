@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             if (answer.contentType == "application/json" && json::parse(answer.body, nullptr, false).is_discarded())
                 __builtin_trap();
             // A refusal says why in a few lines, whatever it was sent.
-            if (answer.status >= 400 && answer.body.size() > 4096) __builtin_trap();
+            if (answer.status >= 400 && answer.body.size() > 8192) __builtin_trap();
         }
         // Ends a stroke left open, as any next request does.
         smear::handleStudioRequest(studio, {"POST", "/api/select", {}, R"({"all": false})", {}, {}, {}});
