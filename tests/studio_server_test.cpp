@@ -149,8 +149,8 @@ TEST_F(StudioServerTest, FiftyIdleAndTricklingConnectionsDelayNoRequestAndNoStop
 
 TEST_F(StudioServerTest, IdleAndTricklingConnectionsAreClosedInTheirTime) {
     StudioServerLimits limits;
-    limits.requestTime = std::chrono::milliseconds(300);
-    limits.idleTime = std::chrono::milliseconds(200);
+    limits.requestTime = std::chrono::milliseconds(200);
+    limits.idleTime = std::chrono::milliseconds(100);
     start(limits);
     Connection idle(port_), trickle(port_);
     const auto opened = Clock::now();
@@ -167,7 +167,7 @@ TEST_F(StudioServerTest, IdleAndTricklingConnectionsAreClosedInTheirTime) {
     EXPECT_LT(since(opened), 1.0);
     trickle.receive(3);
     EXPECT_TRUE(trickle.closedByServer());
-    EXPECT_LT(since(opened), 1.5);  // 300 ms after its first byte, not 100 bytes later
+    EXPECT_LT(since(opened), 1.5);  // 200 ms after its first byte, not 100 bytes later
     sender.join();
     EXPECT_EQ(answered_, 0);
     // A connection that asks in time is answered, and kept for the next.
@@ -212,7 +212,7 @@ TEST_F(StudioServerTest, BodiesAreBoundedWhateverTheirEncoding) {
 TEST_F(StudioServerTest, EveryAnswerCarriesThePolicyTheServersOwnRefusalsToo) {
     StudioServerLimits limits;
     limits.maxConnections = 3;
-    limits.idleTime = std::chrono::milliseconds(300);
+    limits.idleTime = std::chrono::milliseconds(100);
     start(limits);
     const auto headersOf = [&](const std::string &request) {
         Connection c(port_);

@@ -183,6 +183,21 @@ void refuseConnection(int sock) {
     [[maybe_unused]] const ssize_t sent = ::send(sock, answer.data(), answer.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
 }
 
+// Closing a socket with bytes unread resets the connection, and the client
+// may lose the answer it was sent. What the client is still sending is read
+// and dropped while it keeps coming, for a fifth of a second at most.
+void dropUnread(int sock) {
+    ::shutdown(sock, SHUT_WR);
+    const auto until = Clock::now() + std::chrono::milliseconds(200);
+    char drop[4096];
+    for (;;) {
+        const ssize_t n = ::recv(sock, drop, sizeof drop, MSG_DONTWAIT);
+        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) return;
+        pollfd p{sock, POLLIN, 0};
+        if (Clock::now() >= until || (n < 0 && ::poll(&p, 1, 20) <= 0)) return;
+    }
+}
+
 class Server : public httplib::Server {
 public:
     explicit Server(const StudioServerLimits &limits) : limits_(limits) {
@@ -220,15 +235,7 @@ private:
                 const bool last = n == limits_.maxRequestsPerConnection;
                 if (!process_request(stream, last, closed, nullptr) || closed) break;
                 if (closeAfterAnswer) {
-                    // The client may still be sending: what it sends is read
-                    // and dropped for a moment, so that it reads the answer
-                    // before the connection closes.
-                    ::shutdown(sock, SHUT_WR);
-                    char drop[4096];
-                    const auto until = Clock::now() + std::chrono::milliseconds(200);
-                    pollfd p{sock, POLLIN, 0};
-                    while (Clock::now() < until && ::poll(&p, 1, 20) >= 0 && ::recv(sock, drop, sizeof drop, MSG_DONTWAIT) != 0) {
-                    }
+                    dropUnread(sock);
                     break;
                 }
             }
