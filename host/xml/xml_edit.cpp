@@ -59,6 +59,39 @@ std::vector<std::string_view> cssDeclarations(std::string_view style) {
     return out;
 }
 
+std::string withElementPrefix(std::string_view markup, const std::string &prefix) {
+    std::vector<XmlElementSpan> spans;
+    if (prefix.empty() || !scanXmlSpans(markup, spans)) return std::string(markup);
+    std::vector<size_t> at;  // where a name without a prefix begins
+    for (const XmlElementSpan &e : spans) {
+        if (markup.substr(e.nameBegin, e.nameEnd - e.nameBegin).find(':') != std::string_view::npos) continue;
+        at.push_back(e.nameBegin);
+        if (!e.selfClosing) at.push_back(e.close + 2);  // past "</"
+    }
+    std::sort(at.begin(), at.end());
+    std::string out;
+    size_t from = 0;
+    for (size_t k : at) {
+        out.append(markup.substr(from, k - from));
+        out += prefix;
+        from = k;
+    }
+    out.append(markup.substr(from));
+    return out;
+}
+
+XmlNamespaces declaredNamespaces(std::string_view text, const XmlElementSpan &element) {
+    XmlNamespaces out;
+    for (const XmlAttributeSpan &a : element.attributes) {
+        const std::string_view name = text.substr(a.nameBegin, a.nameEnd - a.nameBegin);
+        const std::string value = xmlText(text.substr(a.valueBegin, a.valueEnd - a.valueBegin));
+        if (name == "xmlns") out.defaultUri = value;
+        else if (name.compare(0, 6, "xmlns:") == 0 && !out.prefixByUri.count(value))
+            out.prefixByUri[value] = std::string(name.substr(6));
+    }
+    return out;
+}
+
 XmlEdit::XmlEdit(std::string_view text, const std::vector<XmlElementSpan> &spans) : text_(text), spans_(spans) {}
 
 XmlEdit::Element &XmlEdit::at(int element) { return edits_[element]; }
