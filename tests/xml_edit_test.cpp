@@ -120,5 +120,17 @@ TEST(XmlEdit, MarkupTakesThePrefixOfTheFilesElementsWhereItHasNone) {
     EXPECT_EQ(ns.prefixByUri.at("urn:two"), "m");  // the first that says it
 }
 
+TEST(XmlEdit, AStyleWrittenWithReferencesKeepsItsDeclarationsWhole) {
+    // A quote written as a reference, with a ';' inside the string.
+    Edited d("<svg><path id='p' style='font-family:&apos;A;B&apos;;fill:red;stroke:&#34;x&#34;'/></svg>");
+    ASSERT_TRUE(d.ok);
+    XmlEdit edit(d.text, d.spans);
+    EXPECT_EQ(edit.styleProperty(1, "fill"), "red");
+    EXPECT_EQ(edit.styleProperty(1, "font-family"), "&apos;A;B&apos;");
+    edit.setStyleProperty(1, "opacity", "0.5");
+    EXPECT_EQ(edit.apply(),
+              "<svg><path id='p' style=\"font-family:&apos;A;B&apos;;fill:red;stroke:&#34;x&#34;;opacity:0.5\"/></svg>");
+}
+
 }  // namespace
 }  // namespace smear

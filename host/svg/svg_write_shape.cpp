@@ -121,7 +121,7 @@ std::string changeText(const Affine &m) {
     const std::string x = fitting(t, false);
     parseNumber(x, t.x);
     const std::string y = fitting(t, true);
-    return "rotate(" + angle + " " + x + " " + y + ")";
+    return "rotate(" + angle + (x == "0" && y == "0" ? "" : " " + x + " " + y) + ")";
 }
 
 bool onlyMoved(const std::vector<const SegmentList *> &parts, const SvgReadShape &read, const AIRealMatrix &m) {
@@ -166,7 +166,7 @@ PropertyPlace::PropertyPlace(XmlEdit &edit, int element, bool fileHasStyleSheet)
 }
 
 std::optional<std::string> PropertyPlace::value(const std::string &name) const {
-    if (auto v = edit_.styleProperty(element_, name)) return v;
+    if (auto v = edit_.styleProperty(element_, name)) return xmlText(*v);
     if (auto v = edit_.attribute(element_, name)) return xmlText(*v);
     return std::nullopt;
 }
@@ -261,19 +261,21 @@ std::string ShapePaintEditor::correctedServer(const std::string &id, const Affin
     Affine own;
     const auto written = chainAttribute(server, transformName);
     if (written && !parseTransformList(*written, own)) return {};
-    Affine placed = correction * own;
+    Affine change = correction;
     if (gradient && chainAttribute(server, "gradientUnits").value_or("") != "userSpaceOnUse") {
         // A gradient in the bounding box: its transform applies inside the box.
         if (localBox.empty || localBox.width() <= 0 || localBox.height() <= 0) return {};
         const Affine box{localBox.width(), 0, 0, localBox.height(), localBox.minX, localBox.minY};
         Affine unbox;
         if (!box.inverse(unbox)) return {};
-        placed = unbox * correction * box * own;
+        change = unbox * correction * box;
     }
+    // The correction before the placement the paint server has.
+    const std::string placed = changeText(change) + (written ? " " + *written : std::string());
     // The copy says only its place; everything else it takes from the one
     // it refers to.
     const std::string markup = "<" + name + " id=\"@ID@\" " + w_.hrefName() + "=\"#" + XmlOut::escape(id, true) +
-                               "\" " + transformName + "=\"" + transformText(placed) + "\"/>\n";
+                               "\" " + transformName + "=\"" + XmlOut::escape(placed, true) + "\"/>\n";
     return w_.shareDefinition(gradient ? "smear-gradient" : "smear-pattern", markup);
 }
 

@@ -44,9 +44,21 @@ const char *const kShapeGeometry[] = {"x",  "y",  "width", "height", "rx",     "
                                       "d",  "pathLength"};
 
 // What the host did to the art since it was read (document space), in
-// SVG's orientation.
+// SVG's orientation. The members of a compound path are turned about its
+// centre one by one: when they were all moved alike, that is its move.
+const AIRealMatrix &hostTransformOf(const Art &art) {
+    const Art *first = art.type == kCompoundPathArt ? art.firstChild : nullptr;
+    if (!first || !isIdentity(art.hostTransform)) return art.hostTransform;
+    for (const Art *m = first; m; m = m->next) {
+        const AIRealMatrix &a = m->hostTransform, &b = first->hostTransform;
+        if (a.a != b.a || a.b != b.b || a.c != b.c || a.d != b.d || a.tx != b.tx || a.ty != b.ty)
+            return art.hostTransform;
+    }
+    return first->hostTransform;
+}
+
 Affine hostMove(const Art &art) {
-    const AIRealMatrix &h = art.hostTransform;
+    const AIRealMatrix &h = hostTransformOf(art);
     return Affine{h.a, -double(h.b), -double(h.c), h.d, h.tx, -double(h.ty)};
 }
 
@@ -349,7 +361,7 @@ bool SourceWriter::editShape(const Art &art, int el, const bool differs[4], bool
             parts.push_back(&art.segments);
             closed.push_back(art.closed);
         }
-        if (closed == read.closed && onlyMoved(parts, read, art.hostTransform)) {
+        if (closed == read.closed && onlyMoved(parts, read, hostTransformOf(art))) {
             // Moved, turned or scaled: the element says so in its transform,
             // the change before what it says already.
             const Affine change = fromParent * hostMove(art) * parent;
@@ -397,11 +409,9 @@ bool SourceWriter::writePlacedInPlace(const Art &art, int el, const bool differs
     const Affine full = hostMove(art) * s_.parentToRoot[size_t(el)] * own;
     Tag fresh;
     if (!firstTag(w_.artMarkupIn(art, full, differs[1]), fresh)) return false;
-    if (differs[0]) {
-        const Affine placedOwn = fromParent * full;
-        if (placedOwn.isIdentity()) edit_.removeAttribute(el, "transform");
-        else edit_.setAttribute(el, "transform", svgTransformText(placedOwn));
-    }
+    const Affine change = fromParent * hostMove(art) * s_.parentToRoot[size_t(el)];
+    if (differs[0] && !change.isIdentity())
+        edit_.setAttribute(el, "transform", changeText(change) + (t ? " " + xmlText(*t) : std::string()));
     if (differs[3]) writeTags(el, fresh);
     const auto look = s_.looks.find(el);
     if (!differs[1] && differs[2] && look != s_.looks.end()) {

@@ -41,7 +41,19 @@ std::vector<std::string_view> cssDeclarations(std::string_view style) {
     int depth = 0;
     char quote = 0;
     for (size_t i = 0; i < style.size(); ++i) {
-        const char c = style[i];
+        char c = style[i];
+        if (c == '&') {
+            // A reference, as written in markup: its ';' ends no declaration,
+            // and one that stands for a quote opens or closes a string.
+            const size_t end = style.find(';', i);
+            if (end == std::string_view::npos || end - i > 12) continue;
+            const std::string_view reference = style.substr(i, end + 1 - i);
+            c = reference == "&apos;" || reference == "&#39;" || reference == "&#x27;" ? '\''
+                : reference == "&quot;" || reference == "&#34;" || reference == "&#x22;" ? '"'
+                                                                                          : 0;
+            i = end;
+            if (!c) continue;
+        }
         if (quote) {
             if (c == quote) quote = 0;
         } else if (c == '"' || c == '\'') {
