@@ -270,8 +270,13 @@ std::string ShapePaintEditor::correctedServer(const std::string &id, const Affin
         if (!box.inverse(unbox)) return {};
         change = unbox * correction * box;
     }
-    // The correction before the placement the paint server has.
-    const std::string placed = changeText(change) + (written ? " " + *written : std::string());
+    // The correction before the placement the paint server has, or the
+    // two as one matrix, whichever is shorter.
+    std::string placed = changeText(change);
+    if (written) {
+        const std::string joined = placed + " " + *written, composed = transformText(change * own);
+        placed = composed.size() < joined.size() ? composed : joined;
+    }
     // The copy says only its place; everything else it takes from the one
     // it refers to.
     const std::string markup = "<" + name + " id=\"@ID@\" " + w_.hrefName() + "=\"#" + XmlOut::escape(id, true) +
