@@ -329,5 +329,34 @@ TEST(SvgWriteMinimal, ABrokenUtf16FileIsRefusedWithAReason) {
     EXPECT_NE(lone->error.find("surrogate"), std::string::npos) << lone->error;
 }
 
+TEST(SvgWriteMinimal, TheNamespaceCheckRefusesWhatANamespaceAwareReaderRefuses) {
+    EXPECT_EQ(namespaceProblem("<svg xmlns='http://www.w3.org/2000/svg' xmlns:x='urn:x'><g x:a='1'/></svg>"), "");
+    EXPECT_NE(namespaceProblem("<svg xmlns='http://www.w3.org/2000/svg'><use xlink:href='#a'/></svg>"), "");
+    EXPECT_NE(namespaceProblem("<svg:svg xmlns='http://www.w3.org/2000/svg'/>"), "");
+    // A declaration reaches the element's descendants only.
+    EXPECT_NE(namespaceProblem("<svg><g xmlns:x='urn:x'/><g x:a='1'/></svg>"), "");
+    // One attribute twice, by two prefixes of one namespace.
+    EXPECT_NE(namespaceProblem("<svg xmlns:x='urn:x' xmlns:y='urn:x'><g x:a='1' y:a='2'/></svg>"), "");
+    EXPECT_NE(namespaceProblem("<svg><g></svg>"), "");
+}
+
+TEST(SvgWriteMinimal, ShowingAndHidingAndBlendingAreSaidAsTheFileSaysThem) {
+    auto r = read(kShapes);
+    ASSERT_TRUE(r->ok) << r->error;
+    byId(r->doc, "pg")->userAttr |= kArtHidden;
+    byId(r->doc, "c")->blendMode = 1;  // multiply
+    const std::string written = svgOf(r->doc);
+    EXPECT_EQ(tagOf(written, "pg"), "<polygon id='pg' points='100,100 140,100 120,140' fill='#abcdef' display=\"none\"/>");
+    EXPECT_EQ(tagOf(written, "c"), "<circle id='c' cx='150' cy='50' r='20' style=\"fill:#00ff00;fill-opacity:0.5;"
+                                   "stroke:#000;stroke-opacity:0.96078431;mix-blend-mode:multiply\"/>");
+    auto back = read(written);
+    ASSERT_TRUE(back->ok);
+    EXPECT_TRUE(byId(back->doc, "pg")->userAttr & kArtHidden);
+    EXPECT_EQ(byId(back->doc, "c")->blendMode, 1);
+    // Shown again, it says so where it was hidden.
+    byId(back->doc, "pg")->userAttr &= ~kArtHidden;
+    EXPECT_NE(svgOf(back->doc).find("fill='#abcdef' display=\"inline\"/>"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace smear
