@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "svg_read_support.h"
+#include "xml_encoding.h"
 #include "xml_namespace_check.h"
 
 namespace smear {
@@ -295,28 +296,37 @@ TEST(SvgWriteMinimal, ASwatchIsMarkedInANamespaceTheFileDeclares) {
     EXPECT_EQ(marked.find("xmlns:inkscape"), std::string::npos) << marked;
 }
 
-std::string utf16(const std::string &utf8, bool bigEndian) {
-    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (char c : utf8) {  // ASCII and one two-byte sequence in these tests
-        out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
-    }
-    return out;
-}
-
-TEST(SvgWriteMinimal, AUtf16FileIsEditedInPlaceAndWrittenBackInUtf16) {
+TEST(SvgWriteMinimal, AFileInAnotherEncodingIsEditedInPlaceAndWrittenBackInIt) {
+    // A title with a character beyond ASCII, which every encoding has.
     const std::string file =
-        "<?xml version='1.0' encoding='UTF-16'?>\n<!DOCTYPE svg>\n<!-- kept -->\n"
-        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'><title>Pale</title>"
+        "<?xml version='1.0' encoding='ENCODING'?>\n<!DOCTYPE svg>\n<!-- kept -->\n"
+        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'><title>P\xC3\xA2le</title>"
         "<style>rect{stroke:none}</style><?pi here?>"
         "<rect id='a' width='5' height='5' fill='#f00'/></svg>\n";
-    for (bool bigEndian : {false, true}) {
-        auto r = read(utf16(file, bigEndian));
+    struct Case {
+        const char *name;
+        TextEncoding encoding;
+        bool mark;
+    };
+    for (const Case &c : {Case{"UTF-16", TextEncoding::kUtf16LittleEndian, true},
+                          Case{"UTF-16", TextEncoding::kUtf16BigEndian, true},
+                          Case{"UTF-16", TextEncoding::kUtf16LittleEndian, false},
+                          Case{"ISO-8859-1", TextEncoding::kLatin1, false}}) {
+        std::string text = file;
+        text.replace(text.find("ENCODING"), 8, c.name);
+        const std::string bytes = fromUtf8(text, c.encoding, c.mark);
+        auto r = read(bytes);
         ASSERT_TRUE(r->ok) << r->error;
-        EXPECT_EQ(svgOf(r->doc), utf16(file, bigEndian));
+        EXPECT_EQ(svgOf(r->doc), bytes) << c.name;
         byId(r->doc, "a")->opacity = 0.5f;
-        std::string expected = file;
+        std::string expected = text;
         expected.replace(expected.find("fill='#f00'"), 11, "fill='#f00' opacity=\"0.5\"");
-        EXPECT_EQ(svgOf(r->doc), utf16(expected, bigEndian)) << bigEndian;
+        EXPECT_EQ(svgOf(r->doc), fromUtf8(expected, c.encoding, c.mark)) << c.name << " " << c.mark;
+        // New text beyond the encoding comes as a character reference.
+        byId(r->doc, "a")->id = "\xE2\x82\xAC";
+        auto back = read(svgOf(r->doc));
+        ASSERT_TRUE(back->ok) << back->error;
+        EXPECT_NE(byId(back->doc, "\xE2\x82\xAC"), nullptr) << c.name;
     }
 }
 

@@ -49,5 +49,21 @@ TEST(XmlEncoding, WhatIsNotUtf16IsRefusedAndBadUtf8IsReplaced) {
     EXPECT_EQ(utf8ToUtf16("\xED\xA0\x80", true), std::string("\xFE\xFF\xFF\xFD", 4));
 }
 
+TEST(XmlEncoding, AnXmlTextSaysItsEncodingAsAParserFindsIt) {
+    size_t mark = 9;
+    EXPECT_EQ(xmlEncoding(std::string("<\0s\0", 4), mark), TextEncoding::kUtf16LittleEndian);
+    EXPECT_EQ(mark, 0u);
+    EXPECT_EQ(xmlEncoding(std::string("\0<\0s", 4), mark), TextEncoding::kUtf16BigEndian);
+    EXPECT_EQ(xmlEncoding("<?xml version='1.0' encoding=\"Iso-8859-1\"?><a/>", mark), TextEncoding::kLatin1);
+    EXPECT_EQ(xmlEncoding("<?xml version='1.0' encoding='LATIN1'?><a/>", mark), TextEncoding::kLatin1);
+    EXPECT_EQ(xmlEncoding("<?xml version='1.0' encoding='UTF-8'?><a/>", mark), TextEncoding::kUtf8);
+    // A name after the declaration is not its encoding.
+    EXPECT_EQ(xmlEncoding("<?xml version='1.0'?><a encoding='latin1'/>", mark), TextEncoding::kUtf8);
+    std::string out, error;
+    ASSERT_TRUE(toUtf8("caf\xE9", TextEncoding::kLatin1, out, error));
+    EXPECT_EQ(out, "caf\xC3\xA9");
+    EXPECT_EQ(fromUtf8("caf\xC3\xA9 \xE2\x82\xAC", TextEncoding::kLatin1, false), "caf\xE9 &#8364;");
+}
+
 }  // namespace
 }  // namespace smear

@@ -358,7 +358,7 @@ void finishSource(Context &ctx, std::unique_ptr<SvgSource> source, size_t artBef
 }
 
 bool readDocument(const std::string &text, const std::string &parsed, pugi::xml_document &xml, Document &doc,
-                  SvgReadReport &report, std::string &error, const std::string &encoding) {
+                  SvgReadReport &report, std::string &error, TextEncoding encoding, bool byteOrderMark) {
     pugi::xml_node root = xml.document_element();
     Context ctx(doc, report, parsed);
     const size_t artBefore = doc.artStore.size();
@@ -372,7 +372,10 @@ bool readDocument(const std::string &text, const std::string &parsed, pugi::xml_
         return false;
     }
     auto source = keepSource(ctx, root, text, parsed);
-    if (source) source->encoding = encoding;
+    if (source) {
+        source->encoding = encoding;
+        source->byteOrderMark = byteOrderMark;
+    }
     cutDeepElements(ctx, root);
     indexIds(ctx, root);
     readStyleSheets(ctx, root);
@@ -638,13 +641,10 @@ bool readSvgString(const std::string &bytes, Document &doc, SvgReadReport &repor
     // A UTF-16 file is read as the same text in UTF-8, which the writer
     // edits and writes back in UTF-16.
     size_t mark = 0;
-    const TextEncoding encoding = byteOrderMark(bytes, mark);
+    const TextEncoding encoding = xmlEncoding(bytes, mark);
     std::string converted;
-    if (encoding != TextEncoding::kUtf8) {
-        if (!utf16ToUtf8(std::string_view(bytes).substr(mark), encoding == TextEncoding::kUtf16BigEndian, converted,
-                         error))
-            return false;
-    }
+    if (encoding != TextEncoding::kUtf8 && !toUtf8(std::string_view(bytes).substr(mark), encoding, converted, error))
+        return false;
     const std::string &text = encoding == TextEncoding::kUtf8 ? bytes : converted;
     // Entities the file declares itself (style text, as some editors
     // write it), which pugixml does not expand.
@@ -656,7 +656,8 @@ bool readSvgString(const std::string &bytes, Document &doc, SvgReadReport &repor
     const std::string &parsed = same ? text : expanded;
     pugi::xml_document xml;
     const pugi::xml_parse_result result =
-        xml.load_buffer(parsed.data(), parsed.size(), pugi::parse_default | pugi::parse_ws_pcdata);
+        xml.load_buffer(parsed.data(), parsed.size(), pugi::parse_default | pugi::parse_ws_pcdata,
+                        encoding == TextEncoding::kUtf8 ? pugi::encoding_auto : pugi::encoding_utf8);
     if (!result) {
         size_t line = 1;
         for (ptrdiff_t i = 0; i < result.offset && size_t(i) < parsed.size(); ++i) line += parsed[size_t(i)] == '\n';
@@ -669,10 +670,7 @@ bool readSvgString(const std::string &bytes, Document &doc, SvgReadReport &repor
     }
     for (const std::string &name : notExpanded)
         report.problems.push_back("entity &" + name + "; is declared outside the file or holds markup; not expanded");
-    return svg::readDocument(text, parsed, xml, doc, report, error,
-                             encoding == TextEncoding::kUtf16LittleEndian ? "UTF-16LE"
-                             : encoding == TextEncoding::kUtf16BigEndian  ? "UTF-16BE"
-                                                                          : "");
+    return svg::readDocument(text, parsed, xml, doc, report, error, encoding, mark > 0);
 }
 
 bool readSvgFile(const std::string &path, Document &doc, SvgReadReport &report, std::string &error) {

@@ -10,6 +10,7 @@
 
 #include "hostapi.h"
 #include "svg_affine.h"
+#include "xml_encoding.h"
 #include "xml_spans.h"
 
 namespace smear {
@@ -59,9 +60,11 @@ struct SvgSource {
     std::map<int, SvgReadShape> shapes;
     // Every element read as one art object, as it looked.
     std::map<int, SvgReadLook> looks;
-    // The encoding the file was written in ("" for UTF-8): `text` holds it
-    // as UTF-8, and a file written back goes back into that encoding.
-    std::string encoding;
+    // The encoding the file was written in, and whether it began with a
+    // byte order mark: `text` holds it as UTF-8, and a file written back
+    // goes back into that encoding.
+    TextEncoding encoding = TextEncoding::kUtf8;
+    bool byteOrderMark = false;
 };
 
 }  // namespace smear

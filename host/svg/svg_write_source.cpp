@@ -818,9 +818,7 @@ bool Writer::writeOver(const SvgSource &source, std::string &text, std::string &
                 usedIds_.insert(xmlText(std::string_view(source.text).substr(a.valueBegin, a.valueEnd - a.valueBegin)));
     return attempt(
         [&] {
-            const std::string out = SourceWriter(*this, doc_, source).write();
-            if (source.encoding.empty()) return out;
-            return utf8ToUtf16(out, source.encoding == "UTF-16BE");
+            return fromUtf8(SourceWriter(*this, doc_, source).write(), source.encoding, source.byteOrderMark);
         },
         text, error);
 }

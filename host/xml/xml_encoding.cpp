@@ -102,10 +102,10 @@ bool utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string &out, std::
     return true;
 }
 
-std::string utf8ToUtf16(std::string_view text, bool bigEndian) {
+std::string utf8ToUtf16(std::string_view text, bool bigEndian, bool mark) {
     std::string out;
     out.reserve(2 * text.size() + 2);
-    appendUnit(out, 0xFEFF, bigEndian);
+    if (mark) appendUnit(out, 0xFEFF, bigEndian);
     for (size_t at = 0; at < text.size();) {
         const char32_t c = nextCodePoint(text, at);
         if (c < 0x10000) {
@@ -116,6 +116,57 @@ std::string utf8ToUtf16(std::string_view text, bool bigEndian) {
         }
     }
     return out;
+}
+
+TextEncoding xmlEncoding(std::string_view bytes, size_t &markLength) {
+    const TextEncoding marked = byteOrderMark(bytes, markLength);
+    if (markLength > 0 || bytes.size() < 4) return marked;
+    if (bytes[0] == '<' && bytes[1] == 0 && bytes[3] == 0) return TextEncoding::kUtf16LittleEndian;
+    if (bytes[0] == 0 && bytes[1] == '<' && bytes[2] == 0) return TextEncoding::kUtf16BigEndian;
+    if (bytes.compare(0, 5, "<?xml") != 0) return TextEncoding::kUtf8;
+    // The declaration's encoding, in either quotes, in any case.
+    const std::string_view declaration = bytes.substr(0, bytes.find("?>"));
+    const size_t at = declaration.find("encoding");
+    if (at == std::string_view::npos) return TextEncoding::kUtf8;
+    const size_t open = declaration.find_first_of("'\"", at);
+    if (open == std::string_view::npos) return TextEncoding::kUtf8;
+    const size_t close = declaration.find(declaration[open], open + 1);
+    std::string name(declaration.substr(open + 1, close == std::string_view::npos ? 0 : close - open - 1));
+    for (char &c : name)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return name == "iso-8859-1" || name == "latin1" ? TextEncoding::kLatin1 : TextEncoding::kUtf8;
+}
+
+bool toUtf8(std::string_view bytes, TextEncoding encoding, std::string &out, std::string &error) {
+    switch (encoding) {
+    case TextEncoding::kUtf16LittleEndian: return utf16ToUtf8(bytes, false, out, error);
+    case TextEncoding::kUtf16BigEndian: return utf16ToUtf8(bytes, true, out, error);
+    case TextEncoding::kLatin1:
+        out.clear();
+        for (char c : bytes) appendUtf8(out, static_cast<unsigned char>(c));
+        return true;
+    case TextEncoding::kUtf8: break;
+    }
+    out.assign(bytes);
+    return true;
+}
+
+std::string fromUtf8(std::string_view text, TextEncoding encoding, bool mark) {
+    switch (encoding) {
+    case TextEncoding::kUtf16LittleEndian: return utf8ToUtf16(text, false, mark);
+    case TextEncoding::kUtf16BigEndian: return utf8ToUtf16(text, true, mark);
+    case TextEncoding::kLatin1: {
+        std::string out;
+        for (size_t at = 0; at < text.size();) {
+            const char32_t c = nextCodePoint(text, at);
+            if (c < 0x100) out += char(c);
+            else out += "&#" + std::to_string(unsigned(c)) + ";";
+        }
+        return out;
+    }
+    case TextEncoding::kUtf8: break;
+    }
+    return std::string(text);
 }
 
 }  // namespace smear
