@@ -2,8 +2,11 @@
 // copied but where the drawing changed. An element whose art changed gets
 // the attributes of the parts that changed (geometry, paint and opacity,
 // tags) and keeps every other attribute, its class, filter, clip path,
-// mask and markers; changed paint is written as style properties, which
-// the file's own style sheet cannot override. Art that went is removed;
+// mask and markers. A shape says only what reads differently now, where
+// the file says it (svg_write_shape.cpp); other art's changed paint is
+// written as style properties, which the file's own style sheet cannot
+// override. New markup takes the file's namespace form. Art that went is
+// removed;
 // new art (trail copies, new layers) is written where the host put it, in
 // the coordinates of the element it is placed in. What cannot be changed
 // in place (a text or a mesh that changed) is written anew where it was.
