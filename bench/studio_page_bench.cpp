@@ -156,7 +156,7 @@ int benchOne(const std::string &smearhost, const std::string &toolName, int coun
         return new Promise((resolve) => {
           const check = () => {
             const s = window.studioShown();
-            if (s.idle && document.getElementById('status').textContent === 'stroke painted')
+            if (s.idle && document.getElementById('status').textContent.startsWith('stroke painted'))
               requestAnimationFrame(() => resolve([performance.now() - window.benchLast, window.benchLast - window.benchFirst]));
             else setTimeout(check, 1);
           };

@@ -3,8 +3,10 @@
 // (GET or POST; the body the rest of the line). Whatever the requests, each
 // is answered with JSON or the page's files, and the record the studio kept
 // replays with the session runner to the drawing the studio shows. Saves
-// are left out (they write files), and inputs are kept small so each run
-// is quick.
+// are left out (they write files). Inputs reach well past the limits the
+// studio sets on a request (JSON nested 64 deep, as many ids as the drawing
+// has objects, error texts quoted short), so that deep and wide bodies are
+// tried, not only small ones.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
@@ -28,7 +30,7 @@ bool attach(smear::Host &host, std::string &error) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     using nlohmann::json;
-    if (size > 4096) return 0;
+    if (size > (size_t(1) << 20)) return 0;
     const std::string input(reinterpret_cast<const char *>(data), size);
     std::string drawing, error;
     json session;
@@ -48,6 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             const smear::StudioResponse answer = smear::handleStudioRequest(studio, request);
             if (answer.contentType == "application/json" && json::parse(answer.body, nullptr, false).is_discarded())
                 __builtin_trap();
+            // A refusal says why in a few lines, whatever it was sent.
+            if (answer.status >= 400 && answer.body.size() > 8192) __builtin_trap();
         }
         // Ends a stroke left open, as any next request does.
         smear::handleStudioRequest(studio, {"POST", "/api/select", {}, R"({"all": false})", {}, {}, {}});

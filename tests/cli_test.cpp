@@ -269,6 +269,124 @@ TEST_F(CliTest, PngDrawsPhysicalUnitsAtTheReadersNinetySixToTheInch) {
     EXPECT_TRUE(mm == slurp(dir / "px.png")) << "the two pictures differ";
 }
 
+TEST_F(CliTest, AValueTheDialogRoundsIsTakenAndTheRoundingSaid) {
+    const std::string stroke = " --from 40,50 --to 60,50";
+    Result r = paint("--set rotateAngle=5.555" + stroke);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("smearhost: warning: rotateAngle=5.555 was rounded to 5.56: the dialog keeps 2 decimals"),
+              std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("outside"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("  rotateAngle = 5.56\n"), std::string::npos) << r.out;
+    // Said under --quiet too: the value painted with is not the one typed.
+    r = paint("--set rotateAngle=-0.004" + stroke + " --quiet");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("rotateAngle=-0.004 was rounded to 0"), std::string::npos) << r.err;
+    // A value the dialog keeps as typed says nothing.
+    r = paint("--set rotateAngle=5.5" + stroke + " --quiet");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CliTest, AnIndexBeyondTheDrawingsSwatchesOrStylesSaysWhatTheDrawingHas) {
+    const std::string stroke = " --in garden.svg --out out.svg --from 40,50 --to 60,50 --quiet";
+    write("garden.svg", kGarden);
+    expectFailure(smearhost("paint --tool swatches --set swatchIndex=2" + stroke),
+                  "smearhost: swatchIndex=2 is outside what the dialog allows here: it made it 0 (the drawing has "
+                  "no swatches)");
+    expectFailure(smearhost("paint --tool styles --set styleIndex=3" + stroke), "(the drawing has no named graphic styles)");
+    EXPECT_FALSE(fs::exists(dir / "out.svg"));
+}
+
+TEST_F(CliTest, AStrokeThatChangesNothingSaysWhy) {
+    write("garden.svg", kGarden);
+    const auto why = [&](const std::string &args) {
+        const Result r = smearhost("paint --in garden.svg --out out.svg --quiet " + args);
+        EXPECT_EQ(r.exitCode, 0) << args << ": " << r.err;
+        return r.err;
+    };
+    EXPECT_NE(why("--tool swatches --from 40,50 --to 60,50")
+                  .find("smearhost: warning: the stroke changed nothing: the drawing has no swatches"),
+              std::string::npos);
+    EXPECT_NE(why("--tool styles --from 40,50 --to 60,50").find("the drawing has no named graphic styles"),
+              std::string::npos);
+    EXPECT_NE(why("--tool warp-mesh --from 40,50 --to 60,50").find("no gradient mesh is selected"), std::string::npos);
+    // Far from the art: the brush is 5 units either way, so nothing it reaches.
+    EXPECT_NE(why("--tool rotate --set brushSizeHorizontal=5 --set brushSizeVertical=5 --from 0,95 --to 5,95 "
+                  "--select c")
+                  .find("no selected object lies under the brush (brushSizeHorizontal 5, brushSizeVertical 5)"),
+              std::string::npos);
+    EXPECT_NE(why("--tool transparency --set pressureModification=on --pressure 0 --from 40,50 --to 60,50")
+                  .find("the pen pressure was 0 all along"),
+              std::string::npos);
+    // A stroke that changes something says nothing of the kind.
+    EXPECT_EQ(why("--tool rotate --from 40,50 --to 60,50"), "");
+}
+
+TEST_F(CliTest, ASessionsStrokeOnNothingSelectedSaysWhichStepAndWhy) {
+    write("garden.svg", kGarden);
+    write("s.json", R"({"document": "garden.svg", "steps": ["startup", {"select": "none"},
+        {"stroke": {"tool": "rotate", "points": [[40, 50], [60, 50]]}}, "shutdown"]})");
+    const Result r = smearhost("run s.json");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("smearhost: warning: step 3 (stroke): the stroke changed nothing: nothing is selected"),
+              std::string::npos) << r.err;
+}
+
+TEST_F(CliTest, ModuleMayComeBeforeOrAfterTheCommand) {
+    write("garden.svg", kGarden);
+    const std::string module = std::string(SMEAR_BUILD_DIR) + "/Smearcraft.so";
+    EXPECT_EQ(smearhost("tools --module '" + module + "'").exitCode, 0);
+    EXPECT_EQ(smearhost("--module '" + module + "' tools").exitCode, 0);
+    // The module named after the command is the one loaded.
+    expectFailure(smearhost("paint --tool rotate --in garden.svg --out out.svg --from 40,50 --to 60,50 "
+                            "--module nowhere.so"),
+                  "cannot load the plug-in");
+    EXPECT_FALSE(fs::exists(dir / "out.svg"));
+}
+
+TEST_F(CliTest, CommandLineMistakesSaySmearhostAndWhatWasMeant) {
+    write("garden.svg", kGarden);
+    Result r = paint("--sett rotateAngle=5 --from 40,50 --to 60,50");
+    expectFailure(r, "(did you mean --set?)", 2);
+    EXPECT_EQ(r.err.rfind("smearhost: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("smearhost paint --help"), std::string::npos) << r.err;
+    expectFailure(smearhost("pant --tool rotate"), "(did you mean paint?)", 2);
+    expectFailure(smearhost("--modul x.so tools"), "(did you mean --module?)", 2);
+    // A mistake with nothing near it is still said the same way, without a guess.
+    r = smearhost("tools --zzzzzzzz");
+    expectFailure(r, "smearhost: ", 2);
+    EXPECT_EQ(r.err.find("did you mean"), std::string::npos) << r.err;
+    // Help is no mistake.
+    EXPECT_EQ(smearhost("paint --help").exitCode, 0);
+}
+
+TEST_F(CliTest, AnInstalledProgramFindsTheModuleInItsLibFolder) {
+    // The Debian package's layout: bin/smearhost and lib/smearcraft/.
+    fs::create_directories(dir / "root" / "bin");
+    fs::create_directories(dir / "root" / "lib" / "smearcraft");
+    const fs::path build = SMEAR_BUILD_DIR;
+    fs::copy_file(build / "smearhost", dir / "root" / "bin" / "smearhost");
+    const auto run = [&](const std::string &args) {
+        Result r;
+        const int status = std::system(("cd '" + dir.string() + "' && root/bin/smearhost " + args +
+                                        " >stdout.txt 2>stderr.txt").c_str());
+        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.out = slurp(dir / "stdout.txt");
+        r.err = slurp(dir / "stderr.txt");
+        return r;
+    };
+    // Without it, the error names where it was looked for: beside the program.
+    Result r = run("tools");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("root/bin/Smearcraft.so"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("then in ../lib/smearcraft/"), std::string::npos) << r.err;
+    fs::copy_file(build / "Smearcraft.so", dir / "root" / "lib" / "smearcraft" / "Smearcraft.so");
+    fs::copy_file(build / "Smearcraft.res", dir / "root" / "lib" / "smearcraft" / "Smearcraft.res");
+    r = run("tools");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("19 tools in 1 group"), std::string::npos) << r.out;
+}
+
 TEST_F(CliTest, ProgressShowsOnATerminalOnly) {
     write("garden.svg", kGarden);
     const std::string paint = "'" + std::string(SMEAR_BUILD_DIR) +

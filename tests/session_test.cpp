@@ -379,6 +379,16 @@ TEST_F(SessionRun, SelectTakesGroupsWholeAndRefusesUnknownIds) {
               std::string::npos);
 }
 
+TEST_F(SessionRun, AnEmptyIdNamesNoObjectAndAnIdNamedTwiceSelectsOnce) {
+    const std::string doc = R"({"document": {"objects": [{"rect": [0, 0, 5, 5]}, {"id": "a", "rect": [10, 10, 5, 5]}]},
+        "steps": )";
+    const std::string error = playFailing(doc + R"([{"select": [""]}]})");
+    EXPECT_NE(error.find("step 1 (select): an empty id names no object"), std::string::npos) << error;
+    const std::string r = playOk(doc + R"([{"select": ["a", "a", "a"]}]})");
+    EXPECT_TRUE(art("a")->selected());
+    EXPECT_NE(r.find(": 1 objects selected"), std::string::npos) << r;
+}
+
 TEST_F(SessionRun, UnknownToolStopsTheSessionWithTheToolList) {
     const std::string error = playFailing(std::string("{") + kSquare +
                                           R"(, "steps": ["startup", {"stroke": {"tool": "smudge", "points": [[1, 1]]}}, "shutdown"]})");

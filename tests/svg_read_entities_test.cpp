@@ -74,12 +74,12 @@ TEST(XmlEntities, StyleTextInEntitiesIsReadAndKeptAsWrittenWhenTheArtChanges) {
     ASSERT_EQ(p->style.strokePaint, 1);
     EXPECT_FLOAT_EQ(p->style.stroke.color.c.rgb.red, 1);
     EXPECT_FLOAT_EQ(p->style.stroke.width, 3);
-    // Unchanged: byte for byte. Changed: the reference stays, the new
-    // paint follows it.
+    // Unchanged: byte for byte. Changed: the reference stays, the width
+    // that changed follows it.
     EXPECT_EQ(svgOf(doc), file);
     p->style.stroke.width = 5;
     const std::string written = svgOf(doc);
-    EXPECT_NE(written.find("style=\"&st0;fill:none;"), std::string::npos) << written;
+    EXPECT_NE(written.find("style=\"&st0;;stroke-width:5\""), std::string::npos) << written;
     Document back;
     ASSERT_TRUE(readSvgString(written, back, report, error)) << error;
     back.forEachArt([&](const Art &a) {

@@ -277,6 +277,49 @@ TEST(SvgRead, OpacityBlendModesAndVisibility) {
     EXPECT_NE(r->report.problems[0].find("element <rect id=e>: blend mode"), std::string::npos);
 }
 
+// Filters, clip paths, masks and markers are not in the document. They are
+// said to be lost only where the written file lacks them: a file edited in
+// place keeps them (but on a mesh, written anew when it changes); a file
+// read into a document that holds art already is written anew whole.
+TEST(SvgRead, EffectsAreReportedLostOnlyWhereTheWrittenFileLacksThem) {
+    const std::string effects = wrap(
+        "<defs><filter id='blur'><feGaussianBlur stdDeviation='2'/></filter><clipPath id='clip'><rect width='5' "
+        "height='5'/></clipPath><mask id='hole'/><marker id='dot'><circle r='1'/></marker></defs>"
+        "<rect id='a' width='10' height='10' filter='url(#blur)' clip-path='url(#clip)'/>"
+        "<circle id='b' cx='50' cy='50' r='5' style='mask:url(#hole)'/>"
+        "<path id='c' d='M0 0 L10 10' marker-end='url(#dot)'/>");
+    auto inPlace = read(effects);
+    ASSERT_TRUE(inPlace->ok) << inPlace->error;
+    EXPECT_EQ(problems(inPlace->report), "");
+    std::string written, error;
+    ASSERT_TRUE(writeSvg(inPlace->doc, written, error)) << error;
+    for (const char *kept : {"filter='url(#blur)'", "clip-path='url(#clip)'", "mask:url(#hole)", "marker-end='url(#dot)'"})
+        EXPECT_NE(written.find(kept), std::string::npos) << kept;
+
+    // A mesh that changes is written anew: its filter goes with the change.
+    auto mesh = read(wrap(
+        "<defs><filter id='blur'/><meshgradient id='mg' gradientUnits='userSpaceOnUse' x='10' y='20'><meshrow>"
+        "<meshpatch><stop path='l 30,0' style='stop-color:#ff0000'/><stop path='l 0,20' style='stop-color:#00ff00'/>"
+        "<stop path='l -30,0' style='stop-color:#0000ff'/><stop path='L 10,20' style='stop-color:#ffff00'/>"
+        "</meshpatch></meshrow></meshgradient></defs>"
+        "<rect id='m' x='10' y='20' width='30' height='20' fill='url(#mg)' filter='url(#blur)'/>"));
+    ASSERT_TRUE(mesh->ok) << mesh->error;
+    EXPECT_EQ(problems(mesh->report), "element <rect id=m>: filter url(#blur) is lost if the mesh is changed\n");
+
+    // Into a document that holds art already: written anew, all four lost.
+    Read anew;
+    ASSERT_TRUE(readSvgString(wrap("<rect id='first' width='1' height='1'/>"), anew.doc, anew.report, error)) << error;
+    ASSERT_TRUE(readSvgString(effects, anew.doc, anew.report, error)) << error;
+    EXPECT_EQ(problems(anew.report),
+              "element <rect id=a>: filter url(#blur) is not kept\n"
+              "element <rect id=a>: clip-path url(#clip) is not kept\n"
+              "element <circle id=b>: mask url(#hole) is not kept\n"
+              "element <path id=c>: markers are not kept\n");
+    ASSERT_TRUE(writeSvg(anew.doc, written, error)) << error;
+    for (const char *lost : {"url(#blur)", "url(#clip)", "url(#hole)", "url(#dot)"})
+        EXPECT_EQ(written.find(lost), std::string::npos) << lost << " is said to be lost";
+}
+
 TEST(SvgRead, ProblemsAreReportedAndEverythingElseKept) {
     auto r = read(
         "<svg xmlns='http://www.w3.org/2000/svg' xmlns:sodipodi='http://sodipodi.sourceforge.net/DTD/"
@@ -291,15 +334,15 @@ TEST(SvgRead, ProblemsAreReportedAndEverythingElseKept) {
         "<use id='elsewhere' href='other.svg#a'/><use id='gone' href='#nothing'/>\n"
         "</svg>");
     ASSERT_TRUE(r->ok);
-    ASSERT_EQ(r->report.problems.size(), 7u) << problems(r->report);
+    // The filter is no problem: the file, edited in place, keeps it.
+    ASSERT_EQ(r->report.problems.size(), 6u) << problems(r->report);
     EXPECT_NE(r->report.problems[0].find("element <foreignObject id=f1>"), std::string::npos);
     EXPECT_NE(r->report.problems[0].find("skipped"), std::string::npos);
     EXPECT_EQ(r->report.problems[1], "element <ellipse id=e3>: rx is negative; skipped");
     EXPECT_EQ(r->report.problems[2], "element <circle> at line 6: r is zero; skipped");
     EXPECT_NE(r->report.problems[3].find("element <path id=broken>: path data"), std::string::npos);
-    EXPECT_NE(r->report.problems[4].find("filter url(#blur) is not kept"), std::string::npos);
-    EXPECT_EQ(r->report.problems[5], "element <use id=elsewhere>: refers to other.svg#a, outside this file; skipped");
-    EXPECT_EQ(r->report.problems[6], "element <use id=gone>: refers to #nothing, which does not exist; skipped");
+    EXPECT_EQ(r->report.problems[4], "element <use id=elsewhere>: refers to other.svg#a, outside this file; skipped");
+    EXPECT_EQ(r->report.problems[5], "element <use id=gone>: refers to #nothing, which does not exist; skipped");
     // Everything else is there, the broken path up to its last good segment.
     const std::vector<const Art *> art = allArt(r->doc);
     ASSERT_EQ(art.size(), 4u);

@@ -119,6 +119,46 @@ TEST(StrokePath, WhatCannotBeAStrokeIsRefusedWithWhere) {
     refused(many, "at most");
 }
 
+TEST(StrokePath, NumbersAreDecimalAsSvgWritesThem) {
+    StrokePath p;
+    std::string error;
+    for (const char *text : {"0x10,1 2,2", "1,1 0x10,1", "1,1 2,0x1", "1,1 2,2,0x0.8", "1,1 infinity,2", "1,1 2,2,nan"}) {
+        EXPECT_FALSE(parseStrokePath(text, 4, 255, p, error)) << text;
+        EXPECT_NE(error.find("point"), std::string::npos) << text << ": " << error;
+    }
+    ASSERT_TRUE(parseStrokePath("+1,.5 1e1,-2.5E-1,5e-1", 4, 255, p, error)) << error;
+    EXPECT_EQ(p.points[1].h, 10.0f);
+    EXPECT_EQ(p.points[1].v, -0.25f);
+    EXPECT_EQ(p.pressure[1], 128);
+    std::vector<ASInt16> profile;
+    EXPECT_FALSE(pressureProfile("0 0x1", 3, profile, error));
+}
+
+TEST(StrokePath, LongPathDataCostsWhatItsStepsAndSegmentsNeed) {
+    StrokePath p;
+    std::string error;
+    // 20,000 unit segments: eleven points, each exactly where its length says.
+    std::string steps = "M0 0";
+    for (int i = 0; i < 20000; ++i) steps += " h1";
+    ASSERT_TRUE(parseStrokePath(steps, 10, 255, p, error)) << error;
+    ASSERT_EQ(p.points.size(), 11u);
+    for (size_t i = 0; i < p.points.size(); ++i) EXPECT_FLOAT_EQ(p.points[i].h, 2000.0f * float(i)) << i;
+    // As many points as the steps ask for, up to a stroke's limit.
+    ASSERT_TRUE(parseStrokePath("M0 0 C0 50 100 50 100 0", int(kStrokeMaxPoints) - 1, 255, p, error)) << error;
+    EXPECT_EQ(p.points.size(), kStrokeMaxPoints);
+    EXPECT_FALSE(parseStrokePath("M0 0 L1 1", int(kStrokeMaxPoints), 255, p, error));
+    EXPECT_NE(error.find("1 to 100000 steps"), std::string::npos) << error;
+    EXPECT_FALSE(parseStrokePath("M0 0 L1 1", 0, 255, p, error));
+    // Too many segments to read: refused before reading, and quoted short.
+    std::string huge = "M0 0";
+    while (huge.size() < 4 * kStrokePathMaxTokens) huge += " l1 1";
+    EXPECT_FALSE(parseStrokePath(huge, 10, 255, p, error));
+    EXPECT_NE(error.find("too long for a stroke"), std::string::npos) << error.substr(0, 200);
+    EXPECT_LT(error.size(), 200u);
+    EXPECT_FALSE(parseStrokePath("M0 0 L1 1 x" + std::string(100000, ' '), 10, 255, p, error));
+    EXPECT_LT(error.size(), 200u);
+}
+
 const char kGarden[] = "<rect id='paper' width='200' height='200'/>"
                        "<g id='leaves' class='green\tleaf'><path id='a' class='vein' d='M0 0 L9 9'/></g>"
                        "<svg:rect id='b' class='leaf big' width='5' height='5'/>"

@@ -106,5 +106,31 @@ TEST(XmlEdit, ElementsAreRenamedRemovedAndGainNeighboursAndChildren) {
     EXPECT_NE(gone.apply().find("<svg xmlns=\"http://www.w3.org/2000/svg\">\n  \n  <circle"), std::string::npos);
 }
 
+TEST(XmlEdit, MarkupTakesThePrefixOfTheFilesElementsWhereItHasNone) {
+    EXPECT_EQ(withElementPrefix("<g a='1'><path d='M0 0'/><x:keep>t</x:keep></g>\n<defs/>", "svg:"),
+              "<svg:g a='1'><svg:path d='M0 0'/><x:keep>t</x:keep></svg:g>\n<svg:defs/>");
+    EXPECT_EQ(withElementPrefix("<g><path/></g>", ""), "<g><path/></g>");
+    Edited d("<svg:svg xmlns:svg='http://www.w3.org/2000/svg' xmlns:l=\"http://www.w3.org/1999/xlink\" "
+             "xmlns:m='urn:two' xmlns:n='urn:two'/>");
+    ASSERT_TRUE(d.ok);
+    const XmlNamespaces ns = declaredNamespaces(d.text, d.spans[0]);
+    EXPECT_EQ(ns.defaultUri, "");
+    EXPECT_EQ(ns.prefixByUri.at("http://www.w3.org/2000/svg"), "svg");
+    EXPECT_EQ(ns.prefixByUri.at("http://www.w3.org/1999/xlink"), "l");
+    EXPECT_EQ(ns.prefixByUri.at("urn:two"), "m");  // the first that says it
+}
+
+TEST(XmlEdit, AStyleWrittenWithReferencesKeepsItsDeclarationsWhole) {
+    // A quote written as a reference, with a ';' inside the string.
+    Edited d("<svg><path id='p' style='font-family:&apos;A;B&apos;;fill:red;stroke:&#34;x&#34;'/></svg>");
+    ASSERT_TRUE(d.ok);
+    XmlEdit edit(d.text, d.spans);
+    EXPECT_EQ(edit.styleProperty(1, "fill"), "red");
+    EXPECT_EQ(edit.styleProperty(1, "font-family"), "&apos;A;B&apos;");
+    edit.setStyleProperty(1, "opacity", "0.5");
+    EXPECT_EQ(edit.apply(),
+              "<svg><path id='p' style=\"font-family:&apos;A;B&apos;;fill:red;stroke:&#34;x&#34;;opacity:0.5\"/></svg>");
+}
+
 }  // namespace
 }  // namespace smear

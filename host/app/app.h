@@ -18,11 +18,17 @@ struct Context {
     int exitCode = 0;
 };
 
-// The plug-in module that sits beside this program.
+// The plug-in module for this program: the first that exists of the one
+// beside it and (on Linux) the one in ../lib/smearcraft/ from its folder,
+// where a package installs it; the one beside it when neither does.
 std::string defaultModulePath();
 
 // Loads the plug-in into `host`, as the host does at launch.
 bool openPlugin(Host &host, const Context &context, std::string &error);
+
+// "smearhost: ..." for a mistake in the command line itself: the parser's
+// words, the flag or command meant when one was misspelt, and where help is.
+std::string commandLineError(const CLI::App &app, const CLI::ParseError &e);
 
 // Prints "smearhost: message" to the error stream and gives the exit code 1.
 int fail(const std::string &message);
@@ -35,7 +41,8 @@ bool setStepFromArguments(const std::string &tool, const std::vector<std::string
 struct PlayOptions {
     bool quiet = false;           // no report on standard output
     std::string outDir;           // save paths are relative to it
-    bool confine = false;         // the session's save paths must stay inside outDir
+    bool confine = false;         // the session's saves are confined to outDir (save_folder.h)
+    std::vector<std::pair<std::string, std::string>> keep;  // confined: files no save replaces, and what they are
     bool strict = false;          // what the SVG reader cannot keep is an error
     bool numberSteps = true;      // errors name the session's step ("step 3 (set): ...")
     bool loadPlugin = true;       // false: a session that only reads and writes
@@ -54,12 +61,25 @@ bool playSession(Context &context, const Session &session, const PlayOptions &op
 // Prints "smearhost: warning: message" to the error stream, quiet or not.
 void warn(const std::string &message);
 
-// Whether this build can draw PNG pictures (--png), and drawing the SVG
-// file `svgPath` into the PNG file `pngPath`.
+// Whether this build can draw PNG pictures (--png), and drawing SVG text
+// into the PNG file `pngPath` ("-": standard output); `baseFile` is where
+// its relative references lead from.
 bool pngAvailable(std::string &why);
-bool writePng(const std::string &svgPath, const std::string &pngPath, std::string &error);
-// The same for SVG text; `baseFile` is where its relative references lead.
 bool writePngOf(const std::string &svg, const std::string &baseFile, const std::string &pngPath, std::string &error);
+
+// What a command writes, to be checked before it reads anything: every
+// output (option, path; empty: not given, "-": standard output) and the
+// drawing it reads.
+struct CommandOutputs {
+    std::string input;
+    std::vector<std::pair<std::string, std::string>> outputs;
+    bool inPlace = false;     // --out may name the input (paint --in-place)
+    std::string inPlaceHint;  // what to do instead of --out naming the input
+};
+
+// Refuses an output that names the input (unless in place) or another
+// output, compared as files (sameFile), and one checkWriteTarget refuses.
+bool checkOutputs(const CommandOutputs &outputs, std::string &error);
 
 void addToolsCommand(CLI::App &app, Context &context);
 void addAboutCommand(CLI::App &app, Context &context);

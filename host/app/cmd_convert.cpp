@@ -2,6 +2,7 @@
 // without painting: what the reader keeps, and optionally a picture of it.
 #include "app.h"
 #include "session.h"
+#include "session_files.h"
 #include "svg.h"
 
 namespace smear::app {
@@ -21,8 +22,8 @@ void addConvertCommand(CLI::App &app, Context &context) {
     CLI::App *cmd = app.add_subcommand("convert", "read an SVG drawing and write it back without painting (what the "
                                                   "reader keeps), or draw it as a PNG picture");
     cmd->add_option("--in", o->in, "the drawing to read (SVG)")->required();
-    cmd->add_option("--out", o->out, "where to write the drawing (SVG)");
-    cmd->add_option("--png", o->png, "draw the drawing as written as a PNG picture (librsvg)");
+    cmd->add_option("--out", o->out, "where to write the drawing (SVG; - for standard output), never over --in");
+    cmd->add_option("--png", o->png, "draw the drawing as written as a PNG picture (librsvg; - for standard output)");
     cmd->add_flag("--quiet", o->quiet, "print nothing but errors and what the drawing loses");
     cmd->add_flag("--strict", o->strict, "fail, writing nothing, when the reader cannot keep part of the drawing");
     cmd->callback([&context, o]() {
@@ -31,7 +32,8 @@ void addConvertCommand(CLI::App &app, Context &context) {
             context.exitCode = fail("convert writes --out FILE.svg, --png FILE.png or both");
             return;
         }
-        if (!o->png.empty() && !pngAvailable(error)) {
+        const CommandOutputs outputs{o->in, {{"--out", o->out}, {"--png", o->png}}, false, "give another file"};
+        if ((!o->png.empty() && !pngAvailable(error)) || !checkOutputs(outputs, error)) {
             context.exitCode = fail(error);
             return;
         }
@@ -45,7 +47,8 @@ void addConvertCommand(CLI::App &app, Context &context) {
             session.steps.push_back(save);
         }
         PlayOptions play;
-        play.quiet = o->quiet;
+        // Standard output holds the drawing or the picture, and nothing else.
+        play.quiet = o->quiet || isStandardOutput(o->out) || isStandardOutput(o->png);
         play.strict = o->strict;
         play.numberSteps = false;
         play.loadPlugin = false;

@@ -108,12 +108,7 @@ struct DemoOptions {
 };
 
 bool runDemo(const Context &context, const DemoOptions &o, std::string &error) {
-    std::error_code ec;
-    std::filesystem::create_directories(o.out, ec);
-    if (ec) {
-        error = o.out + ": cannot make the folder: " + ec.message();
-        return false;
-    }
+    if (!makeFolders(o.out, error)) return false;
     auto before = buildDocument(sampleDocument(), error);
     if (!before) return false;
     // Whether a tool changed the drawing is decided on the files it would

@@ -25,6 +25,7 @@ struct PaintOptions {
     uint32_t seed = 1;
     bool quiet = false;
     bool strict = false;
+    bool inPlace = false;
     CLI::Option *stepsOption = nullptr, *pressureOption = nullptr;
 };
 
@@ -191,7 +192,7 @@ bool paintSession(const PaintOptions &o, Session &session, std::string &error) {
     session.steps.push_back(stroke);
     SessionStep save;
     save.kind = SessionStep::Kind::Save;
-    save.path = o.out;
+    save.path = o.inPlace ? o.in : o.out;
     session.steps.push_back(save);
     SessionStep shutdown;
     shutdown.kind = SessionStep::Kind::Shutdown;
@@ -208,7 +209,9 @@ void addPaintCommand(CLI::App &app, Context &context) {
                 "Option names and limits: smearhost options --tool NAME.");
     cmd->add_option("--tool", o->tool, "the tool: its title without the prefix, e.g. rotate, stroke-weight")->required();
     cmd->add_option("--in", o->in, "the drawing to paint on (SVG)")->required();
-    cmd->add_option("--out", o->out, "where to write the painted drawing (SVG)")->required();
+    cmd->add_option("--out", o->out, "where to write the painted drawing (SVG; - for standard output); never the "
+                                     "drawing read, unless --in-place");
+    cmd->add_flag("--in-place", o->inPlace, "write the painted drawing over --in, in place of --out");
     cmd->add_option("--select", o->select, "select these objects only: ID[,ID...] (the SVG elements' ids); a group "
                                            "is selected with its contents");
     cmd->add_option("--select-by", o->selectBy, "select the objects read from elements that match: an element name "
@@ -229,13 +232,15 @@ void addPaintCommand(CLI::App &app, Context &context) {
                     "the pen's pressure along the stroke, \"P0 P1 ... Pk\" from 0 to 1: P0 at the mouse down, Pk at "
                     "the mouse up, spread evenly over the messages between and read in straight lines");
     cmd->add_option("--seed", o->seed, "seed of the host's random source");
-    cmd->add_option("--png", o->png, "also draw the painted drawing as a PNG picture (librsvg)");
+    cmd->add_option("--png", o->png, "also draw the painted drawing as a PNG picture (librsvg; - for standard output)");
     cmd->add_flag("--quiet", o->quiet, "print nothing but errors, warnings and what the drawing loses");
     cmd->add_flag("--strict", o->strict, "fail, writing nothing, when the reader cannot keep part of the drawing");
     cmd->callback([&context, o]() {
         Session session;
         std::string error;
-        const std::string usage = strokeChoiceError(*o);
+        std::string usage = strokeChoiceError(*o);
+        if (o->inPlace && !o->out.empty()) usage = "give --out or --in-place, not both";
+        if (!o->inPlace && o->out.empty()) usage = "--out is required (or --in-place to write over --in)";
         if (!usage.empty()) {
             fail(usage);
             context.exitCode = 2;
@@ -245,16 +250,27 @@ void addPaintCommand(CLI::App &app, Context &context) {
             context.exitCode = fail(error);
             return;
         }
-        if (!paintSession(*o, session, error)) {
+        const std::string out = o->inPlace ? o->in : o->out;
+        CommandOutputs outputs{o->in, {{"--out", out}, {"--png", o->png}}, o->inPlace,
+                               "to paint the drawing in place, give --in-place instead of --out"};
+        if (!checkOutputs(outputs, error) || !paintSession(*o, session, error)) {
             context.exitCode = fail(error);
             return;
         }
         PlayOptions play;
-        play.quiet = o->quiet;
+        // Standard output holds the drawing or the picture, and nothing else.
+        play.quiet = o->quiet || isStandardOutput(out) || isStandardOutput(o->png);
         play.strict = o->strict;
         play.numberSteps = false;
-        if (!playSession(context, session, play)) return;
-        if (!o->png.empty() && !writePng(o->out, o->png, error)) context.exitCode = fail(error);
+        // The picture shows the SVG as written; its relative references lead
+        // from where it was written.
+        if (!o->png.empty())
+            play.afterRun = [o, out](Host &host, std::string &why) {
+                std::string svg;
+                return writeSvg(host.document(), svg, why) &&
+                       writePngOf(svg, isStandardOutput(out) ? o->in : out, o->png, why);
+            };
+        playSession(context, session, play);
     });
 }
 

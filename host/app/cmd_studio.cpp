@@ -8,13 +8,12 @@
 #include <pthread.h>
 #include <thread>
 
-#include <httplib.h>
-
 #include "app.h"
 #include "request_order.h"
 #include "session_files.h"
 #include "studio.h"
 #include "studio_api.h"
+#include "studio_server.h"
 
 namespace smear::app {
 
@@ -34,17 +33,6 @@ std::string journalPath(const StudioCommand &o) {
     const std::string stem =
         o.drawing.empty() ? "sample" : std::filesystem::path(o.drawing).stem().string();
     return joinPath(o.outDir, stem + ".studio-journal");
-}
-
-// The page never needs more in one request (a batch of drag points, a
-// dialog's actions); anything larger is refused before it is read.
-constexpr size_t kMaxRequestBytes = 4 << 20;
-
-StudioRequest toStudioRequest(const httplib::Request &r) {
-    StudioRequest out{r.method, r.path, {}, r.body, r.get_header_value("Host"), r.get_header_value("Origin"),
-                      r.get_header_value("Content-Type")};
-    for (const auto &p : r.params) out.query.emplace(p.first, p.second);
-    return out;
 }
 
 int serve(const Context &context, const StudioCommand &o) {
@@ -77,42 +65,31 @@ int serve(const Context &context, const StudioCommand &o) {
         std::cout << "smearhost studio: took up " << studio.recovered() << " steps from " << options.journal
                   << ": the drawing is as it was after the last finished stroke" << std::endl;
 
-    httplib::Server server;
-    server.set_payload_max_length(kMaxRequestBytes);
     std::mutex one;  // the host serves one message at a time
     RequestOrder order;  // in the order the page sent them
     StudioGuard guard;
-    auto handler = [&](const httplib::Request &req, httplib::Response &res) {
+    StudioServer server([&](const StudioRequest &request) {
         StudioResponse answer;
         std::chrono::duration<double, std::milli> took{};
         {
-            const std::string place = req.get_header_value("X-Studio-Order");
             std::unique_lock<std::mutex> lock(one);
-            order.waitTurn(place, lock);
+            order.waitTurn(request.order, lock);
             const auto start = std::chrono::steady_clock::now();
-            answer = handleStudioRequest(studio, toStudioRequest(req), guard);
+            answer = handleStudioRequest(studio, request, guard);
             took = std::chrono::steady_clock::now() - start;
-            order.done(place);
+            order.done(request.order);
         }
         // What the studio spent on the answer, for the page's timings and the benchmark.
-        res.set_header("Server-Timing", "studio;dur=" + std::to_string(took.count()));
-        res.status = answer.status;
-        res.set_header("Cache-Control", "no-store");
-        res.set_content(answer.body, answer.contentType.c_str());
-    };
-    server.Get(".*", handler);
-    server.Post(".*", handler);
-    // Only this machine may reach it: the loopback address, never all interfaces.
-    const char *host = "127.0.0.1";
-    int port = o.port;
-    if (port == 0) {
-        port = server.bind_to_any_port(host);
-        if (port < 0) return fail("cannot listen on 127.0.0.1: no free port");
-    } else if (!server.bind_to_port(host, port)) {
-        return fail("cannot listen on 127.0.0.1:" + std::to_string(port) +
-                    " (in use? choose another with --port, or --port 0 for any free one)");
-    }
-    guard.hosts = {std::string(host) + ":" + std::to_string(port), "localhost:" + std::to_string(port)};
+        answer.headers.emplace_back("Server-Timing", "studio;dur=" + std::to_string(took.count()));
+        return answer;
+    });
+    const int port = server.bind(o.port);
+    if (port < 0)
+        return fail(o.port == 0 ? std::string("cannot listen on 127.0.0.1: no free port")
+                                : "cannot listen on 127.0.0.1:" + std::to_string(o.port) +
+                                      " (in use? choose another with --port, or --port 0 for any free one)");
+    const std::string host = "127.0.0.1";
+    guard.hosts = {host + ":" + std::to_string(port), "localhost:" + std::to_string(port)};
     std::thread stopper([&server, stopSignals]() {
         int signal = 0;
         sigwait(&stopSignals, &signal);
@@ -122,7 +99,7 @@ int serve(const Context &context, const StudioCommand &o) {
               << "\n  open http://127.0.0.1:" << port << "/ in a browser on this machine"
               << "\n  saved drawings and sessions go to " << (o.outDir.empty() ? "the working folder" : o.outDir)
               << "\n  press Ctrl-C to stop" << std::endl;
-    server.listen_after_bind();
+    server.serve();
     // The server stopped for a signal; let the signal thread go if it did not.
     pthread_kill(stopper.native_handle(), SIGTERM);
     stopper.join();

@@ -20,8 +20,13 @@ int main(int argc, char **argv) {
     // The same command lines on both builds: a path such as /work/s.json is
     // an argument, never a Windows-style option. Subcommands inherit this.
     app.allow_windows_style_options(false);
+    // What a command does not know goes to the program: --module may come
+    // before or after the command. Subcommands inherit this too.
+    app.fallthrough();
     app.set_version_flag("--version", "smearhost " SMEAR_VERSION " (the Smearcraft plug-in's stand-in host)");
-    app.add_option("--module", context.modulePath, "plug-in module to load (default: the one beside smearhost)");
+    app.add_option("--module", context.modulePath,
+                   "plug-in module to load, before or after the command (default: the one beside smearhost, "
+                   "or in ../lib/smearcraft/ from its folder)");
     app.require_subcommand(1);
     smear::app::addToolsCommand(app, context);
     smear::app::addAboutCommand(app, context);
@@ -37,8 +42,12 @@ int main(int argc, char **argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {
-        // --help is no error; every mistake on the command line exits with 2.
-        return app.exit(e) == 0 ? 0 : 2;
+        // --help and --version are no error; every mistake on the command
+        // line exits with 2, in the words every other error uses.
+        if (e.get_exit_code() == 0) return app.exit(e);
+        std::cout.flush();
+        std::cerr << smear::app::commandLineError(app, e) << std::endl;
+        return 2;
     }
     std::cout.flush();
     return context.exitCode;

@@ -1,4 +1,5 @@
 // Finding and loading the plug-in module.
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 
@@ -30,20 +31,37 @@ std::string programFolder() {
     return slash == std::string::npos ? std::string(".") : p.substr(0, slash);
 }
 
+// Where the module may be for a program in `folder`, in the order tried.
+std::vector<std::string> moduleCandidates(const std::string &folder) {
+#ifdef _WIN32
+    return {folder + "\\Smearcraft.aip"};
+#else
+    // Beside the program in a build folder; an installed package keeps
+    // programs in bin/ and the module in lib/smearcraft/ beside it.
+    return {folder + "/Smearcraft.so", folder + "/../lib/smearcraft/Smearcraft.so"};
+#endif
+}
+
 }  // namespace
 
 std::string defaultModulePath() {
-#ifdef _WIN32
-    return programFolder() + "\\Smearcraft.aip";
-#else
-    return programFolder() + "/Smearcraft.so";
-#endif
+    const std::vector<std::string> candidates = moduleCandidates(programFolder());
+    for (const std::string &path : candidates) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec)) return path;
+    }
+    // None there: the error names the first place looked at.
+    return candidates.front();
 }
 
 bool openPlugin(Host &host, const Context &context, std::string &error) {
     const std::string path = context.modulePath.empty() ? defaultModulePath() : context.modulePath;
     if (!host.loadModule(path, error)) {
         error = "cannot load the plug-in: " + error;
+#ifndef _WIN32
+        if (context.modulePath.empty())
+            error += " (smearhost looks beside itself, then in ../lib/smearcraft/; --module PATH names another)";
+#endif
         return false;
     }
     return true;
@@ -76,9 +94,11 @@ bool playSession(Context &context, const Session &session, const PlayOptions &op
     SessionRunner runner(host, options.quiet ? static_cast<std::ostream &>(discarded) : progress.output());
     runner.outDir = options.outDir;
     runner.confineSaves = options.confine;
+    runner.keepFiles = options.keep;
     // What the drawing loses is said even under --quiet: it is no progress
     // report but news of the user's file.
     runner.readWarnings = &progress.errors();
+    runner.warnings = &progress.errors();
     runner.strict = options.strict;
     runner.numberStepsInErrors = options.numberSteps;
     runner.onDrag = [&progress](size_t done, size_t total) { progress.update("painting, drag message", done, total); };

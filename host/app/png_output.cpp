@@ -33,12 +33,6 @@ bool pngAvailable(std::string &why) {
 #endif
 }
 
-bool writePng(const std::string &svgPath, const std::string &pngPath, std::string &error) {
-    std::string svg;
-    if (!readInputFile(svgPath, kSvgMaxFileBytes, svg, error)) return false;
-    return writePngOf(svg, svgPath, pngPath, error);
-}
-
 bool writePngOf(const std::string &svg, const std::string &baseFile, const std::string &pngPath, std::string &error) {
 #ifdef SMEAR_HAVE_RENDER
     std::string png;
@@ -48,7 +42,7 @@ bool writePngOf(const std::string &svg, const std::string &baseFile, const std::
         error = pngPath + ": cannot draw " + baseFile + ": " + error;
         return false;
     }
-    return writeFileAtomically(pngPath, png, error);
+    return writeOutput(pngPath, png, error);
 #else
     (void)svg;
     (void)baseFile;

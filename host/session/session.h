@@ -9,6 +9,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -79,12 +80,19 @@ public:
 
     // Save paths are relative to this folder (empty: the working folder).
     std::string outDir;
-    // Whether the paths the session names must stay inside `outDir`: true for
-    // a session file, whose author is not the person running it.
+    // Whether the session's saves are confined to `outDir` (save_folder.h):
+    // true for a session file, whose author is not the person running it.
+    // A confined save never replaces the session's drawing, nor any of
+    // `keepFiles` (path, what it is to the user).
     bool confineSaves = false;
+    std::vector<std::pair<std::string, std::string>> keepFiles;
     // Where what the SVG reader could not keep is told, once per kind of
     // problem (none: only the report's "read:" lines say it).
     std::ostream *readWarnings = nullptr;
+    // Where the user is told what is no error but worth knowing, as
+    // "smearhost: warning: ..." lines: a value the options dialog rounded,
+    // why a stroke changed nothing (none: nowhere).
+    std::ostream *warnings = nullptr;
     // Whether any such problem fails the run before a step is played.
     bool strict = false;
     // Whether an error names the step that failed ("step 3 (set): ..."):
@@ -113,6 +121,7 @@ public:
     bool started() const { return started_; }
 
 private:
+    std::optional<std::string> drawingPath_;  // the SVG file the session read, if any
     bool select(const SessionStep &step, std::string &error);
     bool options(const SessionStep &step, std::string &error);
     bool set(const SessionStep &step, std::string &error);
@@ -127,6 +136,7 @@ private:
                            std::string *drawing = nullptr);
     void reportResult(SPErr result);
     void reportUi();
+    void warn(SessionStep::Kind kind, const std::string &message);
 
     Host &host_;
     std::ostream &out_;

@@ -1,6 +1,10 @@
 // Playing a session on the host, step by step, with its report.
+#include <cmath>
 #include <functional>
 #include <ostream>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "art_selectors.h"
 #include "option_catalogue.h"
@@ -9,12 +13,14 @@
 #include "session_changes.h"
 #include "dialog_svg.h"
 #include "session_document.h"
+#include "save_folder.h"
 #include "session_files.h"
 #include "session_platform.h"
 #include "session_report.h"
 #include "svg.h"
 #include "svg_report.h"
 #include "spelling.h"
+#include "stroke_outcome.h"
 #include "tool_names.h"
 
 namespace smear {
@@ -38,6 +44,30 @@ DialogAction actionFor(const OptionField &field, double value, const std::string
     case FieldKind::Index: return DialogAction::pick(field.item, ASInt32(value));
     default: return DialogAction::type(field.item, typed);
     }
+}
+
+// The decimals a dialog that rounds what is typed kept of `wanted` to give
+// `stored`: the most that give it (-0.004 rounds to 0 at two decimals as at
+// none). -1 when no rounding gives it: the dialog held the value to limits.
+int decimalsRoundedTo(const OptionField &field, double wanted, double stored) {
+    if (field.kind != FieldKind::Float) return -1;
+    for (int decimals = 6; decimals >= 0; --decimals) {
+        const double scale = std::pow(10.0, decimals);
+        if (sameFieldValue(field, stored, std::round(wanted * scale) / scale)) return decimals;
+    }
+    return -1;
+}
+
+// What the document holds of what an option with a limit that depends on
+// it counts ("no swatches", "3 named graphic styles"); empty for others.
+std::string documentCount(const Document &doc, const OptionField &field) {
+    if (field.max != kDocumentLimit) return "";
+    const bool swatches = field.name.rfind("swatch", 0) == 0;
+    const size_t count = swatches ? doc.swatches.size() : doc.graphicStyles.size();
+    const std::string one = swatches ? "swatch" : "named graphic style";
+    const std::string many = swatches ? "swatches" : "named graphic styles";
+    if (count == 0) return "no " + many;
+    return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 }  // namespace
@@ -66,6 +96,8 @@ bool SessionRunner::run(const Session &session, std::string &error) {
     if (onPhase && session.document.is_string()) onPhase("reading " + session.document.get<std::string>());
     auto doc = loadSessionDocument(session, error, &problems);
     if (!doc) return false;
+    drawingPath_.reset();
+    if (session.document.is_string()) drawingPath_ = joinPath(session.baseDir, session.document.get<std::string>());
     out_ << "session " << (session.name.empty() ? "(unnamed)" : session.name) << "\n";
     out_ << "document: " << countArt(*doc) << " objects\n";
     // What the file holds that the document does not, so that a saved
@@ -181,11 +213,20 @@ bool SessionRunner::tool(const std::string &name, AIToolHandle &handle, std::str
 bool SessionRunner::select(const SessionStep &step, std::string &error) {
     Document &doc = host_.document();
     std::vector<Art *> chosen;
-    for (const std::string &id : step.ids) {
-        Art *found = nullptr;
+    // The first object with each id, found in one pass: a step may name
+    // every object of a large drawing.
+    std::unordered_map<std::string_view, Art *> byId;
+    if (!step.ids.empty())
         doc.forEachArt([&](Art &a) {
-            if (!found && a.id == id) found = &a;
+            if (!a.id.empty()) byId.emplace(a.id, &a);
         });
+    for (const std::string &id : step.ids) {
+        if (id.empty()) {
+            error = "an empty id names no object";
+            return false;
+        }
+        const auto it = byId.find(id);
+        Art *found = it == byId.end() ? nullptr : it->second;
         if (!found) {
             std::vector<std::string> ids;
             doc.forEachArt([&](const Art &a) {
@@ -226,7 +267,11 @@ bool SessionRunner::select(const SessionStep &step, std::string &error) {
         for (Layer *layer : doc.layers)
             if (layer->visible && !layer->locked)
                 for (Art *a = layer->root->firstChild; a; a = a->next) selectOpen(*a);
-    for (Art *a : chosen) selectTree(*a);
+    // Each named once however often it was named, so that a step costs what
+    // the drawing holds.
+    std::unordered_set<Art *> done;
+    for (Art *a : chosen)
+        if (done.insert(a).second) selectTree(*a);
     size_t selected = 0;
     doc.forEachArt([&](const Art &a) { selected += a.selected(); });
     out_ << ": " << selected << " objects selected\n";
@@ -274,6 +319,7 @@ bool SessionRunner::set(const SessionStep &step, std::string &error) {
     const int toolId = toolIdOf(host_.palette, paletteIndex);
     std::vector<DialogAction> actions;
     std::vector<std::pair<const OptionField *, double>> wanted;
+    std::vector<std::string> typed;
     for (const auto &v : step.values) {
         const OptionField *field = findOptionField(v.first);
         if (!field) {
@@ -293,6 +339,7 @@ bool SessionRunner::set(const SessionStep &step, std::string &error) {
         if (!parseFieldValue(*field, v.second, value, error)) return false;
         actions.push_back(actionFor(*field, value, v.second));
         wanted.emplace_back(field, value);
+        typed.push_back(v.second);
         out_ << " " << v.first << "=" << v.second;
     }
     actions.push_back(DialogAction::press(1));
@@ -311,15 +358,27 @@ bool SessionRunner::set(const SessionStep &step, std::string &error) {
     // What the dialog wrote into the record, as the plug-in will use it. A
     // value the dialog changed (held to limits that depend on the document,
     // such as the number of graphic styles) fails the step: nothing is
-    // changed behind the user's back.
+    // changed behind the user's back. A number with more decimals than the
+    // dialog shows is taken as the dialog rounds it, as a user typing it
+    // gets it, and the rounding is said.
     std::string changed;
+    std::vector<std::string> rounded;
     bool readable = withPluginGlobals(host_, [&](void *globals) {
-        for (const auto &w : wanted) {
-            const double stored = readField(globals, *w.first);
-            out_ << "  " << w.first->name << " = " << formatFieldValue(*w.first, stored) << "\n";
-            if (changed.empty() && !sameFieldValue(*w.first, stored, w.second))
-                changed = w.first->name + "=" + formatFieldValue(*w.first, w.second) +
-                          " is outside what the dialog allows here: it made it " + formatFieldValue(*w.first, stored);
+        for (size_t i = 0; i < wanted.size(); ++i) {
+            const OptionField &field = *wanted[i].first;
+            const double stored = readField(globals, field);
+            out_ << "  " << field.name << " = " << formatFieldValue(field, stored) << "\n";
+            if (sameFieldValue(field, stored, wanted[i].second) || !changed.empty()) continue;
+            const int decimals = decimalsRoundedTo(field, wanted[i].second, stored);
+            if (decimals >= 0)
+                rounded.push_back(field.name + "=" + typed[i] + " was rounded to " + formatFieldValue(field, stored) +
+                                  ": the dialog keeps " + std::to_string(decimals) +
+                                  (decimals == 1 ? " decimal" : " decimals"));
+            else {
+                const std::string held = documentCount(host_.document(), field);
+                changed = field.name + "=" + typed[i] + " is outside what the dialog allows here: it made it " +
+                          formatFieldValue(field, stored) + (held.empty() ? "" : " (the drawing has " + held + ")");
+            }
         }
     });
     if (!readable) out_ << "  (the plug-in gave no options record to read back)\n";
@@ -327,7 +386,15 @@ bool SessionRunner::set(const SessionStep &step, std::string &error) {
         error = changed;
         return false;
     }
+    for (const std::string &r : rounded) warn(step.kind, r);
     return true;
+}
+
+void SessionRunner::warn(SessionStep::Kind kind, const std::string &message) {
+    if (!warnings) return;
+    *warnings << "smearhost: warning: ";
+    if (numberStepsInErrors) *warnings << "step " << stepNumber_ << " (" << stepName(kind) << "): ";
+    *warnings << message << "\n";
 }
 
 bool SessionRunner::cursor(const SessionStep &step, std::string &error) {
@@ -357,15 +424,28 @@ bool SessionRunner::stroke(const SessionStep &step, std::string &error) {
     }
     const SPErr up = host_.sendTool(kAIToolMouseUpSelector, handle, toDoc(step.points.back()), step.pressure.back(), 0);
     lastResult_ = up;
+    const ChangeWatch::Changes changes = watch.compare(host_.document());
     out_ << ": down -> " << formatCode(down) << ", " << drags << (drags == 1 ? " drag -> " : " drags -> ")
          << formatCode(firstDragError) << ", up -> " << formatCode(up) << "; "
-         << describe(watch.compare(host_.document())) << "\n";
+         << describe(changes) << "\n";
+    if (warnings && changes.changed + changes.added + changes.removed == 0) {
+        std::vector<AIRealPoint> points;
+        for (const AIRealPoint &p : step.points) points.push_back(toDoc(p));
+        std::string unused;
+        const int index = findTool(host_.palette, step.tool, unused);
+        const std::string why = whyStrokeChangedNothing(host_, toolIdOf(host_.palette, index), points, step.pressure);
+        if (!why.empty()) warn(step.kind, "the stroke changed nothing: " + why);
+    }
     return true;
 }
 
 bool SessionRunner::writeOut(const std::string &path, const std::string &content, std::string &error) {
-    if (confineSaves && !pathInsideFolder(outDir, path, error)) return false;
-    return writeFileAtomically(joinPath(outDir, path), content, error);
+    if (!confineSaves) return writeOutput(isStandardOutput(path) ? path : joinPath(outDir, path), content, error);
+    SaveFolder folder{outDir, keepFiles};
+    if (drawingPath_) folder.keep.emplace_back(*drawingPath_, "the session's drawing");
+    std::string target;
+    if (savePath(folder, path, ".svg", target, error) != SaveRefusal::None) return false;
+    return writeFileAtomically(target, content, error);
 }
 
 bool SessionRunner::save(const SessionStep &step, std::string &error) {

@@ -2,23 +2,20 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
+#include "svg_numbers.h"
 #include "svg_path_data.h"
 
 namespace smear {
 
 namespace {
 
+// A decimal number as SVG writes one: no hexadecimal, no words.
 bool finiteNumber(const std::string &text, double &out) {
-    if (text.empty()) return false;
-    char *end = nullptr;
-    errno = 0;
-    out = std::strtod(text.c_str(), &end);
-    return *end == '\0' && errno != ERANGE && std::isfinite(out);
+    return !text.empty() && svg::parseNumber(text, out) && std::isfinite(out);
 }
 
 bool fitsTheDrawing(double v) { return std::fabs(v) <= double(std::numeric_limits<AIReal>::max()); }
@@ -75,48 +72,99 @@ svg::Vec2 pointOn(const svg::Vec2 &a, const svg::Cubic &c, double t) {
     return (u * u * u) * a + (3 * u * u * t) * c.c1 + (3 * u * t * t) * c.c2 + (t * t * t) * c.end;
 }
 
-// The subpath as a fine polyline, then `steps` + 1 points evenly spaced
-// along its length.
+// The path data as an error message quotes it: a file may be megabytes long.
+std::string quoted(const std::string &text) {
+    constexpr size_t kShown = 40;
+    return "'" + (text.size() <= kShown ? text : text.substr(0, kShown) + "...") + "'";
+}
+
+// At least as many as the numbers and command letters in `text` (each
+// number has a run of digits of its own), counted without reading it.
+size_t tokensAtMost(const std::string &text) {
+    size_t tokens = 0;
+    bool inDigits = false;
+    for (char c : text) {
+        const bool digit = c >= '0' && c <= '9';
+        if ((digit && !inDigits) || (std::isalpha(static_cast<unsigned char>(c)) && c != 'e' && c != 'E')) ++tokens;
+        inDigits = digit;
+    }
+    return tokens;
+}
+
+// Each curve measured as a polyline of this many pieces.
+constexpr int kPiecesPerCurve = 64;
+
+// `steps` + 1 points evenly spaced along the subpath's length, each curve
+// measured as a fine polyline. The polyline is walked twice (its length,
+// then the points) and never kept: the memory follows the path data and
+// the steps, not 64 points for each of its segments.
 bool samplePathData(const std::string &text, int steps, ASInt16 pressure, StrokePath &out, std::string &error) {
+    if (steps < 1 || size_t(steps) + 1 > kStrokeMaxPoints) {
+        error = "a stroke along path data takes 1 to " + std::to_string(kStrokeMaxPoints - 1) + " steps, not " +
+                std::to_string(steps);
+        return false;
+    }
+    if (tokensAtMost(text) > kStrokePathMaxTokens) {
+        error = "the path data " + quoted(text) + " is too long for a stroke: at most " +
+                std::to_string(kStrokePathMaxTokens) + " numbers and commands";
+        return false;
+    }
     const svg::PathData data = svg::parsePathData(text);
     if (!data.error.empty()) {
-        error = "the path data '" + text + "': " + data.error;
+        error = "the path data " + quoted(text) + ": " + data.error;
         return false;
     }
     if (!data.beyondRange.empty()) {
-        error = "the path data '" + text + "': " + data.beyondRange + " lies beyond the range of the drawing";
+        error = "the path data " + quoted(text) + ": " + data.beyondRange + " lies beyond the range of the drawing";
         return false;
     }
     if (data.subpaths.size() != 1 || data.subpaths[0].curves.empty()) {
-        error = "the path data '" + text + "' must be one subpath with at least one segment: a stroke is one drag";
+        error = "the path data " + quoted(text) + " must be one subpath with at least one segment: a stroke is one drag";
         return false;
     }
     const svg::Subpath &path = data.subpaths[0];
-    std::vector<svg::Vec2> line{path.start};
-    std::vector<double> length{0};
-    constexpr int kPiecesPerCurve = 64;
-    svg::Vec2 at = path.start;
-    std::vector<svg::Cubic> curves = path.curves;
-    if (path.closed && path.current() != path.start) curves.push_back({path.current(), path.start, path.start});
-    for (const svg::Cubic &c : curves) {
-        for (int k = 1; k <= kPiecesPerCurve; ++k) {
-            const svg::Vec2 p = pointOn(at, c, double(k) / kPiecesPerCurve);
-            length.push_back(length.back() + std::hypot(p.x - line.back().x, p.y - line.back().y));
-            line.push_back(p);
+    const bool closing = path.closed && path.current() != path.start;
+    const size_t count = path.curves.size() + (closing ? 1 : 0);
+    const svg::Cubic closingLine{path.current(), path.start, path.start};
+    const auto curve = [&](size_t k) -> const svg::Cubic & { return k < path.curves.size() ? path.curves[k] : closingLine; };
+    const auto startOf = [&](size_t k) { return k == 0 ? path.start : curve(k - 1).end; };
+
+    const auto pieceEnd = [&](size_t k, int j) { return pointOn(startOf(k), curve(k), double(j) / kPiecesPerCurve); };
+    const auto distance = [](const svg::Vec2 &a, const svg::Vec2 &b) { return std::hypot(b.x - a.x, b.y - a.y); };
+
+    double length = 0;
+    svg::Vec2 previous = path.start;
+    for (size_t k = 0; k < count; ++k)
+        for (int j = 1; j <= kPiecesPerCurve; ++j) {
+            const svg::Vec2 p = pieceEnd(k, j);
+            length += distance(previous, p);
+            previous = p;
         }
-        at = c.end;
-    }
-    if (!std::isfinite(length.back())) {
-        error = "the path data '" + text + "' is longer than the drawing can measure";
+    if (!std::isfinite(length)) {
+        error = "the path data " + quoted(text) + " is longer than the drawing can measure";
         return false;
     }
-    size_t piece = 1;
+    // The pieces walked again, in step with the points: the piece (curve k,
+    // piece j) from `from` to `to` ends `after` along the path.
+    size_t k = 0;
+    int j = 1;
+    svg::Vec2 from = path.start, to = pieceEnd(0, 1);
+    double before = 0, after = distance(from, to);
     for (int i = 0; i <= steps; ++i) {
-        const double wanted = length.back() * i / steps;
-        while (piece + 1 < line.size() && length[piece] < wanted) ++piece;
-        const double span = length[piece] - length[piece - 1];
-        const double t = span > 0 ? std::clamp((wanted - length[piece - 1]) / span, 0.0, 1.0) : 1.0;
-        const svg::Vec2 p = line[piece - 1] + t * (line[piece] - line[piece - 1]);
+        const double wanted = length * i / steps;
+        while (after < wanted && !(k + 1 == count && j == kPiecesPerCurve)) {
+            if (++j > kPiecesPerCurve) {
+                ++k;
+                j = 1;
+            }
+            from = to;
+            to = pieceEnd(k, j);
+            before = after;
+            after += distance(from, to);
+        }
+        const double span = after - before;
+        const double t = span > 0 ? std::clamp((wanted - before) / span, 0.0, 1.0) : 1.0;
+        const svg::Vec2 p = from + t * (to - from);
         out.points.push_back(AIRealPoint{AIReal(p.x), AIReal(p.y)});
     }
     out.pressure.assign(out.points.size(), pressure);

@@ -21,13 +21,17 @@ struct StrokePath {
 };
 
 constexpr size_t kStrokeMaxPoints = 100001;
+// Path data a stroke follows holds at most this many numbers and command
+// letters (a few megabytes of text), so that reading it stays bounded.
+constexpr size_t kStrokePathMaxTokens = 1000000;
 
 // Points are separated by blanks, line breaks or semicolons; each is X,Y or
 // X,Y,P with P the pen pressure from 0 to 1 (a pen's own scale; the host
 // sends P × 255). Points without P take `pressure` (0 to 255). Path data
 // (text that starts with a command letter) must be one subpath and is
-// sampled at `steps` + 1 points, every point at `pressure`. False with a
-// message naming the point or the number that is wrong.
+// sampled at `steps` + 1 points (at most kStrokeMaxPoints), every point at
+// `pressure`. False with a message naming the point or the number that is
+// wrong.
 bool parseStrokePath(const std::string &text, int steps, ASInt16 pressure, StrokePath &out, std::string &error);
 
 // A pen's pressure along a whole stroke, as a pen gives it while drawing a

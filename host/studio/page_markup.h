@@ -8,12 +8,11 @@
 
 namespace smear {
 
-// The markup (one or more elements, well-formed) without elements that run
-// or hold foreign markup (script, foreignObject, iframe, object, embed and
-// any element outside the SVG namespace's plain names), without on*
-// attributes, and without links (href, xlink:href) to javascript: or data:
-// documents other than images. Markup that holds none of these comes back
-// as it was; markup that cannot be read comes back empty.
+// The markup (one or more elements, well-formed) as sanitizeSvg leaves a
+// fragment. Most of what the writer sends holds nothing it would take out
+// (no script, foreign element, event attribute, data: or javascript: link)
+// and comes back as it was without being parsed, so that an answer costs
+// what it carries; markup that cannot be read comes back empty.
 std::string pageSafeMarkup(const std::string &markup);
 
 }  // namespace smear

@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <limits>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "dialog_manager.h"
 #include "document.h"
@@ -14,9 +17,13 @@
 #include "option_fields.h"
 #include "resources.h"
 #include "sample_document.h"
+#include "save_folder.h"
 #include "session_document.h"
+#include "session_changes.h"
 #include "session_files.h"
+#include "stroke_outcome.h"
 #include "svg.h"
+#include "svg_report.h"
 #include "tool_names.h"
 
 namespace smear {
@@ -136,9 +143,12 @@ struct Studio::Run {
 };
 
 struct Studio::OpenStroke {
+    explicit OpenStroke(const Document &doc) : watch(doc) {}
     std::string tool;  // as the record names it
     RandomSource randomBefore;
+    int toolId = 0;
     AIToolHandle handle = nullptr;
+    ChangeWatch watch;  // the drawing at the mouse down, to say what the stroke did
     json points = json::array(), pressure = json::array(), modifiers = json::array();
     StrokePoint last;
 };
@@ -165,7 +175,8 @@ bool Studio::open(std::string &error) {
             error = options_.drawing + ": " + error;
             return false;
         }
-        problems_ = report.problems;
+        // Grouped as the command line tells them: once per kind, with a count.
+        problems_ = summarizeReadProblems(report.problems);
     }
     steps_ = json::array({"startup"});
     if (!takeUpJournal(error)) return false;
@@ -462,23 +473,36 @@ void Studio::readBrush() {
 
 // ---- Selection
 
+namespace {
+
+// The first object of each id, as a session's select finds it.
+std::unordered_map<std::string_view, const Art *> firstById(const Document &doc) {
+    std::unordered_map<std::string_view, const Art *> first;
+    doc.forEachArt([&](const Art &a) {
+        if (!a.id.empty()) first.emplace(a.id, &a);
+    });
+    return first;
+}
+
+}  // namespace
+
 std::string Studio::nameOf(const Art &art) {
     if (art.id.empty())
         throw StudioError(409, "this object has no id in the file, so a session could not name it; use Select all");
-    const Art *first = nullptr;
-    run_->host.document().forEachArt([&](const Art &a) {
-        if (!first && a.id == art.id) first = &a;
-    });
-    if (first != &art)
+    if (firstById(run_->host.document()).at(art.id) != &art)
         throw StudioError(409, "another object has the same id '" + art.id + "', so a session could not name this one");
     return art.id;
 }
 
 std::vector<std::string> Studio::selectedTopIds() {
     std::vector<std::string> ids;
+    const auto first = firstById(run_->host.document());
     for (Layer *layer : run_->host.document().layers)
         for (Art *a = layer->root->firstChild; a; a = a->next)
-            if (a->selected()) ids.push_back(nameOf(*a));
+            if (a->selected()) {
+                if (a->id.empty() || first.at(a->id) != a) nameOf(*a);  // says why it cannot be named
+                ids.push_back(a->id);
+            }
     return ids;
 }
 
@@ -490,6 +514,13 @@ void Studio::selectStep(const json &which) {
 void Studio::selectIds(const std::vector<std::string> &ids) {
     finishStroke();
     if (ids.empty()) return selectStep("none");
+    // Naming an object twice selects nothing more: a list longer than the
+    // drawing is refused before it is recorded.
+    size_t objects = 0;
+    run_->host.document().forEachArt([&](const Art &) { ++objects; });
+    if (ids.size() > objects)
+        throw StudioError(400, "ids: " + std::to_string(ids.size()) + " ids, and the drawing holds " +
+                                   std::to_string(objects) + " objects");
     selectStep(ids);
 }
 
@@ -539,12 +570,15 @@ void Studio::selectBox(double x1, double y1, double x2, double y2, bool add) {
     std::vector<std::string> ids = add ? selectedTopIds() : std::vector<std::string>{};
     std::vector<Art *> hits = pickable(run_->host.document());
     std::reverse(hits.begin(), hits.end());  // in paint order, as the record lists them
+    const auto first = firstById(run_->host.document());
+    std::unordered_set<std::string> listed(ids.begin(), ids.end());
     for (Art *art : hits) {
         AIRealRect r;
         if (artBounds(*art, r) &&
             touches(r, std::min(a.h, b.h), std::max(a.v, b.v), std::max(a.h, b.h), std::min(a.v, b.v))) {
-            const std::string id = nameOf(*art);
-            if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+            if (art->id.empty() || first.at(art->id) != art) nameOf(*art);  // says why it cannot be named
+            const std::string &id = art->id;
+            if (listed.insert(id).second) ids.push_back(id);
         }
     }
     selectIds(ids);
@@ -557,9 +591,10 @@ void Studio::strokeDown(const std::string &tool, const StrokePoint &at) {
     const StrokePoint p = checkedPoint(at);
     Host &host = run_->host;
     const int index = toolIndex(tool);
-    auto stroke = std::make_unique<OpenStroke>();
+    auto stroke = std::make_unique<OpenStroke>(host.document());
     stroke->tool = shortToolName(host.palette[size_t(index)].title);
-    stroke->handle = toolHandle(host, toolIdOf(host.palette, index));
+    stroke->toolId = toolIdOf(host.palette, index);
+    stroke->handle = toolHandle(host, stroke->toolId);
     live_.watchStroke(host.document());
     stroke->randomBefore = host.random;
     // As a session's stroke plays it: the mouse down carries no modifiers.
@@ -602,15 +637,16 @@ void Studio::strokeDrag(const std::vector<StrokePoint> &points) {
     changed();
 }
 
-void Studio::strokeUp() {
+std::string Studio::strokeUp() {
     if (!stroke_) throw StudioError(409, "no stroke is open");
-    finishStroke();
+    return finishStroke();
 }
 
-void Studio::finishStroke() {
-    if (!stroke_) return;
+std::string Studio::finishStroke() {
+    if (!stroke_) return "";
     std::unique_ptr<OpenStroke> s = std::move(stroke_);
     run_->host.sendTool(kAIToolMouseUpSelector, s->handle, toDoc(s->last.x, s->last.y), ASInt16(s->last.pressure), 0);
+    const std::string outcome = strokeOutcome(*s);
     steps_.push_back(json{{"stroke", {{"tool", s->tool}, {"points", s->points}, {"pressure", s->pressure},
                                       {"modifiers", s->modifiers}}}});
     randomBefore_.emplace_back(s->randomBefore);
@@ -619,6 +655,19 @@ void Studio::finishStroke() {
     redoable_.clear();
     ++undoable_;
     changed();
+    return outcome;
+}
+
+// What a finished stroke did, or why it did nothing when that is plain.
+std::string Studio::strokeOutcome(const OpenStroke &s) {
+    const ChangeWatch::Changes changes = s.watch.compare(run_->host.document());
+    if (changes.changed + changes.added + changes.removed != 0) return "stroke painted: " + describe(changes);
+    std::vector<AIRealPoint> points;
+    std::vector<ASInt16> pressures;
+    for (const json &p : s.points) points.push_back(toDoc(p[0].get<double>(), p[1].get<double>()));
+    for (const json &p : s.pressure) pressures.push_back(ASInt16(p.get<int>()));
+    const std::string why = whyStrokeChangedNothing(run_->host, s.toolId, points, pressures);
+    return why.empty() ? "the stroke changed nothing" : "the stroke changed nothing: " + why;
 }
 
 // ---- Undo and redo
@@ -730,41 +779,27 @@ json Studio::session(const std::string &svgName) const {
     return json{{"name", "studio"}, {"document", document}, {"seed", options_.seed}, {"steps", steps}};
 }
 
-namespace {
-
-void checkName(const std::string &name, const char *extension, const char *what) {
-    const std::string ext(extension);
-    if (name.size() <= ext.size() || name.compare(name.size() - ext.size(), ext.size(), ext) != 0)
-        throw StudioError(400, std::string(what) + ": '" + name + "' must be a file name ending in " + ext);
-    if (name.find_first_of("/\\") != std::string::npos || name.find('\0') != std::string::npos || name[0] == '.')
-        throw StudioError(400, std::string(what) + ": '" + name + "' must be a plain file name in the output folder");
-}
-
-bool sameFile(const std::string &a, const std::string &b) {
-    std::error_code ec;
-    return fs::exists(a, ec) && fs::exists(b, ec) && fs::equivalent(a, b, ec);
-}
-
-}  // namespace
-
 json Studio::save(const std::string &svgName, const std::string &sessionName, bool overwrite) {
     finishStroke();
-    checkName(svgName, ".svg", "drawing");
-    checkName(sessionName, ".json", "session");
-    if (svgName == sessionName) throw StudioError(400, "the drawing and the session need two names");
-    std::string error;
-    for (const std::string *name : {&svgName, &sessionName}) {
-        if (!pathInsideFolder(options_.outDir, *name, error)) throw StudioError(400, error);
-        const std::string path = joinPath(options_.outDir, *name);
-        if (!options_.drawing.empty() && sameFile(path, options_.drawing))
-            throw StudioError(409, *name + " is the drawing the studio opened; save under another name");
+    // One rule with `smearhost run`'s saves, every target checked before
+    // either file is written.
+    SaveFolder folder{options_.outDir, {}};
+    if (!options_.drawing.empty()) folder.keep.emplace_back(options_.drawing, "the drawing the studio opened");
+    std::string error, svgPath, sessionPath;
+    const std::pair<const char *, const std::string *> names[] = {{"drawing", &svgName}, {"session", &sessionName}};
+    for (const auto &[what, name] : names) {
+        const bool drawing = name == &svgName;
+        std::string &path = drawing ? svgPath : sessionPath;
+        const SaveRefusal refusal = savePath(folder, *name, drawing ? ".svg" : ".json", path, error);
+        if (refusal == SaveRefusal::Name) throw StudioError(400, std::string(what) + ": " + error);
+        if (refusal == SaveRefusal::Target) throw StudioError(409, error);
         std::error_code ec;
-        if (!overwrite && fs::exists(path, ec))
+        if (fs::is_directory(path, ec)) throw StudioError(409, *name + " is a folder; save under another name");
+        if (!overwrite && fs::exists(fs::symlink_status(path, ec)))
             throw StudioError(409, *name + " exists already; say to overwrite it");
     }
     std::string svg;
     if (!writeSvg(run_->host.document(), svg, error)) throw StudioError(500, "the drawing cannot be written: " + error);
-    const std::string svgPath = joinPath(options_.outDir, svgName), sessionPath = joinPath(options_.outDir, sessionName);
     if (!writeFileAtomically(svgPath, svg, error)) throw StudioError(500, error);
     if (!writeFileAtomically(sessionPath, session(svgName).dump(2) + "\n", error)) throw StudioError(500, error);
     unsaved_ = false;

@@ -26,9 +26,12 @@
 namespace smear {
 
 // A request the studio refuses: the HTTP status and what to tell the user.
+// `message` is the whole text: what() stops at the first NUL, and a name the
+// user sent may hold one.
 struct StudioError : std::runtime_error {
-    StudioError(int status, const std::string &message) : std::runtime_error(message), status(status) {}
+    StudioError(int status, const std::string &message) : std::runtime_error(message), status(status), message(message) {}
     int status;
+    std::string message;
 };
 
 struct StudioOptions {
@@ -108,7 +111,9 @@ public:
     // the last point. Anything else asked while a stroke is open ends it first.
     void strokeDown(const std::string &tool, const StrokePoint &at);
     void strokeDrag(const std::vector<StrokePoint> &points);
-    void strokeUp();
+    // Returns what the stroke did ("stroke painted: 2 objects changed"), or
+    // why it changed nothing when the reason is plain.
+    std::string strokeUp();
 
     bool undo();
     bool redo();
@@ -139,7 +144,8 @@ private:
     struct Run;
 
     bool build(const nlohmann::json &steps, std::string &error);
-    void finishStroke();
+    std::string finishStroke();
+    std::string strokeOutcome(const OpenStroke &stroke);
     void record(const nlohmann::json &step);
     void play(const nlohmann::json &step);
     void selectStep(const nlohmann::json &which);

@@ -11,7 +11,9 @@
 
 #include "svg_numbers.h"
 #include "art_signature.h"
+#include "svg_color_codec.h"
 #include "svg_read_internal.h"
+#include "xml_encoding.h"
 #include "xml_entities.h"
 #include "xml_out.h"
 
@@ -304,6 +306,32 @@ std::unique_ptr<SvgSource> keepSource(Context &ctx, pugi::xml_node root, const s
     return source;
 }
 
+// A colour as a token, its handle cleared: the document it points into
+// may go before the record.
+std::string colourToken(bool painted, AIColor &color) {
+    const std::string token = painted ? encodeColor(color) : "none";
+    if (color.kind == kGradient) color.c.b.gradient = nullptr;
+    else if (color.kind == kPattern) color.c.p.pattern = nullptr;
+    else if (color.kind == kCustomColor) color.c.c.color = nullptr;
+    return token;
+}
+
+void noteShape(const Art &art, SvgReadShape &read) {
+    if (art.type == kCompoundPathArt) {
+        for (const Art *m = art.firstChild; m; m = m->next)
+            if (m->type == kPathArt) {
+                read.parts.emplace_back(m->segments.begin(), m->segments.end());
+                read.closed.push_back(m->closed);
+            }
+    } else {
+        read.parts.emplace_back(art.segments.begin(), art.segments.end());
+        read.closed.push_back(art.closed);
+    }
+    read.style = art.style;
+    read.fillToken = colourToken(read.style.fillPaint, read.style.fill.color);
+    read.strokeToken = colourToken(read.style.strokePaint, read.style.stroke.color);
+}
+
 // Each art read notes the element whose markup holds it (its own, or its
 // holder's for compound members and lines of text) and its parts as read.
 void finishSource(Context &ctx, std::unique_ptr<SvgSource> source, size_t artBefore) {
@@ -318,6 +346,10 @@ void finishSource(Context &ctx, std::unique_ptr<SvgSource> source, size_t artBef
         if (art.sourceOwner < 0) return;
         for (int part = 0; part < 4; ++part) art.sourceDigest[part] = artPartDigest(art, ArtPart(part));
         ++source->artCount[size_t(art.sourceOwner)];
+        if (art.sourceElement >= 0)
+            source->looks[art.sourceElement] = {art.opacity, art.blendMode, (art.userAttr & kArtHidden) != 0};
+        const auto shape = source->shapes.find(art.sourceElement);
+        if (shape != source->shapes.end()) noteShape(art, shape->second);
     });
     source->swatches = doc.swatches.size();
     source->graphicStyles = doc.graphicStyles.size();
@@ -326,7 +358,7 @@ void finishSource(Context &ctx, std::unique_ptr<SvgSource> source, size_t artBef
 }
 
 bool readDocument(const std::string &text, const std::string &parsed, pugi::xml_document &xml, Document &doc,
-                  SvgReadReport &report, std::string &error) {
+                  SvgReadReport &report, std::string &error, TextEncoding encoding, bool byteOrderMark) {
     pugi::xml_node root = xml.document_element();
     Context ctx(doc, report, parsed);
     const size_t artBefore = doc.artStore.size();
@@ -340,6 +372,10 @@ bool readDocument(const std::string &text, const std::string &parsed, pugi::xml_
         return false;
     }
     auto source = keepSource(ctx, root, text, parsed);
+    if (source) {
+        source->encoding = encoding;
+        source->byteOrderMark = byteOrderMark;
+    }
     cutDeepElements(ctx, root);
     indexIds(ctx, root);
     readStyleSheets(ctx, root);
@@ -558,6 +594,23 @@ int Context::elementIndex(pugi::xml_node node) const {
     return name.substr(span.nameBegin, span.nameEnd - span.nameBegin) == node.name() ? it->second : -1;
 }
 
+// The document holds no filters, clip paths, masks or markers. A file
+// edited in place keeps them wherever its elements are edited in place:
+// every element but a mesh that changes, which is written anew (the host
+// changes a text only by transforming it, which its element takes as its
+// transform). A file not edited in place is written anew whole. Only what
+// the written file can lack is reported.
+void reportEffectsNotHeld(Context &ctx, const Art &art, pugi::xml_node node, const Style &style) {
+    const bool inPlace = ctx.source && ctx.elementIndex(node) >= 0;
+    if (inPlace && art.type != kMeshArt) return;
+    const std::string lost = inPlace ? " is lost if the mesh is changed" : " is not kept";
+    if (!style.filter.empty()) ctx.problem(node, "filter " + style.filter + lost);
+    if (!style.clipPath.empty()) ctx.problem(node, "clip-path " + style.clipPath + lost);
+    if (!style.mask.empty()) ctx.problem(node, "mask " + style.mask + lost);
+    // A path is edited in place: its markers are lost only with a file written anew.
+    if (style.markers && (art.type == kPathArt || art.type == kCompoundPathArt)) ctx.problem(node, "markers are not kept");
+}
+
 void setCommon(Context &ctx, Art &art, pugi::xml_node node, const Style &style) {
     // A line of a text is part of its text element's markup, not a tspan's.
     if (std::string(node.name()).find("tspan") == std::string::npos) art.sourceElement = ctx.elementIndex(node);
@@ -592,16 +645,20 @@ void setCommon(Context &ctx, Art &art, pugi::xml_node node, const Style &style) 
     const std::string factorBeyond = ctx.attrBeyondRange(node, "data-smear-style-factor");
     if (!factorBeyond.empty()) ctx.problem(node, factorBeyond + "; ignored");
     else if (!f.empty() && parseNumber(f.value(), factor)) art.styleFactor = AIReal(factor);
-    if (!style.filter.empty()) ctx.problem(node, "filter " + style.filter + " is not kept");
-    if (!style.clipPath.empty()) ctx.problem(node, "clip-path " + style.clipPath + " is not kept");
-    if (!style.mask.empty()) ctx.problem(node, "mask " + style.mask + " is not kept");
-    if (style.markers && (art.type == kPathArt || art.type == kCompoundPathArt))
-        ctx.problem(node, "markers are not kept");
+    reportEffectsNotHeld(ctx, art, node, style);
 }
 
 }  // namespace svg
 
-bool readSvgString(const std::string &text, Document &doc, SvgReadReport &report, std::string &error) {
+bool readSvgString(const std::string &bytes, Document &doc, SvgReadReport &report, std::string &error) {
+    // A UTF-16 file is read as the same text in UTF-8, which the writer
+    // edits and writes back in UTF-16.
+    size_t mark = 0;
+    const TextEncoding encoding = xmlEncoding(bytes, mark);
+    std::string converted;
+    if (encoding != TextEncoding::kUtf8 && !toUtf8(std::string_view(bytes).substr(mark), encoding, converted, error))
+        return false;
+    const std::string &text = encoding == TextEncoding::kUtf8 ? bytes : converted;
     // Entities the file declares itself (style text, as some editors
     // write it), which pugixml does not expand.
     std::string expanded;
@@ -612,7 +669,8 @@ bool readSvgString(const std::string &text, Document &doc, SvgReadReport &report
     const std::string &parsed = same ? text : expanded;
     pugi::xml_document xml;
     const pugi::xml_parse_result result =
-        xml.load_buffer(parsed.data(), parsed.size(), pugi::parse_default | pugi::parse_ws_pcdata);
+        xml.load_buffer(parsed.data(), parsed.size(), pugi::parse_default | pugi::parse_ws_pcdata,
+                        encoding == TextEncoding::kUtf8 ? pugi::encoding_auto : pugi::encoding_utf8);
     if (!result) {
         size_t line = 1;
         for (ptrdiff_t i = 0; i < result.offset && size_t(i) < parsed.size(); ++i) line += parsed[size_t(i)] == '\n';
@@ -625,7 +683,7 @@ bool readSvgString(const std::string &text, Document &doc, SvgReadReport &report
     }
     for (const std::string &name : notExpanded)
         report.problems.push_back("entity &" + name + "; is declared outside the file or holds markup; not expanded");
-    return svg::readDocument(text, parsed, xml, doc, report, error);
+    return svg::readDocument(text, parsed, xml, doc, report, error, encoding, mark > 0);
 }
 
 bool readSvgFile(const std::string &path, Document &doc, SvgReadReport &report, std::string &error) {

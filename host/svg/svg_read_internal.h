@@ -185,8 +185,10 @@ bool outlineFits(const std::vector<Subpath> &subpaths, const Affine &m);
 // when given, is where the writer placed the paint the element's exact
 // colour tokens describe (the element's space less its own transform, for
 // a path written in the coordinates of that transform); else `ctm`.
+// `alphas`, when given, gets the alpha of the fill's and the stroke's colour.
 AIPathStyle makePathStyle(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm,
-                          const Box &localBox, double &opacityFactor, const Affine *tokenSpace = nullptr);
+                          const Box &localBox, double &opacityFactor, const Affine *tokenSpace = nullptr,
+                          double *alphas = nullptr);
 // The colour and opacity (stop-opacity times the colour's alpha) of a
 // gradient or mesh stop, from its attributes, the style sheet and its
 // style attribute; black and 1 when it says none.

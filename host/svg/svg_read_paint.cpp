@@ -415,12 +415,13 @@ bool definitionPaint(Context &ctx, pugi::xml_node def, AIColor &out, double *alp
 }
 
 AIPathStyle makePathStyle(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm,
-                          const Box &localBox, double &opacityFactor, const Affine *tokenSpace) {
+                          const Box &localBox, double &opacityFactor, const Affine *tokenSpace, double *alphas) {
     AIPathStyle s{};
     double fillAlpha = 1, strokeAlpha = 1;
     s.fillPaint = resolvePaint(ctx, node, "fill", style.fill, style, ctm, localBox, s.fill.color, fillAlpha);
     s.strokePaint =
         resolvePaint(ctx, node, "stroke", style.stroke, style, ctm, localBox, s.stroke.color, strokeAlpha);
+    if (alphas) alphas[0] = fillAlpha, alphas[1] = strokeAlpha;
     const Affine &space = tokenSpace ? *tokenSpace : ctm;
     if (s.fillPaint) applyPaintToken(ctx, node, "data-smear-fill", space, s.fill.color);
     if (s.strokePaint) applyPaintToken(ctx, node, "data-smear-stroke", space, s.stroke.color);

@@ -146,8 +146,9 @@ Art *readShape(Context &ctx, pugi::xml_node node, const std::string &name, const
     // paint are the document's own.
     (void)own;
     const Affine tokenSpace;
-    const AIPathStyle pathStyle =
-        makePathStyle(ctx, node, style, ctm, curveBounds(outline, Affine{}), opacityFactor, &tokenSpace);
+    const Box localBox = curveBounds(outline, Affine{});
+    double alphas[2] = {1, 1};
+    const AIPathStyle pathStyle = makePathStyle(ctx, node, style, ctm, localBox, opacityFactor, &tokenSpace, alphas);
 
     // A compound path the writer wrote names its members: it stays one
     // however many of them are left.
@@ -158,6 +159,16 @@ Art *readShape(Context &ctx, pugi::xml_node node, const std::string &name, const
     art->svgTransform = toDocumentMatrix(own);
     setCommon(ctx, *art, node, style);
     art->opacity = AIReal(art->opacity * opacityFactor);
+    if (ctx.source && art->sourceElement >= 0) {
+        SvgReadShape &read = ctx.source->shapes[art->sourceElement];
+        read.localBox = localBox;
+        read.fillUrl = style.fill.kind == Paint::kUrl ? style.fill.url : std::string();
+        read.strokeUrl = style.stroke.kind == Paint::kUrl ? style.stroke.url : std::string();
+        read.fillOpacity = style.fillOpacity;
+        read.strokeOpacity = style.strokeOpacity;
+        read.fillAlpha = alphas[0];
+        read.strokeAlpha = alphas[1];
+    }
     if (!compound) {
         art->segments = std::move(paths[0].segments);
         art->closed = paths[0].closed;

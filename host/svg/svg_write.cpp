@@ -59,6 +59,8 @@ void atLeastAUnit(double &low, double &high) {
 
 }  // namespace
 
+const char *blendModeName(int mode) { return mode > 0 && mode < 16 ? kBlendModes[mode] : kBlendModes[0]; }
+
 std::string failureText(const std::string &object, const UnwritableNumber &e) {
     return "cannot write " + object + ": " + (e.field().empty() ? std::string("a number") : "its " + e.field()) +
            " holds " + e.what();
@@ -402,7 +404,7 @@ void Writer::writeImage(const Art &art) {
     });
     body_.attr("preserveAspectRatio", "none");
     writeMatrix(art.matrix);
-    body_.attr("xlink:href", art.href);
+    body_.attr(hrefName_, art.href);
     body_.end();
 }
 
@@ -413,7 +415,7 @@ void Writer::writeSymbol(const Art &art) {
     body_.start("use");
     writeCommon(art, &art.style);
     writeMatrix(art.matrix);
-    body_.attr("xlink:href", "#" + art.href);
+    body_.attr(hrefName_, "#" + art.href);
     writePaint(art.style, namedStyleIndex(art) >= 0);
     body_.end();
 }

@@ -46,10 +46,26 @@ public:
     // to the file's) when its points come back exactly through it, and no
     // transform of its own; `local` then says whether they did.
     std::string artMarkup(const Art &art, const Affine *space, bool *local);
+    // The same for its geometry alone: its paint makes no definitions.
+    std::string geometryMarkup(const Art &art, const Affine *space, bool *local);
     // The markup of art whose element keeps its place and transform: its
     // lengths and paint servers in that element's user space
     // (`elementToRoot` maps it into the file's).
-    std::string artMarkupIn(const Art &art, const Affine &elementToRoot);
+    // Without `definitions`, its paint makes no gradient or pattern.
+    std::string artMarkupIn(const Art &art, const Affine &elementToRoot, bool definitions = true);
+    // A fill's or stroke's paint, and a length, for an element whose user
+    // space `elementToRoot` maps into the file's; a gradient or pattern
+    // becomes a definition placed in that space.
+    std::string paintIn(const AIColor &color, const Affine &elementToRoot);
+    std::string lengthIn(double value, const Affine &elementToRoot);
+    // The id of a definition (markup with "@ID@" for its id, written once
+    // however often it is asked for), which newDefinitions then holds.
+    std::string shareDefinition(const std::string &base, const std::string &markup) {
+        return definitionId(base, markup);
+    }
+    // The name a reference is written with: "xlink:href" where the xlink
+    // namespace is declared (a new file declares it), else "href".
+    const std::string &hrefName() const { return hrefName_; }
     // Definitions the art written so far needs (gradients, patterns), the
     // named styles from index `stylesBefore` on and the swatches from
     // index `swatchesBefore` on.
@@ -119,6 +135,8 @@ private:
     std::string swatchDefinitions(size_t from = 0);
     std::string swatchDefinition(const Swatch &swatch);
     std::string definitionId(const std::string &base, const std::string &markupWithoutId);
+    // Runs `write` with lengths and paint placed in an element's space.
+    template <class F> std::string inElementSpace(const Affine &elementToRoot, F &&write);
     std::string freshId(const std::string &base);
 
     const Document &doc_;
@@ -136,6 +154,8 @@ private:
     XmlOut body_{1};
     std::string defs_;  // gradient and pattern elements, one per line
     std::set<std::string> usedIds_;
+    std::string hrefName_ = "xlink:href";
+    bool noDefinitions_ = false;
     std::map<std::string, std::string> defIdByContent_;
     int counter_ = 0;
     // Where the art being written is, for naming art without an id.
@@ -163,6 +183,11 @@ template <class F> bool Writer::attempt(F &&make, std::string &text, std::string
     return false;
 }
 
+// An element's transform as SVG's matrix(), each term in the shortest
+// text of its float; a term within a rounding of zero is zero.
+std::string transformText(const Affine &m);
+// The CSS name of a blend mode ("normal" for one out of range).
+const char *blendModeName(int mode);
 // SVG's matrix of a document matrix (which maps document space, y up).
 std::string svgMatrix(const AIRealMatrix &m);
 // A tag's name as a data attribute name (after "data-"): lower case

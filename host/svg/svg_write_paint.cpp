@@ -179,6 +179,7 @@ void Writer::writePaint(const AIPathStyle &style, bool paintInStyle) {
 }
 
 std::string Writer::gradientPaint(const AIGradientStyle &g) {
+    if (noDefinitions_) return "none";
     const std::string markup = gradientMarkup(g, {});
     return markup.empty() ? "none" : "url(#" + definitionId("smear-gradient", markup) + ")";
 }
@@ -233,6 +234,7 @@ std::string Writer::gradientMarkup(const AIGradientStyle &g, const Attributes &e
 }
 
 std::string Writer::patternPaint(const AIPatternStyle &p) {
+    if (noDefinitions_) return "none";
     const std::string markup = patternMarkup(p, {});
     return markup.empty() ? "none" : "url(#" + definitionId("smear-pattern", markup) + ")";
 }
@@ -248,7 +250,7 @@ std::string Writer::patternMarkup(const AIPatternStyle &p, const Attributes &ext
     for (const auto &a : extra) x.attr(a.first, a.second);
     if (doc_.svgDefinitions.count(pattern->name)) {
         // The tile as the file drew it, kept among the definitions.
-        x.attr("xlink:href", "#" + pattern->name);
+        x.attr(hrefName_, "#" + pattern->name);
         if (!transform.empty()) x.attr("patternTransform", transform);
         x.end();
         return x.take();

@@ -2,8 +2,11 @@
 // copied but where the drawing changed. An element whose art changed gets
 // the attributes of the parts that changed (geometry, paint and opacity,
 // tags) and keeps every other attribute, its class, filter, clip path,
-// mask and markers; changed paint is written as style properties, which
-// the file's own style sheet cannot override. Art that went is removed;
+// mask and markers. A shape says only what reads differently now, where
+// the file says it (svg_write_shape.cpp); other art's changed paint is
+// written as style properties, which the file's own style sheet cannot
+// override. New markup takes the file's namespace form. Art that went is
+// removed;
 // new art (trail copies, new layers) is written where the host put it, in
 // the coordinates of the element it is placed in. What cannot be changed
 // in place (a text or a mesh that changed) is written anew where it was.
@@ -17,12 +20,18 @@
 #include "svg_path_data.h"
 #include "svg_source.h"
 #include "svg_write_internal.h"
+#include "svg_write_shape.h"
 #include "xml_edit.h"
+#include "xml_encoding.h"
 #include "xml_out.h"
 
 namespace smear::svg {
 
 namespace {
+
+const char *const kSvgNamespace = "http://www.w3.org/2000/svg";
+const char *const kXlinkNamespace = "http://www.w3.org/1999/xlink";
+const char *const kInkscapeNamespace = "http://www.inkscape.org/namespaces/inkscape";
 
 // Inherited paint properties: a changed paint says each of them, so that
 // nothing around the element decides them instead.
@@ -38,21 +47,25 @@ const char *const kShapeGeometry[] = {"x",  "y",  "width", "height", "rx",     "
                                       "d",  "pathLength"};
 
 // What the host did to the art since it was read (document space), in
-// SVG's orientation.
+// SVG's orientation. The members of a compound path are turned about its
+// centre one by one: when they were all moved alike, that is its move.
+const AIRealMatrix &hostTransformOf(const Art &art) {
+    const Art *first = art.type == kCompoundPathArt ? art.firstChild : nullptr;
+    if (!first || !isIdentity(art.hostTransform)) return art.hostTransform;
+    for (const Art *m = first; m; m = m->next) {
+        const AIRealMatrix &a = m->hostTransform, &b = first->hostTransform;
+        if (a.a != b.a || a.b != b.b || a.c != b.c || a.d != b.d || a.tx != b.tx || a.ty != b.ty)
+            return art.hostTransform;
+    }
+    return first->hostTransform;
+}
+
 Affine hostMove(const Art &art) {
-    const AIRealMatrix &h = art.hostTransform;
+    const AIRealMatrix &h = hostTransformOf(art);
     return Affine{h.a, -double(h.b), -double(h.c), h.d, h.tx, -double(h.ty)};
 }
 
-std::string svgTransformText(const Affine &m) {
-    std::string out = "matrix(";
-    const double v[6] = {m.a, m.b, m.c, m.d, m.e, m.f};
-    for (int i = 0; i < 6; ++i) {
-        if (i) out += ' ';
-        appendNumber(out, v[i]);
-    }
-    return out + ")";
-}
+std::string svgTransformText(const Affine &m) { return transformText(m); }
 
 bool isStructural(const std::string &name) {
     for (const char *prefix : {"data-smear-", "data-mesh", "data-child", "data-layer"})
@@ -89,17 +102,33 @@ bool firstTag(const std::string &markup, Tag &tag) {
 class SourceWriter {
 public:
     SourceWriter(Writer &writer, const Document &doc, const SvgSource &source)
-        : w_(writer), doc_(doc), s_(source), edit_(source.text, source.elements) {}
+        : w_(writer), doc_(doc), s_(source), edit_(source.text, source.elements), paintEditor_(writer, edit_, source) {
+        const XmlElementSpan &root = s_.elements[0];
+        const std::string rootName = s_.text.substr(root.nameBegin, root.nameEnd - root.nameBegin);
+        const size_t colon = rootName.find(':');
+        if (colon != std::string::npos && declaredNamespaces(s_.text, root).defaultUri != kSvgNamespace)
+            elementPrefix_ = rootName.substr(0, colon + 1);
+    }
 
     std::string write();
 
 private:
+    void declareInkscape(std::string &defs);
     std::string name(int element) const {
         const XmlElementSpan &e = s_.elements[size_t(element)];
         return s_.text.substr(e.nameBegin, e.nameEnd - e.nameBegin);
     }
-    bool isContainer(int element) const {
+    // The name without its prefix, and the prefix with its colon.
+    std::string localName(int element) const {
         const std::string n = name(element);
+        return n.substr(n.find(':') + 1);
+    }
+    std::string prefix(int element) const {
+        const std::string n = name(element);
+        return n.substr(0, n.find(':') + 1);
+    }
+    bool isContainer(int element) const {
+        const std::string n = localName(element);
         return n == "g" || n == "a" || n == "svg" || n == "switch";
     }
     void walk(const Art *parent, int container);
@@ -124,9 +153,25 @@ private:
     // False when the element cannot take the new geometry in place.
     // `local`: the map the path was written in (its element's space), or
     // null when it was written in the file's space.
-    bool writeGeometry(const Art &art, int element, const Tag &fresh, const Affine *local);
+    // `placedOwn` gets the element's transform as written.
+    bool writeGeometry(const Art &art, int element, const Tag &fresh, const Affine *local, Affine &placedOwn);
+    // A shape the host changed, written as an editor writes the change
+    // (svg_write_shape.h); false when it cannot be.
+    bool editShape(const Art &art, int element, const bool differs[4], bool retagged, const SvgReadShape &read);
+    // The id and tags the art has now (a compound's members' too).
+    Tag tagsOf(const Art &art) const;
     // Markup of new art placed in `container`: in its coordinates.
     std::string placed(const std::string &markup, int container) const;
+    // New markup placed in the file, its elements in the file's form.
+    void insertAfter(int element, const std::string &markup) {
+        edit_.insertAfter(element, withElementPrefix(markup, elementPrefix_));
+    }
+    void prependChild(int element, const std::string &markup) {
+        edit_.prependChild(element, withElementPrefix(markup, elementPrefix_));
+    }
+    void appendChild(int element, const std::string &markup) {
+        edit_.appendChild(element, withElementPrefix(markup, elementPrefix_));
+    }
     // The art's own markup as the writer writes new art.
     std::string markup(const Art &art) { return w_.artMarkup(art, nullptr, nullptr); }
 
@@ -134,6 +179,10 @@ private:
     const Document &doc_;
     const SvgSource &s_;
     XmlEdit edit_;
+    ShapePaintEditor paintEditor_;
+    // The prefix the file's SVG elements are written with ("svg:"), when
+    // SVG is not its default namespace.
+    std::string elementPrefix_;
     std::vector<int> liveCount_;    // per element: art held now
     std::vector<bool> claimed_;     // per element: art still read from it
     std::set<int> ownersChanged_;   // elements whose held parts look different
@@ -164,8 +213,8 @@ void SourceWriter::walk(const Art *parent, int container) {
     int after = -1;
     auto flush = [&] {
         if (pending.empty()) return;
-        if (after >= 0) edit_.insertAfter(after, pending);
-        else if (container >= 0) edit_.prependChild(container, pending);
+        if (after >= 0) insertAfter(after, pending);
+        else if (container >= 0) prependChild(container, pending);
         pending.clear();
     };
     for (const Art *a = parent->firstChild; a; a = a->next) {
@@ -185,8 +234,8 @@ void SourceWriter::walk(const Art *parent, int container) {
         pending += placed(markup(*a), container);
     }
     if (!pending.empty()) {
-        if (after >= 0) edit_.insertAfter(after, pending);
-        else if (container >= 0) edit_.prependChild(container, pending);
+        if (after >= 0) insertAfter(after, pending);
+        else if (container >= 0) prependChild(container, pending);
     }
 }
 
@@ -203,29 +252,14 @@ void SourceWriter::changed(const Art &art) {
     if (tagsOnly) {
         // The common change (the plug-in tags what a stroke collects):
         // written from the model alone, without the paint it would write.
-        Tag fresh;
-        if (!art.id.empty()) fresh.attributes.emplace_back("id", art.id);
-        for (const TagRef tag : art.tags) fresh.attributes.emplace_back("data-" + dataAttributeName(tag.name), tag.value);
-        if (art.type == kCompoundPathArt) {
-            // Its members as the writer lists them: those with anchors.
-            std::string ids;
-            bool named = false;
-            int k = 0;
-            for (const Art *m = art.firstChild; m; m = m->next) {
-                if (m->disposed || m->segments.empty() || (m->type != kPathArt && m->type != kMysteryPathArt)) continue;
-                ids += (ids.empty() ? "" : " ") + encodeName(m->id);
-                named = named || !m->id.empty();
-                for (const TagRef tag : m->tags)
-                    fresh.attributes.emplace_back("data-child" + std::to_string(k) + "-" + dataAttributeName(tag.name),
-                                                  tag.value);
-                ++k;
-            }
-            if (named) fresh.attributes.emplace_back("data-children", ids);
-        }
-        writeTags(el, fresh);
+        writeTags(el, tagsOf(art));
         return;
     }
-    const std::string tag = name(el);
+    const auto shape = s_.shapes.find(el);
+    if (pathLike && shape != s_.shapes.end() && !art.artStyle &&
+        liveCount_[size_t(el)] == s_.artCount[size_t(el)] && editShape(art, el, differs, retagged, shape->second))
+        return;
+    const std::string tag = localName(el);
     const bool placedKind = (art.type == kTextArt && tag == "text") || (art.type == kSymbolArt && tag == "use") ||
                             ((art.type == kPlacedArt || art.type == kRasterArt) && tag == "image");
     if (placedKind && !partsChanged && writePlacedInPlace(art, el, differs)) return;
@@ -240,6 +274,17 @@ void SourceWriter::changed(const Art &art) {
     if (!group && !tagsOnly && (art.type == kTextArt || art.type == kMeshArt || (!pathLike && partsChanged))) {
         replaceWhole(art, el);
         return;
+    }
+    if (group) {
+        // A group's own parts: its tags, opacity, blend mode and visibility;
+        // its children are written on their own.
+        if (differs[3]) writeTags(el, tagsOf(art));
+        const auto look = s_.looks.find(el);
+        if (!differs[2]) return;
+        if (look != s_.looks.end()) {
+            paintEditor_.writeAppearance(art, el, look->second);
+            return;
+        }
     }
     // The art as the writer writes it in the element's own coordinates,
     // where the element's paint servers are placed too.
@@ -259,11 +304,11 @@ void SourceWriter::changed(const Art &art) {
     if (group) {
         // A group's own parts: its tags, opacity and blend; its children
         // are written on their own.
-        if (differs[3]) writeTags(el, fresh);
-        if (differs[2]) writePaint(art, el, fresh);
+        writePaint(art, el, fresh);
         return;
     }
-    if ((differs[0] || partsChanged) && !writeGeometry(art, el, fresh, local ? &full : nullptr)) {
+    Affine placedOwn = own;
+    if ((differs[0] || partsChanged) && !writeGeometry(art, el, fresh, local ? &full : nullptr, placedOwn)) {
         replaceWhole(art, el);
         return;
     }
@@ -271,6 +316,82 @@ void SourceWriter::changed(const Art &art) {
     // A compound path is painted as its members are; and new geometry takes
     // its paint along, or paint in bounding-box units would move with it.
     if (differs[0] || differs[1] || differs[2] || partsChanged) writePaint(art, el, fresh);
+}
+
+Tag SourceWriter::tagsOf(const Art &art) const {
+    Tag fresh;
+    if (!art.id.empty()) fresh.attributes.emplace_back("id", art.id);
+    for (const TagRef tag : art.tags) fresh.attributes.emplace_back("data-" + dataAttributeName(tag.name), tag.value);
+    if (art.type == kCompoundPathArt) {
+        // Its members as the writer lists them: those with anchors.
+        std::string ids;
+        bool named = false;
+        int k = 0;
+        for (const Art *m = art.firstChild; m; m = m->next) {
+            if (m->disposed || m->segments.empty() || (m->type != kPathArt && m->type != kMysteryPathArt)) continue;
+            ids += (ids.empty() ? "" : " ") + encodeName(m->id);
+            named = named || !m->id.empty();
+            for (const TagRef tag : m->tags)
+                fresh.attributes.emplace_back("data-child" + std::to_string(k) + "-" + dataAttributeName(tag.name),
+                                              tag.value);
+            ++k;
+        }
+        if (named) fresh.attributes.emplace_back("data-children", ids);
+    }
+    return fresh;
+}
+
+bool SourceWriter::editShape(const Art &art, int el, const bool differs[4], bool retagged, const SvgReadShape &read) {
+    const Affine &parent = s_.parentToRoot[size_t(el)];
+    Affine own, fromParent;
+    const auto t = edit_.attribute(el, "transform");
+    if ((t && !parseTransformList(xmlText(*t), own)) || !parent.inverse(fromParent)) return false;
+    const Affine before = parent * own;
+    Affine after = before, undoBefore;
+    if (!before.inverse(undoBefore)) return false;
+    bool sameOutline = true;
+    const bool geometry = differs[0] || ownersChanged_.count(el) > 0;
+    if (geometry) {
+        std::vector<const SegmentList *> parts;
+        std::vector<bool> closed;
+        if (art.type == kCompoundPathArt) {
+            for (const Art *m = art.firstChild; m; m = m->next)
+                if (!m->disposed && (m->type == kPathArt || m->type == kMysteryPathArt)) {
+                    parts.push_back(&m->segments);
+                    closed.push_back(m->closed);
+                }
+        } else {
+            parts.push_back(&art.segments);
+            closed.push_back(art.closed);
+        }
+        if (closed == read.closed && onlyMoved(parts, read, hostTransformOf(art))) {
+            // Moved, turned or scaled: the element says so in its transform,
+            // the change before what it says already.
+            const Affine change = fromParent * hostMove(art) * parent;
+            if (!change.isIdentity()) {
+                const std::string text = changeText(change) + (t ? " " + xmlText(*t) : std::string());
+                Affine placedOwn;
+                if (!parseTransformList(text, placedOwn)) return false;
+                edit_.setAttribute(el, "transform", text);
+                after = parent * placedOwn;
+            }
+        } else {
+            sameOutline = false;
+            const Affine full = hostMove(art) * before;
+            bool local = false;
+            Tag fresh;
+            Affine placedOwn = own;
+            if (!firstTag(w_.geometryMarkup(art, &full, &local), fresh) ||
+                !writeGeometry(art, el, fresh, local ? &full : nullptr, placedOwn))
+                return false;
+            after = parent * placedOwn;
+        }
+    }
+    if (differs[3] || retagged || (geometry && art.type == kCompoundPathArt)) writeTags(el, tagsOf(art));
+    if (!geometry && !differs[1] && !differs[2]) return true;
+    const auto look = s_.looks.find(el);
+    if (look == s_.looks.end()) return false;
+    return paintEditor_.write(art, el, read, look->second, after * undoBefore, after, sameOutline);
 }
 
 std::vector<int> SourceWriter::descendants(int element) const {
@@ -290,14 +411,15 @@ bool SourceWriter::writePlacedInPlace(const Art &art, int el, const bool differs
     if ((t && !parseTransformList(xmlText(*t), own)) || !s_.parentToRoot[size_t(el)].inverse(fromParent)) return false;
     const Affine full = hostMove(art) * s_.parentToRoot[size_t(el)] * own;
     Tag fresh;
-    if (!firstTag(w_.artMarkupIn(art, full), fresh)) return false;
-    if (differs[0]) {
-        const Affine placedOwn = fromParent * full;
-        if (placedOwn.isIdentity()) edit_.removeAttribute(el, "transform");
-        else edit_.setAttribute(el, "transform", svgTransformText(placedOwn));
-    }
+    if (!firstTag(w_.artMarkupIn(art, full, differs[1]), fresh)) return false;
+    const Affine change = fromParent * hostMove(art) * s_.parentToRoot[size_t(el)];
+    if (differs[0] && !change.isIdentity())
+        edit_.setAttribute(el, "transform", changeText(change) + (t ? " " + xmlText(*t) : std::string()));
     if (differs[3]) writeTags(el, fresh);
-    if (differs[1] || differs[2]) {
+    const auto look = s_.looks.find(el);
+    if (!differs[1] && differs[2] && look != s_.looks.end()) {
+        paintEditor_.writeAppearance(art, el, look->second);
+    } else if (differs[1] || differs[2]) {
         const auto written = writePaint(art, el, fresh);
         if (art.type != kTextArt) return true;
         // A span that paints itself would hide the text's new paint: the
@@ -501,13 +623,13 @@ bool SourceWriter::writeTextLines(const Art &group, int el) {
     }
     out += "</g>";
     edit_.remove(el);
-    edit_.insertAfter(el, out);
+    insertAfter(el, out);
     return true;
 }
 
 void SourceWriter::replaceWhole(const Art &art, int element) {
     edit_.remove(element);
-    edit_.insertAfter(element, placed(markup(art), s_.elements[size_t(element)].parent));
+    insertAfter(element, placed(markup(art), s_.elements[size_t(element)].parent));
 }
 
 void SourceWriter::writeTags(int element, const Tag &fresh) {
@@ -589,12 +711,13 @@ std::map<std::string, std::string> SourceWriter::writePaint(const Art &art, int 
     return props;
 }
 
-bool SourceWriter::writeGeometry(const Art &art, int element, const Tag &fresh, const Affine *local) {
+bool SourceWriter::writeGeometry(const Art &art, int element, const Tag &fresh, const Affine *local,
+                                 Affine &placedOwn) {
     Affine fromParent;
     if (!s_.parentToRoot[size_t(element)].inverse(fromParent)) return false;
     if (local && !isIdentity(art.hostTransform)) {
         // Moved, turned or scaled by the host: that goes into its transform.
-        const Affine placedOwn = fromParent * *local;
+        placedOwn = fromParent * *local;
         if (placedOwn.isIdentity()) edit_.removeAttribute(element, "transform");
         else edit_.setAttribute(element, "transform", svgTransformText(placedOwn));
     } else if (!local) {
@@ -604,13 +727,13 @@ bool SourceWriter::writeGeometry(const Art &art, int element, const Tag &fresh, 
         Affine written;
         const std::string *freshTransform = fresh.find("transform");
         if (freshTransform && !parseTransformList(*freshTransform, written)) return false;
-        const Affine placedOwn = fromParent * written;
+        placedOwn = fromParent * written;
         if (placedOwn.isIdentity()) edit_.removeAttribute(element, "transform");
         else edit_.setAttribute(element, "transform", svgTransformText(placedOwn));
     }
     if (isPathLike(art)) {
-        if (name(element) != "path") {
-            edit_.rename(element, "path");
+        if (localName(element) != "path") {
+            edit_.rename(element, prefix(element) + "path");
             for (const char *a : kShapeGeometry) edit_.removeAttribute(element, a);
         }
         const std::string *d = fresh.find("d");
@@ -623,6 +746,23 @@ bool SourceWriter::writeGeometry(const Art &art, int element, const Tag &fresh, 
     for (const char *a : {"x", "y", "width", "height", "preserveAspectRatio"})
         if (const std::string *v = fresh.find(a)) edit_.setAttribute(element, a, *v);
     return true;
+}
+
+void SourceWriter::declareInkscape(std::string &defs) {
+    // Swatches are marked as an SVG editor marks its own, in its namespace:
+    // declared on the root when the file does not declare it yet, or said
+    // with the prefix the file gives it.
+    const std::string mark = "inkscape:";
+    if (defs.find(" " + mark) == std::string::npos) return;
+    const XmlNamespaces ns = declaredNamespaces(s_.text, s_.elements[0]);
+    const auto bound = ns.prefixByUri.find(kInkscapeNamespace);
+    if (bound != ns.prefixByUri.end()) {
+        if (bound->second == "inkscape") return;
+        for (size_t at = defs.find(" " + mark); at != std::string::npos; at = defs.find(" " + mark, at + 1))
+            defs.replace(at + 1, mark.size(), bound->second + ":");
+        return;
+    }
+    edit_.setAttribute(0, "xmlns:inkscape", kInkscapeNamespace);
 }
 
 std::string SourceWriter::write() {
@@ -659,9 +799,10 @@ std::string SourceWriter::write() {
     // Elements whose art went, or moved elsewhere (written anew there).
     for (size_t el = 0; el < n; ++el)
         if (!claimed_[el] && s_.artCount[el] > 0) edit_.remove(int(el));
-    const std::string defs = w_.newDefinitions(s_.graphicStyles, s_.swatches);
-    if (!defs.empty()) edit_.appendChild(0, "<defs>\n" + defs + "</defs>\n");
-    if (!newLayers.empty()) edit_.appendChild(0, newLayers);
+    std::string defs = w_.newDefinitions(s_.graphicStyles, s_.swatches);
+    declareInkscape(defs);
+    if (!defs.empty()) appendChild(0, "<defs>\n" + defs + "</defs>\n");
+    if (!newLayers.empty()) appendChild(0, newLayers);
     std::string out = edit_.apply();
     return out;
 }
@@ -669,11 +810,20 @@ std::string SourceWriter::write() {
 }  // namespace
 
 bool Writer::writeOver(const SvgSource &source, std::string &text, std::string &error) {
+    // References are written as the file can read them: with the prefix it
+    // gives the xlink namespace, else as SVG's own href.
+    const XmlNamespaces ns = declaredNamespaces(source.text, source.elements[0]);
+    const auto xlink = ns.prefixByUri.find(kXlinkNamespace);
+    hrefName_ = xlink == ns.prefixByUri.end() ? "href" : xlink->second + ":href";
     for (const XmlElementSpan &e : source.elements)
         for (const XmlAttributeSpan &a : e.attributes)
             if (source.text.compare(a.nameBegin, a.nameEnd - a.nameBegin, "id") == 0)
                 usedIds_.insert(xmlText(std::string_view(source.text).substr(a.valueBegin, a.valueEnd - a.valueBegin)));
-    return attempt([&] { return SourceWriter(*this, doc_, source).write(); }, text, error);
+    return attempt(
+        [&] {
+            return fromUtf8(SourceWriter(*this, doc_, source).write(), source.encoding, source.byteOrderMark);
+        },
+        text, error);
 }
 
 std::string Writer::artMarkup(const Art &art, const Affine *space, bool *local) {
@@ -696,20 +846,59 @@ std::string Writer::artMarkup(const Art &art, const Affine *space, bool *local) 
     return first == std::string::npos ? std::string() : markup.substr(first, last + 1 - first);
 }
 
-std::string Writer::artMarkupIn(const Art &art, const Affine &elementToRoot) {
+std::string Writer::geometryMarkup(const Art &art, const Affine *space, bool *local) {
+    noDefinitions_ = true;
+    try {
+        std::string markup = artMarkup(art, space, local);
+        noDefinitions_ = false;
+        return markup;
+    } catch (...) {
+        noDefinitions_ = false;
+        throw;
+    }
+}
+
+std::string Writer::artMarkupIn(const Art &art, const Affine &elementToRoot, bool definitions) {
     Affine toLocal;
     if (!elementToRoot.inverse(toLocal)) return {};
     const ElementSpace outside = space_;
     space_ = {true, toLocal, elementToRoot.meanScale()};
+    noDefinitions_ = !definitions;
     std::string markup;
     try {
         markup = artMarkup(art, nullptr, nullptr);
     } catch (...) {
         space_ = outside;
+        noDefinitions_ = false;
         throw;
     }
     space_ = outside;
+    noDefinitions_ = false;
     return markup;
+}
+
+template <class F> std::string Writer::inElementSpace(const Affine &elementToRoot, F &&write) {
+    Affine toLocal;
+    if (!elementToRoot.inverse(toLocal)) toLocal = Affine{};
+    const ElementSpace outside = space_;
+    space_ = {true, toLocal, elementToRoot.meanScale()};
+    std::string text;
+    try {
+        text = write();
+    } catch (...) {
+        space_ = outside;
+        throw;
+    }
+    space_ = outside;
+    return text;
+}
+
+std::string Writer::paintIn(const AIColor &color, const Affine &elementToRoot) {
+    return inElementSpace(elementToRoot, [&] { return paint(color); });
+}
+
+std::string Writer::lengthIn(double value, const Affine &elementToRoot) {
+    return inElementSpace(elementToRoot, [&] { return length(value); });
 }
 
 std::string Writer::newDefinitions(size_t stylesBefore, size_t swatchesBefore) {

@@ -41,7 +41,19 @@ std::vector<std::string_view> cssDeclarations(std::string_view style) {
     int depth = 0;
     char quote = 0;
     for (size_t i = 0; i < style.size(); ++i) {
-        const char c = style[i];
+        char c = style[i];
+        if (c == '&') {
+            // A reference, as written in markup: its ';' ends no declaration,
+            // and one that stands for a quote opens or closes a string.
+            const size_t end = style.find(';', i);
+            if (end == std::string_view::npos || end - i > 12) continue;
+            const std::string_view reference = style.substr(i, end + 1 - i);
+            c = reference == "&apos;" || reference == "&#39;" || reference == "&#x27;" ? '\''
+                : reference == "&quot;" || reference == "&#34;" || reference == "&#x22;" ? '"'
+                                                                                          : 0;
+            i = end;
+            if (!c) continue;
+        }
         if (quote) {
             if (c == quote) quote = 0;
         } else if (c == '"' || c == '\'') {
@@ -56,6 +68,39 @@ std::vector<std::string_view> cssDeclarations(std::string_view style) {
         }
     }
     out.push_back(style.substr(start));
+    return out;
+}
+
+std::string withElementPrefix(std::string_view markup, const std::string &prefix) {
+    std::vector<XmlElementSpan> spans;
+    if (prefix.empty() || !scanXmlSpans(markup, spans)) return std::string(markup);
+    std::vector<size_t> at;  // where a name without a prefix begins
+    for (const XmlElementSpan &e : spans) {
+        if (markup.substr(e.nameBegin, e.nameEnd - e.nameBegin).find(':') != std::string_view::npos) continue;
+        at.push_back(e.nameBegin);
+        if (!e.selfClosing) at.push_back(e.close + 2);  // past "</"
+    }
+    std::sort(at.begin(), at.end());
+    std::string out;
+    size_t from = 0;
+    for (size_t k : at) {
+        out.append(markup.substr(from, k - from));
+        out += prefix;
+        from = k;
+    }
+    out.append(markup.substr(from));
+    return out;
+}
+
+XmlNamespaces declaredNamespaces(std::string_view text, const XmlElementSpan &element) {
+    XmlNamespaces out;
+    for (const XmlAttributeSpan &a : element.attributes) {
+        const std::string_view name = text.substr(a.nameBegin, a.nameEnd - a.nameBegin);
+        const std::string value = xmlText(text.substr(a.valueBegin, a.valueEnd - a.valueBegin));
+        if (name == "xmlns") out.defaultUri = value;
+        else if (name.compare(0, 6, "xmlns:") == 0 && !out.prefixByUri.count(value))
+            out.prefixByUri[value] = std::string(name.substr(6));
+    }
     return out;
 }
 

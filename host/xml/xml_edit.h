@@ -22,6 +22,19 @@ std::vector<std::string_view> cssDeclarations(std::string_view style);
 // A declaration's property name, trimmed and in lower case ("" for none).
 std::string cssPropertyName(std::string_view declaration);
 
+// The markup with `prefix` ("svg:") before the name of every element that
+// has no prefix of its own, in start and end tags: for markup placed in a
+// file whose elements are written with a prefix.
+std::string withElementPrefix(std::string_view markup, const std::string &prefix);
+
+// The namespace declarations (xmlns:P="URI") of an element's start tag, as
+// prefix by URI, and its default namespace ("" when it declares none).
+struct XmlNamespaces {
+    std::map<std::string, std::string> prefixByUri;
+    std::string defaultUri;
+};
+XmlNamespaces declaredNamespaces(std::string_view text, const XmlElementSpan &element);
+
 class XmlEdit {
 public:
     // `spans` must be scanXmlSpans' result for `text`; both must outlive this.

@@ -1,5 +1,7 @@
 #include "xml_spans.h"
 
+#include "xml_encoding.h"
+
 namespace smear {
 
 namespace {
@@ -150,28 +152,6 @@ bool scanXmlSpans(std::string_view text, std::vector<XmlElementSpan> &spans) {
     spans.clear();
     return Scan(text, spans).run();
 }
-
-namespace {
-
-void appendUtf8(std::string &out, unsigned long cp) {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
-}
-
-}  // namespace
 
 std::string xmlText(std::string_view markup) {
     static const std::pair<std::string_view, char> kEntities[] = {

@@ -2,11 +2,14 @@
 // select two objects (a click and a Shift-click), set options in the tool's
 // dialog, drag a pen stroke with pressure over the drawing, save. The saved
 // drawing must differ from the file in the selected objects only, and the
-// saved session must replay with `smearhost run` to the same file.
+// saved session must replay with `smearhost run` to the same file. Then a
+// drawing holding scripts is framed by another site and opened at its own
+// address: none of its scripts may reach the studio.
 //
 // Usage: studio_browser_test SMEARHOST DRAWING.svg WORK_DIR
 // Exit 77 (skipped) when Chromium or chromedriver is missing. Screenshots
 // are left in WORK_DIR (studio-*.png).
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cmath>
@@ -137,6 +140,80 @@ void saveScreenshot(WebDriver &driver, const fs::path &path) {
     check(png.size() > 1000 && png[1] == 'P' && png[2] == 'N' && png[3] == 'G', "screenshot " + path.filename().string());
 }
 
+// The studio's address as it prints it when it starts ("" when it does not).
+std::string studioAddress(Child &studio) {
+    std::string line;
+    while (studio.readLine(line, 30)) {
+        std::smatch m;
+        if (std::regex_search(line, m, std::regex("http://127\\.0\\.0\\.1:[0-9]+/"))) return m.str();
+    }
+    return "";
+}
+
+// A drawing whose pattern tile holds a script, and whose root and a link
+// carry more: each would post to the site that serves it.
+const char kScripted[] = R"x(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" viewBox="0 0 300 200" width="300" height="200" onload="fetch('/api/undo', {method: 'POST', headers: {'Content-Type': 'application/json'}, body: '{}'})">
+  <defs>
+    <pattern id="tile" width="20" height="20" patternUnits="userSpaceOnUse">
+      <rect width="10" height="10" fill="#c03"/>
+      <script><![CDATA[
+        fetch('/api/select', {method: 'POST', headers: {'Content-Type': 'application/json'}, body: '{"all": true}'});
+      ]]></script>
+    </pattern>
+  </defs>
+  <rect id="tiled" x="20" y="20" width="200" height="150" fill="url(#tile)"/>
+</svg>
+)x";
+
+// Another site (another port of the loopback address is another origin)
+// frames the studio's drawing; the drawing is opened at its own address
+// too. Its code must run in neither. The same file served by the other
+// site itself shows that it would run where nothing stops it.
+void theDrawingNeverRuns(const std::string &smearhost, const fs::path &work, WebDriver &driver) {
+    std::ofstream(work / "scripted.svg", std::ios::binary) << kScripted;
+    Child studio({smearhost, "studio", (work / "scripted.svg").string(), "--port", "0", "--out-dir", (work / "out2").string()},
+                 true);
+    const std::string url = studioAddress(studio);
+    check(!url.empty(), "a second studio opens the drawing that holds scripts");
+    if (url.empty()) return;
+    httplib::Client api("127.0.0.1", std::stoi(url.substr(url.rfind(':') + 1)));
+    const auto untouched = [&api]() {
+        auto r = api.Get("/api/state");
+        const json s = r ? json::parse(r->body, nullptr, false) : json();
+        return s.is_object() && s["steps"] == 1 && s["selected"] == 0;
+    };
+
+    httplib::Server other;
+    std::atomic<int> posted{0};
+    other.Get("/", [&url](const httplib::Request &, httplib::Response &res) {
+        res.set_content("<!DOCTYPE html><title>another site</title><iframe id='f' width='400' height='300' src='" + url +
+                            "drawing.svg'></iframe><object data='" + url + "drawing.svg' type='image/svg+xml'></object>",
+                        "text/html");
+    });
+    other.Get("/raw.svg", [](const httplib::Request &, httplib::Response &res) { res.set_content(kScripted, "image/svg+xml"); });
+    other.Post(".*", [&posted](const httplib::Request &, httplib::Response &res) {
+        ++posted;
+        res.set_content("{}", "application/json");
+    });
+    const int otherPort = other.bind_to_any_port("127.0.0.1");
+    std::thread serving([&other] { other.listen_after_bind(); });
+    const std::string site = "http://127.0.0.1:" + std::to_string(otherPort) + "/";
+
+    driver.go(site);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    check(untouched(), "a page of another site framing the drawing runs none of its scripts in the studio");
+    driver.go(url + "drawing.svg");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    check(untouched(), "the drawing opened at the studio's own address runs none of its scripts");
+    driver.go(site + "raw.svg");
+    check(waitFor([&] { return posted >= 1; }, 10), "served as it is by a site of its own, the drawing's scripts do run");
+    check(untouched(), "and the studio still saw none of them");
+
+    other.stop();
+    serving.join();
+    check(studio.stop(), "the second studio stops cleanly");
+}
+
 int run(const std::string &smearhost, const std::string &drawing, const fs::path &work) {
     const char *chromium = "/usr/bin/chromium";
     const char *chromedriver = "/usr/bin/chromedriver";
@@ -241,7 +318,8 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
               return now["steps"] == stepsBefore + 1 && now["stroking"] == false;
           }),
           "the stroke is painted and recorded");
-    check(waitFor([&] { return pageStatus(driver) == "stroke painted"; }), "the page says so");
+    // The page says so, and what the stroke changed.
+    check(waitFor([&] { return pageStatus(driver).rfind("stroke painted: ", 0) == 0; }), "the page says so");
     check(waitFor([&] { return pageShowsAllChanges(driver, state()); }), "the page shows every change the studio sent");
     check(driver.script("return window.studioShown().peak")
               .get<int>() > 1,
@@ -387,6 +465,8 @@ int run(const std::string &smearhost, const std::string &drawing, const fs::path
         kept = kept || line.find("kept in " + (out / "badges.studio-journal").string()) != std::string::npos;
     check(kept, "stopped with a stroke not saved, the studio says where the journal is");
     check(again.stop(), "the studio stops cleanly on SIGTERM");
+
+    theDrawingNeverRuns(smearhost, work, driver);
 
     driver.quit();
     driverProcess.stop();

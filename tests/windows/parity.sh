@@ -56,7 +56,7 @@ compare demo demo --out gallery
 
 # Every example session.
 for session in "$ROOT"/examples/sessions/*.json; do
-  compare "session-$(basename "$session" .json)" run "$session"
+  compare "session-$(basename "$session" .json)" run "$session" --out-dir saved
 done
 
 # Every example drawing read and written back, and painted with every tool

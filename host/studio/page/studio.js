@@ -348,7 +348,8 @@ async function buildPalette() {
 
 let dialogItems = [];
 async function loadDialog(name) {
-  showDialog(await call('GET', '/api/dialog?tool=' + encodeURIComponent(name)));
+  // A POST: opening a dialog ends an open stroke, and no GET changes anything.
+  showDialog(await call('POST', '/api/dialog', { tool: name }));
 }
 
 function place(el, item) {
@@ -421,7 +422,7 @@ function commitField(item, value, name = tool) {
     } catch (e) {
       $('dialog-problems').textContent = e.message;
       status('refused: ' + e.message, true);
-      if (tool === name) showDialog(await call('GET', '/api/dialog?tool=' + encodeURIComponent(name)), { id: item.id, message: e.message });
+      if (tool === name) showDialog(await call('POST', '/api/dialog', { tool: name }), { id: item.id, message: e.message });
     }
   });
 }
@@ -524,10 +525,11 @@ function endGesture(event) {
   if (g.kind === 'stroke') {
     const up = call('POST', '/api/stroke/up', {});
     enqueue(async () => {
-      applyState(await up);
+      const answer = await up;
+      applyState(answer);
       // Shift cycled the tool's main values: the form shows them as they are now.
       if (g.cycled && tool) await loadDialog(tool);
-      status('stroke painted');
+      status(answer.message || 'stroke painted');
     });
     return;
   }
