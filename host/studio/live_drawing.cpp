@@ -181,6 +181,40 @@ void LiveDrawing::watchStroke(const Document &doc) {
     marked(doc, 0, &latest);
     floor_ = latest;
     watching_ = true;
+    strokeStart_.clear();
+    for (const Layer *layer : doc.layers) strokeStart_.push_back(topLevel(*layer));
+    strokeBefore_.clear();
+    // No page holds the drawing (none has loaded it, or it lost track): what
+    // the objects were is kept here instead, for strokeChanges.
+    if (lost_ || doc_ != &doc)
+        for (const auto &layer : strokeStart_)
+            for (const Art *a : layer) strokeBefore_.emplace(a, drawnDigest(*a));
+}
+
+ChangeWatch::Changes LiveDrawing::strokeChanges(const Document &doc) {
+    ChangeWatch::Changes out;
+    bool same = strokeStart_.size() == doc.layers.size();
+    for (size_t i = 0; same && i < strokeStart_.size(); ++i) same = sameTopLevel(*doc.layers[i], strokeStart_[i]);
+    std::unordered_set<const Art *> before;
+    if (!same) {
+        std::unordered_set<const Art *> now;
+        for (const auto &layer : strokeStart_) before.insert(layer.begin(), layer.end());
+        for (const Layer *layer : doc.layers)
+            for (const Art *a : topLevel(*layer)) {
+                now.insert(a);
+                out.added += !before.count(a);
+            }
+        for (const Art *a : before) out.removed += !now.count(a);
+    }
+    for (const Art *a : marked(doc, floor_)) {
+        if (!same && !before.count(a)) continue;  // added by the stroke
+        const auto sent = strokeBefore_.find(a);
+        const auto known = known_.find(a);
+        if (sent == strokeBefore_.end() && known == known_.end()) continue;
+        const uint64_t then = sent != strokeBefore_.end() ? sent->second : known->second.digest;
+        out.changed += drawnDigest(*a) != then;
+    }
+    return out;
 }
 
 void LiveDrawing::noteUndoStep(const Document &doc) {
@@ -247,6 +281,7 @@ json LiveDrawing::changes(const Document &doc, const AIRealRect *near) {
             if (it == known_.end() || !seen.insert(a).second || a->disposed) continue;
             const uint64_t digest = drawnDigest(*a);
             if (digest == it->second.digest) continue;
+            if (watching_) strokeBefore_.emplace(a, it->second.digest);  // the first time only
             it->second.digest = digest;
             changed.push_back(json::array({it->second.key, markupOf(*a, it->second.key)}));
         }

@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "document.h"
+#include "session_changes.h"
 
 namespace smear {
 
@@ -58,6 +59,10 @@ public:
     // stroke changes how objects are drawn without adding or taking any.
     void watchStroke(const Document &doc);
     void stopWatching() { watching_ = false; }
+    // What the stroke watched did to the top-level objects so far: those
+    // that look different, those it added, those it removed. Costs what
+    // the stroke touched, not what the drawing holds.
+    ChangeWatch::Changes strokeChanges(const Document &doc);
 
     // The document was replaced (or the page lost track): the next
     // changes() asks the page to load the drawing whole.
@@ -88,6 +93,10 @@ private:
     bool lost_ = true;
     bool watching_ = false;
     uint32_t floor_ = 0;
+    // The stroke's start: the top-level objects then, and the digests of
+    // those whose change has been sent since, as they were.
+    std::vector<std::vector<const Art *>> strokeStart_;
+    std::unordered_map<const Art *, uint64_t> strokeBefore_;
 };
 
 // A digest of everything the page is shown of the object and what it holds.

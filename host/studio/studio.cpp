@@ -143,12 +143,10 @@ struct Studio::Run {
 };
 
 struct Studio::OpenStroke {
-    explicit OpenStroke(const Document &doc) : watch(doc) {}
     std::string tool;  // as the record names it
     RandomSource randomBefore;
     int toolId = 0;
     AIToolHandle handle = nullptr;
-    ChangeWatch watch;  // the drawing at the mouse down, to say what the stroke did
     json points = json::array(), pressure = json::array(), modifiers = json::array();
     StrokePoint last;
 };
@@ -591,7 +589,7 @@ void Studio::strokeDown(const std::string &tool, const StrokePoint &at) {
     const StrokePoint p = checkedPoint(at);
     Host &host = run_->host;
     const int index = toolIndex(tool);
-    auto stroke = std::make_unique<OpenStroke>(host.document());
+    auto stroke = std::make_unique<OpenStroke>();
     stroke->tool = shortToolName(host.palette[size_t(index)].title);
     stroke->toolId = toolIdOf(host.palette, index);
     stroke->handle = toolHandle(host, stroke->toolId);
@@ -660,7 +658,8 @@ std::string Studio::finishStroke() {
 
 // What a finished stroke did, or why it did nothing when that is plain.
 std::string Studio::strokeOutcome(const OpenStroke &s) {
-    const ChangeWatch::Changes changes = s.watch.compare(run_->host.document());
+    // Counted by top-level object, from what the stroke's undo step saved.
+    const ChangeWatch::Changes changes = live_.strokeChanges(run_->host.document());
     if (changes.changed + changes.added + changes.removed != 0) return "stroke painted: " + describe(changes);
     std::vector<AIRealPoint> points;
     std::vector<ASInt16> pressures;
