@@ -79,6 +79,32 @@ TEST(SvgWriteBack, ATagChangesOnlyItsAttribute) {
     EXPECT_EQ(svgOf(back->doc), kFile);
 }
 
+// Tags are read into a sorted list and written back by name: many of them,
+// written in the reverse of that order, all come back, and a change to one
+// touches that one alone.
+TEST(SvgWriteBack, AnElementWithManyTagsKeepsEachAndChangesOnlyWhatChanged) {
+    std::string tags;
+    for (int i = 3000; i > 0; --i) tags += " data-t" + std::to_string(i) + "='" + std::to_string(i) + "'";
+    const std::string file = "<svg xmlns='http://www.w3.org/2000/svg'><rect id='r' width='4' height='4'" + tags +
+                             "/></svg>";
+    auto r = read(file);
+    ASSERT_TRUE(r->ok) << r->error;
+    Art *rect = byId(r->doc, "r");
+    ASSERT_NE(rect, nullptr);
+    ASSERT_EQ(rect->tags.size(), 3000u);
+    for (int i : {1, 2, 999, 3000}) {
+        const TagText *value = rect->tags.value("t" + std::to_string(i));
+        ASSERT_NE(value, nullptr) << i;
+        EXPECT_EQ(value->view(), std::to_string(i));
+    }
+    EXPECT_EQ(svgOf(r->doc), file);
+    rect->tags.set("t1500", "string", "changed");
+    rect->tags.set("smearcraft", "string", "1");
+    std::string expected = replaced(file, "data-t1500='1500'", "data-t1500=\"changed\"");
+    expected = replaced(expected, "/></svg>", " data-smearcraft=\"1\"/></svg>");
+    EXPECT_EQ(svgOf(r->doc), expected);
+}
+
 TEST(SvgWriteBack, ChangedArtKeepsItsFilterClipMaskMarkerAndClass) {
     auto r = read(kFile);
     ASSERT_TRUE(r->ok) << r->error;

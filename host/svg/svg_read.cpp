@@ -626,11 +626,16 @@ void setCommon(Context &ctx, Art &art, pugi::xml_node node, const Style &style) 
     // visibility is inherited and set per drawn object; display hides a whole subtree.
     const bool invisible = !style.visible && art.type != kGroupArt;
     if (style.displayNone || invisible) art.userAttr |= kArtHidden;
+    // Tags are kept sorted by name: set in that order, each lands at the
+    // end, so an element with many of them costs no more than their sort.
+    std::vector<std::pair<std::string_view, const char *>> tags;
     for (const pugi::xml_attribute a : node.attributes()) {
-        const std::string name = a.name();
-        if (name.compare(0, 5, "data-") == 0 && name.size() > 5 && !isStructural(name))
-            art.tags.set(name.substr(5), "string", a.value());
+        const std::string_view name = a.name();
+        if (name.compare(0, 5, "data-") == 0 && name.size() > 5 && !isStructural(std::string(name)))
+            tags.emplace_back(name.substr(5), a.value());
     }
+    std::stable_sort(tags.begin(), tags.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &[name, value] : tags) art.tags.set(name, "string", value);
     // The named style the art was given, and its factor (which art without
     // a named style keeps too), by the writer's marks.
     const pugi::xml_attribute styleName = node.attribute("data-smear-style");

@@ -12,6 +12,8 @@
 // in place (a text or a mesh that changed) is written anew where it was.
 #include <map>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "art_signature.h"
 #include "svg.h"
@@ -641,17 +643,25 @@ void SourceWriter::writeTags(int element, const Tag &fresh) {
     const std::string *members = fresh.find("data-children");
     if (members && edit_.attribute(element, "data-children").value_or("\x01") != *members)
         edit_.setAttribute(element, "data-children", *members);
-    std::set<std::string> now;
+    // The element's tag attributes as written, looked up once each: an
+    // element may carry very many.
+    std::unordered_map<std::string_view, std::string_view> written;
+    const std::string_view text(s_.text);
+    for (const XmlAttributeSpan &a : s_.elements[size_t(element)].attributes) {
+        const std::string_view n = text.substr(a.nameBegin, a.nameEnd - a.nameBegin);
+        if (n.compare(0, 5, "data-") == 0) written.emplace(n, text.substr(a.valueBegin, a.valueEnd - a.valueBegin));
+    }
+    std::unordered_set<std::string_view> now;
     for (const auto &[n, v] : fresh.attributes)
         if (n.compare(0, 5, "data-") == 0 && (!isStructural(n) || n.compare(0, 10, "data-child") == 0)) {
             now.insert(n);
-            if (edit_.attribute(element, n).value_or("\x01") != v) edit_.setAttribute(element, n, v);
+            const auto was = written.find(n);
+            if (was == written.end() || was->second != v) edit_.setAttribute(element, n, v);
         }
-    for (const XmlAttributeSpan &a : s_.elements[size_t(element)].attributes) {
-        const std::string n = s_.text.substr(a.nameBegin, a.nameEnd - a.nameBegin);
+    for (const auto &[n, v] : written) {
+        const std::string name(n);
         const bool memberTag = n.compare(0, 10, "data-child") == 0;
-        if (n.compare(0, 5, "data-") == 0 && (!isStructural(n) || memberTag) && !now.count(n))
-            edit_.removeAttribute(element, n);
+        if ((!isStructural(name) || memberTag) && !now.count(n)) edit_.removeAttribute(element, name);
     }
 }
 
