@@ -45,6 +45,31 @@ bool touches(const AIRealRect &r, const AIRealRect &near) {
     return r.left <= near.right && r.right >= near.left && r.top >= near.bottom && r.bottom <= near.top;
 }
 
+// Two lists of objects as they differ: objects come and go in a run (a
+// copy on top, an outline drawn and taken away), so the common start and
+// end are passed by pointer, and only what lies between is looked up.
+struct Difference {
+    std::vector<const Art *> gone, came;  // in their lists' order
+    bool reordered = false;               // objects in both changed places
+    size_t from = 0, to = 0;              // where in `now` the lists differ
+};
+
+Difference differ(const std::vector<const Art *> &before, const std::vector<const Art *> &now) {
+    size_t start = 0, endBefore = before.size(), endNow = now.size();
+    while (start < endBefore && start < endNow && before[start] == now[start]) ++start;
+    while (endBefore > start && endNow > start && before[endBefore - 1] == now[endNow - 1]) --endBefore, --endNow;
+    const std::unordered_set<const Art *> inNow(now.begin() + long(start), now.begin() + long(endNow));
+    const std::unordered_set<const Art *> inBefore(before.begin() + long(start), before.begin() + long(endBefore));
+    Difference d;
+    std::vector<const Art *> keptBefore, keptNow;
+    for (size_t k = start; k < endBefore; ++k) (inNow.count(before[k]) ? keptBefore : d.gone).push_back(before[k]);
+    for (size_t k = start; k < endNow; ++k) (inBefore.count(now[k]) ? keptNow : d.came).push_back(now[k]);
+    d.reordered = keptBefore != keptNow;
+    d.from = start;
+    d.to = endNow;
+    return d;
+}
+
 std::vector<const Art *> topLevel(const Layer &layer) {
     std::vector<const Art *> out;
     for (const Art *a = layer.root ? layer.root->firstChild : nullptr; a; a = a->next)
@@ -195,19 +220,16 @@ ChangeWatch::Changes LiveDrawing::strokeChanges(const Document &doc) {
     ChangeWatch::Changes out;
     bool same = strokeStart_.size() == doc.layers.size();
     for (size_t i = 0; same && i < strokeStart_.size(); ++i) same = sameTopLevel(*doc.layers[i], strokeStart_[i]);
-    std::unordered_set<const Art *> before;
-    if (!same) {
-        std::unordered_set<const Art *> now;
-        for (const auto &layer : strokeStart_) before.insert(layer.begin(), layer.end());
-        for (const Layer *layer : doc.layers)
-            for (const Art *a : topLevel(*layer)) {
-                now.insert(a);
-                out.added += !before.count(a);
-            }
-        for (const Art *a : before) out.removed += !now.count(a);
+    std::unordered_set<const Art *> came;
+    for (size_t i = 0; !same && i < doc.layers.size(); ++i) {
+        const Difference d = differ(i < strokeStart_.size() ? strokeStart_[i] : std::vector<const Art *>{},
+                                    topLevel(*doc.layers[i]));
+        out.added += d.came.size();
+        out.removed += d.gone.size();
+        came.insert(d.came.begin(), d.came.end());
     }
     for (const Art *a : marked(doc, floor_)) {
-        if (!same && !before.count(a)) continue;  // added by the stroke
+        if (came.count(a)) continue;  // added by the stroke
         const auto sent = strokeBefore_.find(a);
         const auto known = known_.find(a);
         if (sent == strokeBefore_.end() && known == known_.end()) continue;
@@ -239,26 +261,20 @@ json LiveDrawing::changes(const Document &doc, const AIRealRect *near) {
             std::vector<const Art *> &before = objects_[i];
             if (sameTopLevel(*doc.layers[i], before)) continue;
             std::vector<const Art *> now = topLevel(*doc.layers[i]);
-            const std::unordered_set<const Art *> inNow(now.begin(), now.end()), inBefore(before.begin(), before.end());
-            std::vector<const Art *> keptBefore, keptNow;
-            for (const Art *a : before)
-                if (inNow.count(a)) keptBefore.push_back(a);
-            for (const Art *a : now)
-                if (inBefore.count(a)) keptNow.push_back(a);
-            if (keptBefore != keptNow) return reload();
-            for (const Art *a : before)
-                if (!inNow.count(a)) {
-                    removed.push_back(known_[a].key);
-                    known_.erase(a);
-                }
-            json after = nullptr;
-            for (const Art *a : now) {
-                if (!inBefore.count(a)) {
-                    const uint64_t key = nextKey_++;
-                    known_[a] = Known{key, drawnDigest(*a)};
-                    added.push_back(json::array({key, i, after, markupOf(*a, key)}));
-                }
-                after = known_[a].key;
+            const Difference d = differ(before, now);
+            if (d.reordered) return reload();
+            for (const Art *a : d.gone) {
+                removed.push_back(known_[a].key);
+                known_.erase(a);
+            }
+            const std::unordered_set<const Art *> came(d.came.begin(), d.came.end());
+            for (size_t k = d.from; k < d.to; ++k) {
+                const Art *a = now[k];
+                if (!came.count(a)) continue;
+                const uint64_t key = nextKey_++;
+                known_[a] = Known{key, drawnDigest(*a)};
+                const json after = k == 0 ? json(nullptr) : json(known_[now[k - 1]].key);
+                added.push_back(json::array({key, i, after, markupOf(*a, key)}));
             }
             before = std::move(now);
         }

@@ -290,6 +290,10 @@ StudioServer::StudioServer(StudioHandler handler, StudioServerLimits limits)
     httplib::Server &server = impl.server;
     server.set_payload_max_length(impl.limits.maxBodyBytes);
     server.set_keep_alive_max_count(impl.limits.maxRequestsPerConnection);
+    // An answer goes out at once: with Nagle's wait on, every other answer
+    // to the pen's stream of calls waited 40 ms for the browser's delayed
+    // acknowledgement.
+    server.set_tcp_nodelay(true);
     server.set_keep_alive_timeout(std::max<time_t>(1, time_t(impl.limits.idleTime.count() / 1000)));
     // Before any body is read: only what the studio answers, and no body
     // the library would decode into more than it was sent.
