@@ -87,7 +87,10 @@ let viewBox = '0 0 1 1';
 
 // Elements from the markup the studio sent (already made safe), by key.
 function parseElements(markups) {
-  const text = `<svg xmlns="${SVG}" xmlns:xlink="http://www.w3.org/1999/xlink">${markups.join('')}</svg>`;
+  // The namespaces the studio's writer declares on a drawing's root: its
+  // markup may use their prefixes (a swatch's editor mark among them).
+  const text = `<svg xmlns="${SVG}" xmlns:xlink="http://www.w3.org/1999/xlink" ` +
+    `xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape">${markups.join('')}</svg>`;
   const doc = new DOMParser().parseFromString(text, 'image/svg+xml');
   if (doc.querySelector('parsererror')) throw new Error('the studio sent markup that does not parse');
   return [...doc.documentElement.children];
