@@ -53,12 +53,13 @@ typedef struct AIMatchingArtSuite {
 #define kAITransformArtSuite "AI Transform Art Suite"
 #define kAITransformArtSuiteVersion 1
 
-/* Transform option flags. */
+/* Transform option flags. With kTransformPaints the gradients and patterns
+   of the fill and the stroke move with the object, as its paint is seen to;
+   with kScaleLines stroke widths are multiplied by the line scale. */
 enum {
     kTransformObjects = 0x1,
-    kScaleLines = 0x2,
-    kTransformFillPatterns = 0x4,
-    kTransformFillGradients = 0x8
+    kTransformPaints = 0x2,
+    kScaleLines = 0x4
 };
 
 typedef struct AITransformArtSuite {

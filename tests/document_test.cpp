@@ -643,7 +643,7 @@ TEST(TransformArt, LineWidthsAndGradientsFollowOnlyTheirFlags) {
     EXPECT_FLOAT_EQ(p->style.stroke.width, 2);
     EXPECT_FLOAT_EQ(p->style.fill.color.c.b.matrix.a, 1);
 
-    transformArt(*p, m, 3.0f, kTransformObjects | kScaleLines | kTransformFillGradients);
+    transformArt(*p, m, 3.0f, kTransformObjects | kScaleLines | kTransformPaints);
     EXPECT_FLOAT_EQ(p->style.stroke.width, 6);
     EXPECT_FLOAT_EQ(p->style.fill.color.c.b.matrix.a, 2);
 }

@@ -4,6 +4,8 @@
 // file said it; the file's namespaces and encoding are kept.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "svg_read_support.h"
 #include "xml_encoding.h"
 #include "xml_namespace_check.h"
@@ -236,8 +238,51 @@ TEST(SvgWriteMinimal, AGradientThatStaysWhileItsShapeMovesGetsOneSmallCopyPerMov
     // A gradient that moves along with its shape needs no copy.
     auto along = read(kGradients);
     ASSERT_TRUE(transformArt(*byId(along->doc, "one"), AIRealMatrix{1, 0, 0, 1, 5, 0}, 1,
-                             kTransformObjects | kTransformFillGradients));
+                             kTransformObjects | kTransformPaints));
     EXPECT_EQ(count(svgOf(along->doc), "Gradient"), 4u);
+}
+
+TEST(SvgWriteMinimal, PaintTurnedAlongWithItsShapeFarFromTheOriginIsNotSaidAgain) {
+    // Small turns about the shape's own middle, step after step, as a
+    // Rotate stroke makes them: the float products drift from one turn
+    // made at once by more than the linear parts' tolerance, at coordinates
+    // in the thousands. Faded too, so that their paint is looked at again.
+    // Shapes, a stroke and a text keep their paint as written; the file
+    // gains nothing but the transforms and opacities.
+    auto r = read("<svg xmlns='http://www.w3.org/2000/svg' viewBox='3000 -2000 400 400'>"
+                  "<defs><linearGradient id='g' gradientUnits='userSpaceOnUse' x1='3000' y1='0' x2='3400' y2='0'>"
+                  "<stop offset='0' stop-color='#f00'/><stop offset='1' stop-color='#00f'/></linearGradient>"
+                  "<linearGradient id='box'><stop offset='0' stop-color='#fff'/><stop offset='1'/></linearGradient>"
+                  "<pattern id='dots' width='8' height='8' patternUnits='userSpaceOnUse'>"
+                  "<circle cx='4' cy='4' r='2'/></pattern></defs>"
+                  "<rect id='one' x='3100' y='-1900' width='50' height='30' fill='url(#box)'/>"
+                  "<path id='two' d='M3200-1800h60v40z' fill='url(#dots)' stroke='url(#g)'/>"
+                  "<text id='t' x='3050' y='-1700' font-size='20' fill='url(#g)'>words</text>"
+                  "</svg>");
+    ASSERT_TRUE(r->ok) << r->error;
+    for (const char *id : {"one", "two", "t"}) {
+        Art *a = byId(r->doc, id);
+        ASSERT_NE(a, nullptr) << id;
+        a->opacity = 0.5f;
+        AIRealRect box{};
+        ASSERT_TRUE(artBounds(*a, box)) << id;
+        const double cx = (double(box.left) + box.right) / 2, cy = (double(box.top) + box.bottom) / 2;
+        for (int step = 0; step < 10; ++step) {
+            const double t = 0.002 * (step + 1), c = std::cos(t), s = std::sin(t);
+            const AIRealMatrix turn{AIReal(c), AIReal(s), AIReal(-s), AIReal(c), AIReal(cx - c * cx + s * cy),
+                                    AIReal(cy - s * cx - c * cy)};
+            ASSERT_TRUE(transformArt(*a, turn, 1, kTransformObjects | kTransformPaints)) << id;
+        }
+    }
+    const std::string written = svgOf(r->doc);
+    EXPECT_EQ(namespaceProblem(written), "");
+    EXPECT_EQ(count(written, "Gradient"), 4u) << written;  // the two gradients, opened and closed
+    EXPECT_EQ(count(written, "<pattern"), 1u) << written;
+    EXPECT_EQ(written.find("data-smear-"), std::string::npos) << written;
+    EXPECT_NE(tagOf(written, "one").find("fill='url(#box)'"), std::string::npos) << written;
+    EXPECT_NE(tagOf(written, "two").find("stroke='url(#g)'"), std::string::npos) << written;
+    EXPECT_NE(tagOf(written, "t").find("fill='url(#g)'"), std::string::npos) << written;
+    for (const char *id : {"one", "two", "t"}) EXPECT_NE(tagOf(written, id).find("rotate("), std::string::npos) << id;
 }
 
 TEST(SvgWriteMinimal, ElementsAndReferencesAreWrittenInTheFilesNamespaceForm) {

@@ -475,7 +475,7 @@ inline bool fitsFloat(double v) {
 }
 
 // Applies `m` to the art's geometry, and to fill and stroke gradients and
-// patterns when `flags` has kTransformFillGradients / kTransformFillPatterns;
+// patterns when `flags` has kTransformPaints;
 // stroke widths are multiplied by `lineScale` when `flags` has kScaleLines.
 // Every result is computed and checked first: when one would not be finite
 // the art and everything inside it stay as they were and the answer is false.

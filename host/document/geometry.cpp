@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cmath>
 
+#include "art_signature.h"
 #include "document.h"
 
 namespace smear {
@@ -260,11 +261,10 @@ Box artBox(const Art &art) {
 // `commit` true it stores them. The two passes compute the same values, so
 // a tree that passed the check is changed whole and one that failed is not
 // touched.
-// Fill patterns and gradients move with the art only when the flags ask.
+// Patterns and gradients move with the art only when the flags ask.
 // The flags are tested first: without them the paint's lines are not read.
 bool paintMoves(const AIColor &c, ASInt32 flags) {
-    return ((flags & kTransformFillGradients) && c.kind == kGradient) ||
-           ((flags & kTransformFillPatterns) && c.kind == kPattern);
+    return (flags & kTransformPaints) && (c.kind == kGradient || c.kind == kPattern);
 }
 
 // Stores `value` only when it differs (a zero's sign counts), so that a line
@@ -321,8 +321,16 @@ struct TransformPass {
         default:
             break;
         }
+        // Paint as the file said it, moved along with the art, is still
+        // what the file says once the element takes the move as its
+        // transform: the record of it follows, so that the paint is not
+        // written anew (the writer writes what differs from the record).
+        const bool movesPaint = paintMoves(art.style.fill.color, flags) || paintMoves(art.style.stroke.color, flags);
+        const bool paintAsRead = commit && movesPaint && art.sourceElement >= 0 &&
+                                 artPartDigest(art, ArtPart::kPaint) == art.sourceDigest[1];
         paint(art.style.fill.color);
         paint(art.style.stroke.color);
+        if (paintAsRead) art.sourceDigest[1] = artPartDigest(art, ArtPart::kPaint);
         if (flags & kScaleLines) {
             const AIReal width = art.style.stroke.width * lineScale;
             if (commit) storeIfChanged(art.style.stroke.width, width);

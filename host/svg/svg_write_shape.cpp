@@ -41,10 +41,15 @@ AIRealMatrix then(const AIRealMatrix &first, const AIRealMatrix &second) {
 
 bool close(double a, double b, double size) { return std::fabs(a - b) <= 1e-5 * std::max({1.0, size, std::fabs(b)}); }
 
-bool closeMatrix(const AIRealMatrix &m, const AIRealMatrix &n) {
+// Equal but for the rounding of float products. A move's offset carries
+// the rounding of the coordinates it was worked out from (a turn about a
+// point far from the origin), so it is judged at `extent`, the size of the
+// coordinates the paint lies at.
+bool closeMatrix(const AIRealMatrix &m, const AIRealMatrix &n, double extent) {
     const double size = std::max({std::fabs(n.a), std::fabs(n.b), std::fabs(n.c), std::fabs(n.d)});
+    const double at = std::max(size, size * extent);
     return close(m.a, n.a, size) && close(m.b, n.b, size) && close(m.c, n.c, size) && close(m.d, n.d, size) &&
-           close(m.tx, n.tx, size) && close(m.ty, n.ty, size);
+           close(m.tx, n.tx, at) && close(m.ty, n.ty, at);
 }
 
 // The gradient's or pattern's name in a colour token ("gradient:NAME:").
@@ -212,7 +217,7 @@ std::optional<std::string> ShapePaintEditor::chainAttribute(int element, const s
 }
 
 ShapePaintEditor::Say ShapePaintEditor::judge(bool painted, const AIColor &color, const std::string &readToken,
-                                              const AIColor &read, const Affine &move) const {
+                                              const AIColor &read, const Affine &move, double extent) const {
     const std::string token = painted ? encodeColor(color) : "none";
     const bool server = painted && (color.kind == kGradient || color.kind == kPattern);
     if (token == readToken) return server && !move.isIdentity() ? Say::kCorrect : Say::kKeep;
@@ -225,14 +230,16 @@ ShapePaintEditor::Say ShapePaintEditor::judge(bool painted, const AIColor &color
         const bool same = g.gradientOrigin.h == r.gradientOrigin.h && g.gradientOrigin.v == r.gradientOrigin.v &&
                           g.gradientAngle == r.gradientAngle && g.gradientLength == r.gradientLength &&
                           g.hiliteAngle == r.hiliteAngle && g.hiliteLength == r.hiliteLength &&
-                          closeMatrix(g.matrix, then(r.matrix, m));
+                          closeMatrix(g.matrix, then(r.matrix, m),
+                                      std::max(extent, double(std::fabs(r.gradientOrigin.h)) + std::fabs(r.gradientOrigin.v) +
+                                                           std::fabs(r.gradientLength)));
         return same ? Say::kKeep : Say::kAnew;
     }
     const AIPatternStyle &p = color.c.p, &r = read.c.p;
     const bool same = p.shiftDist == r.shiftDist && p.shiftAngle == r.shiftAngle && p.scale.h == r.scale.h &&
                       p.scale.v == r.scale.v && p.rotate == r.rotate && p.reflect == r.reflect &&
                       p.reflectAngle == r.reflectAngle && p.shearAngle == r.shearAngle &&
-                      p.shearAxis == r.shearAxis && closeMatrix(p.transform, then(r.transform, m));
+                      p.shearAxis == r.shearAxis && closeMatrix(p.transform, then(r.transform, m), extent);
     return same ? Say::kKeep : Say::kAnew;
 }
 
@@ -345,13 +352,21 @@ bool ShapePaintEditor::write(const Art &art, int el, const SvgReadShape &read, c
     // In the element's new space: what takes it back to where it was.
     const Affine correction = fromRoot * undo * toRoot;
     const double scale = move.meanScale();
+    // How far from the origin the element lies (document space).
+    double extent = 0;
+    if (!read.localBox.empty)
+        for (const Vec2 corner : {Vec2{read.localBox.minX, read.localBox.minY}, Vec2{read.localBox.maxX, read.localBox.maxY},
+                                  Vec2{read.localBox.minX, read.localBox.maxY}, Vec2{read.localBox.maxX, read.localBox.minY}}) {
+            const Vec2 q = toRoot.apply(corner);
+            extent = std::max({extent, std::fabs(q.x), std::fabs(q.y)});
+        }
 
     double alphas[2] = {read.fillAlpha, read.strokeAlpha};
     auto sayPaint = [&](int which, bool painted, const AIColor &color, const std::string &readToken,
                         const AIColor &readColor, const std::string &url) {
         const char *property = which ? "stroke" : "fill";
         const char *mark = which ? "data-smear-stroke" : "data-smear-fill";
-        Say say = judge(painted, color, readToken, readColor, move);
+        Say say = judge(painted, color, readToken, readColor, move, extent);
         // Paint in the bounding box of an outline that changed changes with
         // it, where the drawing's stays.
         if (say != Say::kAnew && !sameOutline && painted && (color.kind == kGradient || color.kind == kPattern) &&

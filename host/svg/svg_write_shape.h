@@ -69,7 +69,7 @@ private:
     enum class Say { kKeep, kCorrect, kAnew };
     // How a fill or stroke must be said now.
     Say judge(bool painted, const AIColor &color, const std::string &readToken, const AIColor &read,
-              const Affine &move) const;
+              const Affine &move, double extent) const;
     // A paint server that refers to `id`, placed by `correction` (in the
     // element's user space) so that it lies where it lay; empty when it
     // cannot.

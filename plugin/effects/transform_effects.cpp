@@ -9,7 +9,7 @@ namespace {
 
 /* Line scale and option flags of every transform these tools make. */
 const AIReal kLineScale = 1.0f;
-const ASInt32 kTransformFlags = kTransformObjects | kScaleLines;
+const ASInt32 kTransformFlags = kTransformObjects | kTransformPaints;
 
 enum { kIgnoreRange = 0, kLimitToRange = 1, kLimitIgnoringInitialSize = 2 };
 
