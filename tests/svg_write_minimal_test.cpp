@@ -285,6 +285,20 @@ TEST(SvgWriteMinimal, PaintTurnedAlongWithItsShapeFarFromTheOriginIsNotSaidAgain
     for (const char *id : {"one", "two", "t"}) EXPECT_NE(tagOf(written, id).find("rotate("), std::string::npos) << id;
 }
 
+TEST(SvgWriteMinimal, AShapeInAFlattenedGroupKeepsWhatItSaysAndTakesItsLook) {
+    // The group draws nothing: the turn cannot be said in its space, and
+    // need not be; the fade and the tags are written, the rect stays a rect.
+    auto r = read("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 100 100'>"
+                  "<g transform='matrix(0 0 0 0 0 0)'><rect id='r' x='1' y='2' width='30' height='20'/></g></svg>");
+    ASSERT_TRUE(r->ok) << r->error;
+    Art *a = byId(r->doc, "r");
+    ASSERT_NE(a, nullptr);
+    ASSERT_TRUE(transformArt(*a, AIRealMatrix{0.8f, 0.6f, -0.6f, 0.8f, 3, 4}, 1, kTransformObjects | kTransformPaints));
+    a->opacity = 0.25f;
+    const std::string written = svgOf(r->doc);
+    EXPECT_EQ(tagOf(written, "r"), "<rect id='r' x='1' y='2' width='30' height='20' opacity=\"0.25\"/>") << written;
+}
+
 TEST(SvgWriteMinimal, ElementsAndReferencesAreWrittenInTheFilesNamespaceForm) {
     // SVG under a prefix, no xlink: a shape painted anew with a pattern
     // the model made, and a trail copy, stay in the file's form.

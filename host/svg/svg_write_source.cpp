@@ -347,7 +347,17 @@ bool SourceWriter::editShape(const Art &art, int el, const bool differs[4], bool
     const Affine &parent = s_.parentToRoot[size_t(el)];
     Affine own, fromParent;
     const auto t = edit_.attribute(el, "transform");
-    if ((t && !parseTransformList(xmlText(*t), own)) || !parent.inverse(fromParent)) return false;
+    if (t && !parseTransformList(xmlText(*t), own)) return false;
+    if (!parent.inverse(fromParent)) {
+        // A group flattened to a point or a line draws nothing inside it,
+        // whatever the shape's geometry: the element keeps what it says
+        // and takes only its tags and its look.
+        if (art.type == kCompoundPathArt || differs[1]) return false;
+        if (differs[3] || retagged) writeTags(el, tagsOf(art));
+        const auto look = s_.looks.find(el);
+        if (differs[2] && look != s_.looks.end()) paintEditor_.writeAppearance(art, el, look->second);
+        return look != s_.looks.end() || !differs[2];
+    }
     const Affine before = parent * own;
     Affine after = before, undoBefore;
     if (!before.inverse(undoBefore)) return false;
