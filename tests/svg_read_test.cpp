@@ -490,9 +490,12 @@ TEST(SvgRead, ALineShiftedAsItIsPlacedStartsWhereTheShiftPutsIt) {
                        "<tspan id='b' x='10' y='100' dx='3' dy='20'>two</tspan></text>"
                        "<text id='s' x='10' y='20' dx='4' dy='6' font-size='10'>single</text>"));
     ASSERT_TRUE(r->ok);
-    EXPECT_NEAR(byId(r->doc, "a")->frame.bottom, -100 - 2, 1e-5);  // baseline a fifth of the size above
-    EXPECT_NEAR(byId(r->doc, "b")->frame.bottom, -120 - 2, 1e-5);
-    EXPECT_NEAR(byId(r->doc, "b")->frame.left, 13, 1e-5);
+    const Art *t = byId(r->doc, "t");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->href, "10 100 0 10\n13 120 0 10\n");  // where each line starts
+    EXPECT_NEAR(t->frame.top, -100 + 8, 1e-5);       // the first line's top, 0.8 of the size up
+    EXPECT_NEAR(t->frame.bottom, -120 - 2, 1e-5);    // the last line's bottom, 0.2 of the size down
+    EXPECT_NEAR(t->frame.left, 10, 1e-5);
     EXPECT_NEAR(byId(r->doc, "s")->frame.left, 14, 1e-5);
     EXPECT_NEAR(byId(r->doc, "s")->frame.bottom, -26 - 2, 1e-5);
 }

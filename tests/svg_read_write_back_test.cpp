@@ -381,25 +381,40 @@ TEST(SvgWriteBack, ALineTurnedGetsATextOfItsOwnThatKeepsItsSpan) {
     EXPECT_TRUE(again[0]->matrix.a == 1 && again[0]->matrix.b == 0);
 }
 
-TEST(SvgWriteBack, TheTextsOwnWordsTurnedKeepTheirSpans) {
-    // Words of the text itself (with a raised span) before a placed line.
-    auto r = read("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 200 100'>"
-                  "<text id='t' x='10' y='20' font-size='10'>e = mc<tspan baseline-shift='super'>2</tspan>"
-                  "<tspan id='l2' x='10' y='40'>next</tspan></text></svg>");
+TEST(SvgWriteBack, ATextWhoseLinesShareItsPaintTurnsWholeAndKeepsItsSpans) {
+    // An editor's text of several lines: words of its own (with a raised
+    // span) and a placed line, all in the text's paint. One text object: a
+    // turn is the text element's transform, its spans stay as written.
+    const char svg[] = "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 200 100'>"
+                       "<text id='t' x='10' y='20' font-size='10' fill='navy'>e = mc<tspan baseline-shift='super'>2"
+                       "</tspan><tspan id='l2' x='10' y='40' style='fill:navy'>next</tspan></text></svg>";
+    auto r = read(svg);
     ASSERT_TRUE(r->ok) << r->error;
-    std::vector<Art *> lines = linesOf(r->doc);
-    ASSERT_EQ(lines.size(), 2u);
-    ASSERT_TRUE(transformArt(*lines[0], AIRealMatrix{0, 1, -1, 0, 0, 0}, 1, 0));
+    Art *t = byId(r->doc, "t");
+    ASSERT_NE(t, nullptr);
+    ASSERT_EQ(t->type, kTextArt);
+    EXPECT_EQ(t->text, "e = mc2\nnext");
+    EXPECT_NEAR(t->frame.top, -12, 1e-5);     // the first line's top
+    EXPECT_NEAR(t->frame.bottom, -42, 1e-5);  // the last line's bottom
+    ASSERT_TRUE(transformArt(*t, AIRealMatrix{0, 1, -1, 0, 0, 0}, 1, kTransformObjects | kTransformPaints));
     const std::string written = svgOf(r->doc);
-    EXPECT_NE(written.find(">e = mc<tspan baseline-shift='super'>2</tspan></text>"), std::string::npos) << written;
-    EXPECT_NE(written.find("><tspan id='l2' x='10' y='40'>next</tspan></text></g>"), std::string::npos) << written;
+    const std::string source(svg);
+    const std::string inner = source.substr(source.find(">e = mc"), source.find("</text>") - source.find(">e = mc"));
+    EXPECT_NE(written.find(inner), std::string::npos) << written;
+    EXPECT_NE(written.find("<text id='t' x='10' y='20' font-size='10' fill='navy' transform="), std::string::npos)
+        << written;
     auto back = read(written);
     ASSERT_TRUE(back->ok) << back->error;
-    std::vector<Art *> again = linesOf(back->doc);
-    ASSERT_EQ(again.size(), 2u);
-    EXPECT_EQ(again[0]->text, "e = mc2");
-    EXPECT_NEAR(again[0]->matrix.b, 1, 1e-6);
-    EXPECT_EQ(again[1]->text, "next");
+    const Art *again = byId(back->doc, "t");
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->text, t->text);
+    EXPECT_NEAR(again->matrix.b, 1, 1e-6);
+
+    // Written from the model alone (as the studio shows it), each line
+    // stays where it starts.
+    const std::string preview = previewOf(r->doc);
+    for (const char *line : {"<tspan x=\"10\" y=\"20\">e = mc2</tspan>", "<tspan x=\"10\" y=\"40\">next</tspan>"})
+        EXPECT_NE(preview.find(line), std::string::npos) << preview;
 }
 
 }  // namespace

@@ -121,7 +121,10 @@ struct alignas(64) Art {
     AIReal fontSize = 12.0f;
     AIRealRect frame{};
     AIRealMatrix matrix{1, 0, 0, 1, 0, 0};
-    std::string href;  // placed or raster image source, symbol name
+    // Placed or raster image source, symbol name; for a text of several
+    // lines (its words one line per row), where each line starts: a row of
+    // "x y anchor size" per line, in the text's own space (y down).
+    std::string href;
     // Text presentation the model has no field for (font family, weight,
     // anchor ...), as CSS declarations kept from the SVG it was read from.
     std::string svgStyle;

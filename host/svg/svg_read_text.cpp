@@ -1,5 +1,7 @@
-// Text: a text element becomes text art, or a group of text art when its
-// tspans place lines of their own.
+// Text: a text element becomes text art, also when its tspans place lines
+// of their own in its paint (an editor's text of several lines), or a group
+// of text art, one per line, when lines paint themselves.
+#include "svg_bezier.h"
 #include "svg_read_internal.h"
 
 namespace smear::svg {
@@ -136,6 +138,71 @@ std::string tspanBeyondRange(Context &ctx, pugi::xml_node node, int depth) {
     return {};
 }
 
+bool samePaint(const Paint &a, const Paint &b) {
+    auto sameColor = [](const CssColor &x, const CssColor &y) {
+        return x.r == y.r && x.g == y.g && x.b == y.b && x.alpha == y.alpha && x.current == y.current;
+    };
+    return a.kind == b.kind && sameColor(a.color, b.color) && a.url == b.url && a.hasFallback == b.hasFallback &&
+           a.fallbackKind == b.fallbackKind && sameColor(a.fallbackColor, b.fallbackColor);
+}
+
+using Lines = std::vector<std::pair<const Chunk *, std::string>>;
+
+// Whether every line is painted as the text is, and sets nothing of its own
+// that one text art could not hold (opacity, blending, effects).
+bool linesShareThePaint(const Lines &lines, pugi::xml_node node, const Style &text) {
+    for (const auto &[chunk, words] : lines) {
+        if (chunk->node == node) continue;  // the text's own words
+        const Style &s = chunk->style;
+        const bool paint = samePaint(s.fill, text.fill) && samePaint(s.stroke, text.stroke) &&
+                           s.fillOpacity == text.fillOpacity && s.strokeOpacity == text.strokeOpacity &&
+                           s.strokeWidth == text.strokeWidth && s.miterLimit == text.miterLimit &&
+                           s.dashOffset == text.dashOffset && s.dashes == text.dashes && s.cap == text.cap &&
+                           s.join == text.join && s.evenOdd == text.evenOdd && s.visible == text.visible &&
+                           s.color.r == text.color.r && s.color.g == text.color.g && s.color.b == text.color.b &&
+                           s.color.alpha == text.color.alpha;
+        const bool ownEffects = s.opacity != 1 || s.blendMode != 0 || s.displayNone || !s.filter.empty() ||
+                                !s.clipPath.empty() || !s.mask.empty();
+        if (!paint || ownEffects) return false;
+    }
+    return true;
+}
+
+// A text whose lines are placed by spans, as one text art: its frame holds
+// every line, its words are the lines one per row, and where each line
+// starts (its anchor point, anchor and size, in the text's own space) is
+// kept beside them so that a text written from the model keeps its lines.
+Art *textOfLines(Context &ctx, pugi::xml_node node, const Style &style, const Lines &lines, const Affine &ctm,
+                 Art *container) {
+    Box local;
+    std::string words, layout;
+    for (const auto &[chunk, line] : lines) {
+        const Style &s = chunk->node == node ? style : chunk->style;
+        const double size = s.fontSize;
+        const double width = 0.55 * size * double(codePoints(line));
+        const double left = chunk->x - (s.anchor == 1 ? width / 2 : s.anchor == 2 ? width : 0);
+        local.add(Vec2{left, chunk->y - 0.8 * size});
+        local.add(Vec2{left + width, chunk->y + 0.2 * size});
+        if (!words.empty()) words += '\n';
+        words += line;
+        layout += formatNumber(chunk->x) + " " + formatNumber(chunk->y) + " " + std::to_string(s.anchor) + " " +
+                  formatNumber(size) + "\n";
+    }
+    double opacityFactor = 1;
+    const AIPathStyle pathStyle = makePathStyle(ctx, node, style, ctm, local, opacityFactor);
+    Art *art = newLinkedArt(ctx, kTextArt, container);
+    art->style = pathStyle;
+    setCommon(ctx, *art, node, style);
+    art->opacity = AIReal(art->opacity * opacityFactor);
+    art->text = words;
+    art->href = layout;
+    art->fontSize = AIReal(style.fontSize);
+    for (const auto &p : style.fontProperties) art->svgStyle += p.first + ":" + p.second + ";";
+    art->frame = {AIReal(local.minX), AIReal(-local.minY), AIReal(local.maxX), AIReal(-local.maxY)};
+    art->matrix = toDocumentMatrix(ctm);
+    return art;
+}
+
 }  // namespace
 
 Art *readText(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container) {
@@ -176,6 +243,7 @@ Art *readText(Context &ctx, pugi::xml_node node, const Style &style, const Affin
         only.style.mask = style.mask;
         return textArt(ctx, only, lines[0].second, ctm, container, node);
     }
+    if (linesShareThePaint(lines, node, style)) return textOfLines(ctx, node, style, lines, ctm, container);
     // Lines placed on their own: a group of texts, the group with the
     // text element's id, each line with its tspan's.
     Art *group = newLinkedArt(ctx, kGroupArt, container);

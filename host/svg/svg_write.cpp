@@ -388,8 +388,41 @@ void Writer::writeText(const Art &art) {
     const std::string &t = art.text;
     if (t.find("  ") != std::string::npos || (!t.empty() && (t.front() == ' ' || t.back() == ' ')))
         body_.attr("xml:space", "preserve");
-    body_.text(t);
+    if (!writeTextLines(art)) body_.text(t);
     body_.end();
+}
+
+bool Writer::writeTextLines(const Art &art) {
+    // Lines, each where it starts; a layout that does not match the words
+    // leaves them to be written as one line.
+    std::vector<std::string> words;
+    for (size_t at = 0;;) {
+        const size_t end = art.text.find('\n', at);
+        words.push_back(art.text.substr(at, end == std::string::npos ? std::string::npos : end - at));
+        if (end == std::string::npos) break;
+        at = end + 1;
+    }
+    if (words.size() < 2) return false;
+    std::vector<std::vector<double>> places;
+    for (size_t at = 0; at < art.href.size();) {
+        const size_t end = art.href.find('\n', at);
+        std::vector<double> row;
+        if (!parseNumberList(std::string_view(art.href).substr(at, end - at), row) || row.size() != 4) return false;
+        places.push_back(row);
+        at = end == std::string::npos ? art.href.size() : end + 1;
+    }
+    if (places.size() != words.size()) return false;
+    for (size_t k = 0; k < words.size(); ++k) {
+        body_.start("tspan");
+        body_.attr("x", formatNumber(places[k][0]));
+        body_.attr("y", formatNumber(places[k][1]));
+        if (places[k][2] == 1) body_.attr("text-anchor", "middle");
+        if (places[k][2] == 2) body_.attr("text-anchor", "end");
+        if (places[k][3] != double(art.fontSize)) body_.attr("font-size", formatNumber(places[k][3]));
+        body_.text(words[k]);
+        body_.end();
+    }
+    return true;
 }
 
 void Writer::writeImage(const Art &art) {

@@ -101,6 +101,8 @@ private:
     void writeMeshPreview(const Art &art);
     std::string meshGradientMarkup(const Art &art);
     void writeText(const Art &art);
+    // A text of several lines as one span per line; false for one line.
+    bool writeTextLines(const Art &art);
     void writeImage(const Art &art);
     void writeSymbol(const Art &art);
     // `paint` is the style the element is painted with, null for art that
