@@ -1,8 +1,9 @@
 // The plug-in under messages in the order a host sends them, chosen by the
 // input bytes: startup, then any of strokes (mouse down, drags, mouse up),
 // options dialogs with queued actions, cursor tracking, about, unload and
-// reload, and at the end shutdown. The sample drawing is the document, all
-// of it selected.
+// reload, and at the end shutdown. The document is a small drawing with one
+// object of each kind the tools treat apart, all of it selected: small, so
+// that each input costs what its messages do.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
@@ -20,8 +21,8 @@ public:
     Bytes(const uint8_t *data, size_t size) : data_(data), size_(size) {}
     bool more() const { return at_ < size_; }
     uint8_t next() { return at_ < size_ ? data_[at_++] : 0; }
-    // A coordinate over the sample's page and a little past it.
-    AIReal coordinate() { return AIReal(int(next()) * 2 - 40); }
+    // A coordinate over the drawing's page and a little past it.
+    AIReal coordinate() { return AIReal(int(next()) - 28); }
 
 private:
     const uint8_t *data_;
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size > 512) return 0;
     Bytes in(data, size);
     smear::Session session;
-    session.document = nlohmann::json{{"builtin", "sample"}};
+    session.document = std::string(SMEAR_SOURCE_DIR) + "/fuzz/small_drawing.svg";
     session.seed = in.next();
     SessionStep select;
     select.kind = SessionStep::Kind::Select;

@@ -11,7 +11,13 @@ bool readFileBytes(const std::string &path, std::vector<uint8_t> &out, std::stri
         error = "cannot open " + path;
         return false;
     }
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // In blocks: a module is read at every start of the plug-in.
+    out.clear();
+    char block[1 << 16];
+    while (in) {
+        in.read(block, sizeof block);
+        out.insert(out.end(), block, block + in.gcount());
+    }
     if (in.bad()) {
         error = "cannot read " + path;
         return false;
