@@ -766,9 +766,10 @@ TEST_F(StudioTest, AnswersCarryOnlyWhatChangedAndAddUpToWhatAPreviewShows) {
     expectShownAsPreviewed(page.shown(), studio_->drawingSvg());
 }
 
-// A redo plays the undone stroke again alone, with the random source it
-// found, when it can; the record still replays to the very file.
-TEST_F(StudioTest, RedoPlaysTheUndoneStrokeAgainAloneWhenItCan) {
+// A redo puts back what the host kept, or after a selection plays the
+// undone stroke again alone, with the random source it found; the record
+// still replays to the very file.
+TEST_F(StudioTest, RedoBringsBackTheStrokeWithoutPlayingTheRecordWhenItCan) {
     post("/api/select", {{"all", true}});
     // Scaling at random ([R]), so that a stroke played with
     // other random numbers would differ.
@@ -819,6 +820,38 @@ TEST_F(StudioTest, RedoPlaysTheUndoneStrokeAgainAloneWhenItCan) {
 
     post("/api/save", {{"svg", "redone.svg"}, {"session", "redone.json"}});
     EXPECT_EQ(replay("redone.json", "redone.svg"), readFile(folder_ / "out" / "redone.svg"));
+}
+
+// A redo right after its undo puts back what the host kept, whatever the
+// stroke was: one with Shift held (which changes the tool's values), one
+// after options were set. Nothing is played again, so the page gets the
+// objects that changed, not the whole drawing; the record still replays
+// to the very file.
+TEST_F(StudioTest, ARedoRightAfterItsUndoPutsBackWhatTheHostKept) {
+    post("/api/select", {{"all", true}});
+    post("/api/stroke/down", {{"tool", "rotate"}, {"at", {10, 90}}});
+    post("/api/stroke/drag", {{"points", {{{"at", {150, 90}}, {"modifiers", 0x0002}},
+                                          {{"at", {290, 90}}, {"modifiers", 0x0002}}}}});
+    post("/api/stroke/up", json::object());
+    post("/api/dialog", {{"tool", "transparency"}});
+    post("/api/options", {{"tool", "transparency"}, {"actions", {{{"press", 1}}}}});
+    stroke("transparency", {{10, 90}, {150, 90}, {290, 90}}, 200);
+    const std::string painted = current();
+    PageModel page;
+    page.load(post("/api/drawing", json::object()));
+    const std::vector<std::string> shown = page.shown();
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(page.apply(post("/api/undo", json::object())["changes"]));
+    EXPECT_NE(current(), painted);
+    for (int i = 0; i < 2; ++i) {
+        const json answer = post("/api/redo", json::object());
+        EXPECT_TRUE(answer["done"]);
+        EXPECT_FALSE(answer["changes"].value("reload", false)) << "redo " << i << " played the record again";
+        EXPECT_TRUE(page.apply(answer["changes"])) << answer["changes"];
+    }
+    EXPECT_EQ(current(), painted);
+    EXPECT_EQ(page.shown(), shown);
+    post("/api/save", {{"svg", "kept.svg"}, {"session", "kept.json"}});
+    EXPECT_EQ(replay("kept.json", "kept.svg"), readFile(folder_ / "out" / "kept.svg"));
 }
 
 // The record is journaled as it grows; a studio that finds the journal

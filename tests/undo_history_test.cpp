@@ -275,6 +275,96 @@ TEST_F(UndoSuites, TheHistoryKeepsItsNewestStepsWithinItsBounds) {
     EXPECT_FALSE(host.undo());
 }
 
+// Redo puts back what an undo took back, as the host kept it: the document
+// as it was before the undo, its step undoable again, without playing it.
+TEST_F(UndoSuites, RedoPutsBackWhatTheUndoTookAndTheStepCanBeUndoneAgain) {
+    Art *a = addPath({{0, 0}, {10, 0}}, "a", kArtSelected);
+    Art *b = addPath({{0, 5}, {10, 5}}, "b");
+    Art *group = addArt(kGroupArt, "g");
+    addArt(kPathArt, "inner", 0, group);
+    const auto &blend = suite<AIBlendStyleSuite>(kAIBlendStyleSuite, kAIBlendStyleSuiteVersion);
+    const std::string original = documentFingerprint(doc());
+
+    // One step that makes, copies, disposes, repaints, retags and reshapes,
+    // adds a layer with art on it and a swatch.
+    host.openUndoStep();
+    AIArtHandle made = nullptr;
+    ASSERT_EQ(art.NewArt(kPathArt, kPlaceAbove, toHandle(a), &made), kNoErr);
+    AIArtHandle copy = nullptr;
+    ASSERT_EQ(art.DuplicateArt(toHandle(group), kPlaceBelowAll, nullptr, &copy), kNoErr);
+    ASSERT_EQ(art.DisposeArt(toHandle(b)), kNoErr);
+    ASSERT_EQ(blend.SetOpacity(toHandle(a), 0.25f), kNoErr);
+    ASSERT_EQ(tags.SetTag(toHandle(a), "smearcraft", "string", "smearcraft"), kNoErr);
+    AIPathSegment s = a->segments[1];
+    s.p.v = 7;
+    ASSERT_EQ(path.SetPathSegments(toHandle(a), 1, 1, &s), kNoErr);
+    AILayerHandle layer = nullptr;
+    ASSERT_EQ(layers.InsertLayer(nullptr, kPlaceAboveAll, &layer), kNoErr);
+    AIArtHandle onNewLayer = nullptr;
+    ASSERT_EQ(art.NewArt(kGroupArt, kPlaceAboveAll, nullptr, &onNewLayer), kNoErr);
+    AISwatchRef swatch = swatchList.InsertNthSwatch(nullptr, 0);
+    ASSERT_NE(swatch, nullptr);
+    host.closeUndoStep();
+    const std::string after = documentFingerprint(doc());
+    ASSERT_NE(after, original);
+
+    EXPECT_FALSE(host.redo()) << "nothing was undone";
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(host.undo());
+        EXPECT_EQ(documentFingerprint(doc()), original) << "round " << round;
+        ASSERT_TRUE(doc().canRedo());
+        ASSERT_TRUE(host.redo());
+        EXPECT_EQ(documentFingerprint(doc()), after) << "round " << round;
+        EXPECT_FALSE(host.redo());
+        // What the step made is the document's again, at its own address.
+        for (const void *back : {static_cast<const void *>(made), static_cast<const void *>(copy),
+                                 static_cast<const void *>(layer), static_cast<const void *>(onNewLayer),
+                                 static_cast<const void *>(swatch)})
+            EXPECT_TRUE(host.holds(back)) << "round " << round;
+        EXPECT_TRUE(b->disposed);
+        EXPECT_EQ(doc().undoSteps(), 1u);
+    }
+}
+
+TEST_F(UndoStrokes, StrokesUndoneAreRedoneInTurnAndANewStrokeForgetsThem) {
+    row(doc(), 12);
+    const int tools[] = {kScalingTool, kRotateTool, kTransparencyTool};
+    const AIReal at[] = {20, 25, 30};
+    std::vector<std::string> looks{documentFingerprint(doc())};
+    for (int k = 0; k < 3; ++k) {
+        strokeAt(tools[k], at[k]);
+        looks.push_back(documentFingerprint(doc()));
+    }
+    for (int k = 2; k >= 0; --k) ASSERT_TRUE(host.undo());
+    for (int k = 1; k <= 3; ++k) {
+        ASSERT_TRUE(host.redo());
+        EXPECT_EQ(documentFingerprint(doc()), looks[size_t(k)]) << "after redoing stroke " << k - 1;
+    }
+    // Undo twice, stroke anew: the undone stroke cannot come back.
+    ASSERT_TRUE(host.undo());
+    ASSERT_TRUE(host.undo());
+    strokeAt(kTranslateTool, 60);
+    EXPECT_FALSE(doc().canRedo());
+    EXPECT_FALSE(host.redo());
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(documentFingerprint(doc()), looks[1]);
+}
+
+TEST_F(UndoStrokes, ARedoWhoseArtsPlacesAreTakenChangesNothing) {
+    row(doc(), 3);
+    g().trailCursor = 1;
+    ASSERT_EQ(mouseDown(kTranslateTool, {0, 0}), 0);
+    ASSERT_EQ(drag(kTranslateTool, {1, 1}), 0);
+    ASSERT_EQ(mouseUp(kTranslateTool, {1, 1}), 0);
+    ASSERT_TRUE(host.undo());
+    // Art made since the undo stands where the trail's copies stood.
+    addRect(doc(), 50, 50, 60, 60);
+    const std::string now = documentFingerprint(doc());
+    EXPECT_FALSE(host.redo());
+    EXPECT_EQ(documentFingerprint(doc()), now);
+    EXPECT_FALSE(doc().canRedo());
+}
+
 TEST(ArtArena, AnswersOnlyForItsLiveObjectsAndGivesBackWhatItTruncates) {
     ArtArena arena;
     EXPECT_FALSE(arena.contains(nullptr));

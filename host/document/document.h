@@ -369,6 +369,15 @@ public:
     void openUndoStep();
     void closeUndoStep();
     bool undo();  // false when no closed step is left
+    // Puts back what the last undo took back, without doing it again: the
+    // document as it was before that undo, the step undoable again. Only
+    // right while nothing else changed the document since that undo (the
+    // caller knows: a change made by the plug-in opens a step, which
+    // forgets what could be redone). False, with nothing changed, when
+    // there is nothing to redo or the objects the step made cannot come
+    // back at their addresses.
+    bool redo();
+    bool canRedo() const { return !redoSteps_.empty(); }
     size_t undoSteps() const;      // closed steps that can be undone
     size_t undoBytes() const { return undoBytes_; }
 
@@ -417,6 +426,9 @@ private:
 
     struct UndoStep;  // document_undo.cpp
     std::vector<std::unique_ptr<UndoStep>> undoSteps_;  // oldest first; the last one records
+    // What each undo took back (its steps oldest first), the last undo last.
+    std::vector<std::vector<std::unique_ptr<UndoStep>>> redoSteps_;
+    void reapply(UndoStep &step);
     uint32_t recording_ = 0;    // the recording step's serial, 0 when none records
     uint32_t lastSerial_ = 0;
     size_t undoBytes_ = 0;

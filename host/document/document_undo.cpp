@@ -39,6 +39,8 @@ template <class T> void truncateStore(std::deque<std::unique_ptr<T>> &store, siz
 Document::~Document() = default;
 
 void Document::openUndoStep() {
+    // A new change: what was undone stays undone.
+    redoSteps_.clear();
     auto step = std::make_unique<UndoStep>();
     step->serial = ++lastSerial_;
     step->artCount = artStore.size();
@@ -113,42 +115,58 @@ void Document::willChange(Swatch &swatch) {
     undoBytes_ += sizeof(std::pair<Swatch *, Swatch>);
 }
 
+template <class T> void takeMade(std::deque<std::unique_ptr<T>> &store, size_t n, std::vector<std::unique_ptr<T>> &made) {
+    for (size_t i = n; i < store.size(); ++i) made.push_back(std::move(store[i]));
+    truncateStore(store, n);
+}
+
+template <class T> void putMade(std::deque<std::unique_ptr<T>> &store, std::vector<std::unique_ptr<T>> &made) {
+    for (auto &p : made) store.push_back(std::move(p));
+    made.clear();
+}
+
 // Puts back what the step saved, the earliest saving last (it is what the
 // object was when the step opened), then takes away what the step made.
+// Each saved state is swapped with the object's, so that the step then
+// holds what the step left, for a redo.
 void Document::revert(UndoStep &step) {
-    for (auto it = step.art.rbegin(); it != step.art.rend(); ++it) *it->where = std::move(it->before);
+    using std::swap;
+    for (auto it = step.art.rbegin(); it != step.art.rend(); ++it) swap(*it->where, it->before);
     // Parts saved alone were saved before any saving of the whole object
     // in the step (which then saves no part), so they go back after it.
     for (auto it = step.paint.rbegin(); it != step.paint.rend(); ++it) {
         Art &a = *it->where;
-        a.style = it->style;
-        a.opacity = it->opacity;
-        a.blendMode = it->blendMode;
-        a.artStyle = it->artStyle;
-        a.styleFactor = it->styleFactor;
-        a.paintSavedIn = it->savedIn;
+        swap(a.style, it->style);
+        swap(a.opacity, it->opacity);
+        swap(a.blendMode, it->blendMode);
+        swap(a.artStyle, it->artStyle);
+        swap(a.styleFactor, it->styleFactor);
+        swap(a.paintSavedIn, it->savedIn);
     }
     for (auto it = step.tags.rbegin(); it != step.tags.rend(); ++it) {
-        it->where->tags = std::move(it->before);
-        it->where->tagsSavedIn = it->savedIn;
+        swap(it->where->tags, it->before);
+        swap(it->where->tagsSavedIn, it->savedIn);
     }
-    for (auto it = step.swatchColours.rbegin(); it != step.swatchColours.rend(); ++it)
-        *it->first = std::move(it->second);
+    for (auto it = step.swatchColours.rbegin(); it != step.swatchColours.rend(); ++it) swap(*it->first, it->second);
     for (const auto &saved : step.art) geometryChanged(*saved.where);
-    layers = std::move(step.layers);
-    currentLayerIndex = step.currentLayerIndex;
-    swatches = std::move(step.swatches);
-    graphicStyles = std::move(step.graphicStyles);
-    customColors = std::move(step.customColors);
-    gradients = std::move(step.gradients);
-    patterns = std::move(step.patterns);
+    swap(layers, step.layers);
+    swap(currentLayerIndex, step.currentLayerIndex);
+    swap(swatches, step.swatches);
+    swap(graphicStyles, step.graphicStyles);
+    swap(customColors, step.customColors);
+    swap(gradients, step.gradients);
+    swap(patterns, step.patterns);
+    for (size_t i = step.artCount; i < artStore.size(); ++i) {
+        step.madeWhere.push_back(artStore[i]);
+        step.madeArt.push_back(*artStore[i]);
+    }
     artStore.truncate(step.artCount);
-    truncateStore(layerStore, step.layerCount);
-    truncateStore(swatchStore, step.swatchCount);
-    truncateStore(styleStore, step.styleCount);
-    truncateStore(customColorStore, step.customCount);
-    truncateStore(gradientStore, step.gradientCount);
-    truncateStore(patternStore, step.patternCount);
+    takeMade(layerStore, step.layerCount, step.madeLayers);
+    takeMade(swatchStore, step.swatchCount, step.madeSwatches);
+    takeMade(styleStore, step.styleCount, step.madeStyles);
+    takeMade(customColorStore, step.customCount, step.madeCustomColors);
+    takeMade(gradientStore, step.gradientCount, step.madeGradients);
+    takeMade(patternStore, step.patternCount, step.madePatterns);
     // Ids in use are counted afresh when a copy next needs one.
     idUse_.clear();
     idsCounted_ = 0;
@@ -163,16 +181,87 @@ void Document::revert(UndoStep &step) {
 #endif
 }
 
+// The swaps of revert again, in the opposite order: what the step left,
+// with the step holding again what it found. The art it made is made
+// again already (redo does that first, where it can fail).
+void Document::reapply(UndoStep &step) {
+    using std::swap;
+    putMade(layerStore, step.madeLayers);
+    putMade(swatchStore, step.madeSwatches);
+    putMade(styleStore, step.madeStyles);
+    putMade(customColorStore, step.madeCustomColors);
+    putMade(gradientStore, step.madeGradients);
+    putMade(patternStore, step.madePatterns);
+    step.madeWhere.clear();
+    step.madeArt.clear();
+    swap(layers, step.layers);
+    swap(currentLayerIndex, step.currentLayerIndex);
+    swap(swatches, step.swatches);
+    swap(graphicStyles, step.graphicStyles);
+    swap(customColors, step.customColors);
+    swap(gradients, step.gradients);
+    swap(patterns, step.patterns);
+    for (auto &[swatch, saved] : step.swatchColours) swap(*swatch, saved);
+    for (auto &t : step.tags) {
+        swap(t.where->tags, t.before);
+        swap(t.where->tagsSavedIn, t.savedIn);
+    }
+    for (auto &p : step.paint) {
+        Art &a = *p.where;
+        swap(a.style, p.style);
+        swap(a.opacity, p.opacity);
+        swap(a.blendMode, p.blendMode);
+        swap(a.artStyle, p.artStyle);
+        swap(a.styleFactor, p.styleFactor);
+        swap(a.paintSavedIn, p.savedIn);
+    }
+    for (auto &saved : step.art) swap(*saved.where, saved.before);
+    for (const auto &saved : step.art) geometryChanged(*saved.where);
+    idUse_.clear();
+    idsCounted_ = 0;
+    undoBytes_ += step.bytes;
+}
+
 bool Document::undo() {
     const bool any = std::any_of(undoSteps_.begin(), undoSteps_.end(), [](const auto &s) { return s->closed; });
     if (!any) return false;
     // Steps never closed after the last closed one go with it.
+    std::vector<std::unique_ptr<UndoStep>> undone;
     for (bool closed = false; !closed;) {
         closed = undoSteps_.back()->closed;
         revert(*undoSteps_.back());
+        undone.insert(undone.begin(), std::move(undoSteps_.back()));
         undoSteps_.pop_back();
     }
+    redoSteps_.push_back(std::move(undone));
     recording_ = undoSteps_.empty() ? 0 : undoSteps_.back()->serial;
+    return true;
+}
+
+bool Document::redo() {
+    if (redoSteps_.empty()) return false;
+    std::vector<std::unique_ptr<UndoStep>> &group = redoSteps_.back();
+    // The art the steps made, made again first, each where it was: saved
+    // objects point to it. Anything else in its place, and nothing changes.
+    const size_t before = artStore.size();
+    bool placed = before == group.front()->artCount;
+    for (size_t s = 0; s < group.size() && placed; ++s) {
+        const UndoStep &step = *group[s];
+        placed = artStore.size() == step.artCount;
+        for (size_t i = 0; i < step.madeArt.size() && placed; ++i)
+            placed = artStore.create(step.madeArt[i]) == step.madeWhere[i];
+    }
+    if (!placed) {
+        artStore.truncate(before);
+        redoSteps_.clear();
+        return false;
+    }
+    for (auto &step : group) {
+        reapply(*step);
+        undoSteps_.push_back(std::move(step));
+    }
+    redoSteps_.pop_back();
+    recording_ = undoSteps_.back()->serial;
     return true;
 }
 

@@ -1,6 +1,7 @@
 // What one undo step keeps (see Document::openUndoStep).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,6 +51,18 @@ struct Document::UndoStep {
     std::vector<SavedPaint> paint;
     std::vector<std::pair<Swatch *, Swatch>> swatchColours;
     size_t bytes = 0;
+    // Once undone, kept for a redo: what the step made (art by its contents
+    // and address, to be made again there; other objects themselves). The
+    // saved states above then hold what the step left, swapped for what it
+    // found, so that putting them back is the same swap again.
+    std::vector<Art *> madeWhere;
+    std::vector<Art> madeArt;
+    std::vector<std::unique_ptr<Layer>> madeLayers;
+    std::vector<std::unique_ptr<Swatch>> madeSwatches;
+    std::vector<std::unique_ptr<GraphicStyle>> madeStyles;
+    std::vector<std::unique_ptr<CustomColor>> madeCustomColors;
+    std::vector<std::unique_ptr<Gradient>> madeGradients;
+    std::vector<std::unique_ptr<Pattern>> madePatterns;
 #ifndef NDEBUG
     // Debug builds check that undo brings back exactly this.
     std::string fingerprint;

@@ -725,15 +725,19 @@ bool Studio::redoInPlace(size_t undoAt) {
     return true;
 }
 
-// Else the record is played again from the drawing as read, without the
-// undo: that gives exactly the drawing the stroke made, with everything
+// A redo right after its undo puts back what the host kept; after a
+// selection, the stroke is played again in place; else the record is
+// played again from the drawing as read, without the undo: that gives exactly the drawing the stroke made, with everything
 // done since the undo (selections, options) done again on it, and a record
 // that `smearhost run` plays the same way.
 bool Studio::redo() {
     finishStroke();
     if (redoable_.empty()) return false;
     const size_t undoAt = redoable_.back();
-    if (undoAt + 1 == steps_.size() && redoInPlace(undoAt)) {
+    // Nothing done since the undo: the host still has what it took back.
+    const bool kept = undoAt + 1 == steps_.size() && run_->host.redo();
+    if (kept) live_.noteUndoStep(run_->host.document());
+    if (kept || (undoAt + 1 == steps_.size() && redoInPlace(undoAt))) {
         journalLine(json{{"redo", undoAt}});
         steps_.erase(steps_.size() - 1);
         randomBefore_.pop_back();

@@ -257,6 +257,13 @@ bool Host::undo() {
     return true;
 }
 
+bool Host::redo() {
+    if (!document_->redo()) return false;
+    forgetLiveObjects();
+    vertexPlaces_.clear();
+    return true;
+}
+
 AIMdMemoryHandle newMemoryHandle(size_t bytes, const void *from) {
     auto block = std::make_unique<MemoryBlock>();
     const auto *source = static_cast<const unsigned char *>(from);

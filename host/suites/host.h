@@ -151,6 +151,8 @@ public:
     void openUndoStep();
     void closeUndoStep();
     bool undo();  // restores the document as it was when the last closed step opened
+    // Puts back what the last undo took back (Document::redo).
+    bool redo();
 
     SuiteRegistry suites;
     FaultPlan faults;
