@@ -500,6 +500,37 @@ TEST(SvgRead, ALineShiftedAsItIsPlacedStartsWhereTheShiftPutsIt) {
     EXPECT_NEAR(byId(r->doc, "s")->frame.bottom, -26 - 2, 1e-5);
 }
 
+TEST(SvgRead, AReferenceUnderAnotherPrefixBoundToXlinkIsFollowed) {
+    // The root binds xlink to "l": a use, an image and a gradient that
+    // refer to others through it, and written back they still do.
+    const std::string svg =
+        "<svg xmlns='http://www.w3.org/2000/svg' xmlns:l='http://www.w3.org/1999/xlink' viewBox='0 0 100 100'>"
+        "<defs><linearGradient id='base'><stop offset='0' stop-color='#f00'/><stop offset='1'/></linearGradient>"
+        "<linearGradient id='g' l:href='#base' x2='0.5'/>"
+        "<symbol id='dot'><circle r='2'/></symbol></defs>"
+        "<rect id='r' width='10' height='10' fill='url(#g)'/>"
+        "<use id='u' l:href='#dot' x='30' y='30' transform='rotate(10)'/>"
+        "<image id='i' l:href='a.png' width='5' height='5'/></svg>";
+    auto r = read(svg);
+    ASSERT_TRUE(r->ok) << r->error;
+    EXPECT_TRUE(r->report.problems.empty()) << problems(r->report);
+    ASSERT_NE(byId(r->doc, "u"), nullptr);
+    EXPECT_EQ(byId(r->doc, "u")->type, kSymbolArt);
+    EXPECT_EQ(byId(r->doc, "i")->href, "a.png");
+    EXPECT_EQ(byId(r->doc, "r")->style.fill.color.kind, kGradient);
+    size_t objects = 0;
+    r->doc.forEachArt([&](const Art &) { ++objects; });
+    // Written from the model (the use replaced whole), and read again.
+    const_cast<Art *>(byId(r->doc, "u"))->matrix.tx += 1;
+    std::string written, error;
+    ASSERT_TRUE(writeSvg(r->doc, written, error)) << error;
+    auto back = read(written);
+    ASSERT_TRUE(back->ok) << back->error;
+    size_t again = 0;
+    back->doc.forEachArt([&](const Art &) { ++again; });
+    EXPECT_EQ(again, objects) << written;
+}
+
 TEST(SvgRead, TextImagesAndSymbols) {
     auto r = read(wrap(
         "<text id='t' x='10' y='20' font-size='12' font-family='Serif' fill='navy'>Hello\n   <tspan "

@@ -24,6 +24,7 @@ namespace svg {
 namespace {
 
 const char *const kSvgNamespace = "http://www.w3.org/2000/svg";
+const char *const kXlinkNamespace = "http://www.w3.org/1999/xlink";
 
 // Elements that draw nothing where they stand: definitions are read when
 // something refers to them, descriptions and animations are not drawing.
@@ -366,6 +367,8 @@ bool readDocument(const std::string &text, const std::string &parsed, pugi::xml_
         const std::string name = a.name();
         if (name.compare(0, 6, "xmlns:") == 0 && std::strcmp(a.value(), kSvgNamespace) == 0)
             ctx.svgPrefixes.push_back(name.substr(6) + ":");
+        if (name.compare(0, 6, "xmlns:") == 0 && name != "xmlns:xlink" && std::strcmp(a.value(), kXlinkNamespace) == 0)
+            ctx.xlinkHrefs.push_back(name.substr(6) + ":href");
     }
     if (ctx.localName(root) != "svg") {
         error = std::string("the root element is <") + root.name() + ">, not <svg>";
@@ -528,10 +531,14 @@ pugi::xml_node Context::byId(const std::string &id) const {
     return it == ids.end() ? pugi::xml_node() : it->second;
 }
 
-std::string Context::hrefId(pugi::xml_node node) {
+pugi::xml_attribute Context::href(pugi::xml_node node) const {
     pugi::xml_attribute a = node.attribute("href");
-    if (a.empty()) a = node.attribute("xlink:href");
-    const std::string v = a.value();
+    for (size_t k = 0; a.empty() && k < xlinkHrefs.size(); ++k) a = node.attribute(xlinkHrefs[k].c_str());
+    return a;
+}
+
+std::string Context::hrefId(pugi::xml_node node) const {
+    const std::string v = href(node).value();
     return v.size() > 1 && v[0] == '#' ? v.substr(1) : std::string();
 }
 

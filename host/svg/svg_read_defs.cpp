@@ -16,7 +16,9 @@ void collectReferences(pugi::xml_node node, std::set<std::string> &ids) {
     for (const pugi::xml_attribute a : node.attributes()) {
         const std::string name = a.name();
         const std::string value = a.value();
-        if ((name == "href" || name == "xlink:href") && !value.empty() && value[0] == '#') ids.insert(value.substr(1));
+        // Under any prefix: xlink may be bound to another one.
+        const bool href = name == "href" || (name.size() > 5 && name.compare(name.size() - 5, 5, ":href") == 0);
+        if (href && !value.empty() && value[0] == '#') ids.insert(value.substr(1));
         for (size_t at = value.find("url(#"); at != std::string::npos; at = value.find("url(#", at + 5)) {
             const size_t end = value.find_first_of(")'\"", at + 5);
             if (end != std::string::npos) ids.insert(value.substr(at + 5, end - at - 5));
@@ -75,7 +77,7 @@ void addContentBounds(Context &ctx, pugi::xml_node node, const Affine &m, Box &b
         for (pugi::xml_node c : node.children())
             if (c.type() == pugi::node_element) addContentBounds(ctx, c, mm, box, depth + 1);
     } else if (name == "use") {
-        const pugi::xml_node target = ctx.byId(Context::hrefId(node));
+        const pugi::xml_node target = ctx.byId(ctx.hrefId(node));
         if (!target) return;
         const Affine place = mm * Affine::translate(ctx.lengthAttr(node, "x", Axis::kX, 16, 0),
                                                     ctx.lengthAttr(node, "y", Axis::kY, 16, 0));

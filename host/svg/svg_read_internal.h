@@ -124,7 +124,7 @@ public:
     void problem(pugi::xml_node node, const std::string &reason);
     pugi::xml_node byId(const std::string &id) const;
     // The target of href / xlink:href="#id"; empty when there is none.
-    static std::string hrefId(pugi::xml_node node);
+    std::string hrefId(pugi::xml_node node) const;
 
     // Lengths with units; percentages of the viewport along `axis`.
     bool length(std::string_view text, Axis axis, double fontSize, double &out) const;
@@ -141,6 +141,11 @@ public:
     SvgReadReport &report;
     std::unordered_map<std::string, pugi::xml_node> ids;
     std::vector<std::string> svgPrefixes;  // prefixes bound to the SVG namespace, with ':'
+    // Names an xlink reference may have: "xlink:href" and each prefix the
+    // root binds to the xlink namespace, with ":href".
+    std::vector<std::string> xlinkHrefs{"xlink:href"};
+    // The element's reference: its href, else its xlink one.
+    pugi::xml_attribute href(pugi::xml_node node) const;
     StyleSheet sheet;
     double viewportWidth = 100, viewportHeight = 100;
     bool quiet = false;  // while measuring referenced content: no problems reported

@@ -240,7 +240,7 @@ std::vector<pugi::xml_node> meshChain(Context &ctx, pugi::xml_node node) {
     while (isMeshGradient(ctx, node) && chain.size() < 32 &&
            std::find(chain.begin(), chain.end(), node) == chain.end()) {
         chain.push_back(node);
-        node = ctx.byId(Context::hrefId(node));
+        node = ctx.byId(ctx.hrefId(node));
     }
     return chain;
 }

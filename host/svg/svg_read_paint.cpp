@@ -29,7 +29,7 @@ std::vector<pugi::xml_node> hrefChain(Context &ctx, pugi::xml_node node, bool gr
         const bool ok = gradients ? (name == "linearGradient" || name == "radialGradient") : name == "pattern";
         if (!ok) break;
         chain.push_back(node);
-        const std::string next = Context::hrefId(node);
+        const std::string next = ctx.hrefId(node);
         node = next.empty() ? pugi::xml_node() : ctx.byId(next);
     }
     return chain;

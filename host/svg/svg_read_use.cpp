@@ -16,7 +16,7 @@ Art *readImage(Context &ctx, pugi::xml_node node, const Style &style, const Affi
     art->style.fillPaint = 0;
     art->style.strokePaint = 0;
     setCommon(ctx, *art, node, style);
-    art->href = node.attribute("href").empty() ? node.attribute("xlink:href").value() : node.attribute("href").value();
+    art->href = ctx.href(node).value();
     const double ww = std::max(0.0, w), hh = std::max(0.0, h);
     art->frame = {AIReal(x), AIReal(-y), AIReal(x + ww), AIReal(-(y + hh))};
     art->matrix = toDocumentMatrix(ctm);
@@ -24,11 +24,10 @@ Art *readImage(Context &ctx, pugi::xml_node node, const Style &style, const Affi
 }
 
 Art *readUse(Context &ctx, pugi::xml_node node, const Style &style, const Affine &ctm, Art *container) {
-    const std::string id = Context::hrefId(node);
+    const std::string id = ctx.hrefId(node);
     const pugi::xml_node target = ctx.byId(id);
     if (!target) {
-        const std::string href =
-            node.attribute("href").empty() ? node.attribute("xlink:href").value() : node.attribute("href").value();
+        const std::string href = ctx.href(node).value();
         ctx.problem(node, !id.empty()     ? "refers to #" + id + ", which does not exist; skipped"
                           : href.empty() ? "refers to nothing; skipped"
                                          : "refers to " + href + ", outside this file; skipped");
