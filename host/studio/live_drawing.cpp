@@ -255,11 +255,38 @@ json LiveDrawing::changes(const Document &doc, const AIRealRect *near) {
 
     try {
         json changed = json::array(), added = json::array(), removed = json::array();
+        // One walk over the top-level objects, the answer's only one over
+        // the whole drawing: whether each layer still holds the objects the
+        // page has, in order, and (during a stroke) the objects the stroke's
+        // undo step saved, which carry its mark (as marked() finds them).
+        std::vector<char> same(layers_.size(), 1);
+        std::vector<const Art *> candidates;
+        uint32_t latest = floor_;
+        for (size_t i = 0; i < layers_.size(); ++i) {
+            const std::vector<const Art *> &known = objects_[i];
+            size_t k = 0;
+            for (const Art *a = doc.layers[i]->root ? doc.layers[i]->root->firstChild : nullptr; a; a = a->next) {
+                if (a->disposed) continue;
+                if (same[i]) {
+                    if (k < known.size() && known[k] == a) ++k;
+                    else same[i] = 0;
+                }
+                if (!watching_) continue;
+                const uint32_t m = latestMark(*a);
+                if (m <= floor_ || m < latest) continue;
+                if (m > latest) {
+                    latest = m;
+                    candidates.clear();
+                }
+                candidates.push_back(a);
+            }
+            if (k != known.size()) same[i] = 0;
+        }
         // What came and went, layer by layer. Objects that stay keep their
         // order; one moved elsewhere is rare enough to load the drawing again.
         for (size_t i = 0; i < layers_.size(); ++i) {
             std::vector<const Art *> &before = objects_[i];
-            if (sameTopLevel(*doc.layers[i], before)) continue;
+            if (same[i]) continue;
             std::vector<const Art *> now = topLevel(*doc.layers[i]);
             const Difference d = differ(before, now);
             if (d.reordered) return reload();
@@ -280,7 +307,6 @@ json LiveDrawing::changes(const Document &doc, const AIRealRect *near) {
         }
         // What changed: the objects the stroke's undo step saved (a change
         // saves the object first), and those an undo put back.
-        std::vector<const Art *> candidates = watching_ ? marked(doc, floor_) : std::vector<const Art *>{};
         if (near) {
             // Of those, the ones near the pen; the rest are looked at again
             // when the stroke ends (with no `near`).
