@@ -4,8 +4,9 @@
 // For each size it reports
 //   settle:  from the pen's last event (its lift) until the page has shown
 //            the last change and waits for no answer (the next frame drawn);
-//   gesture: how long the browser took to play the one-second gesture
-//            (longer when the page blocks its input);
+//   gesture: how long the one-second gesture took, played through the
+//            browser's input at its own pace (longer when the page blocks
+//            its input), beside the same moves with the pen lifted;
 //   server:  the studio's own time per drag answer (its Server-Timing), for
 //            the page's drags and for a second stroke sent one point at a
 //            time without a browser (median and slowest).
@@ -126,32 +127,38 @@ int benchOne(const std::string &smearhost, const std::string &toolName, int coun
     const json box = driver.script(
         "const r = document.getElementById('overlay').getBoundingClientRect(); return [r.left, r.top, r.width, r.height];");
     const double left = box[0], top = box[1], width = box[2], height = box[3];
-    json moves = json::array();
-    const auto at = [&](double fx, double fy) {
-        return json{{"type", "pointerMove"}, {"origin", "viewport"}, {"x", int(left + fx * width)},
-                    {"y", int(top + fy * height)}, {"duration", 0}};
+    // The pen's path: where it goes down, then 61 moves across the grid.
+    std::vector<std::pair<double, double>> path{{left + 0.02 * width, top + 0.5 * height}};
+    for (int i = 1; i <= 61; ++i)
+        path.emplace_back(left + (0.02 + 0.96 * i / 61) * width, top + (0.5 + 0.1 * std::sin(i / 6.0)) * height);
+    // Played through the browser's own input (the DevTools protocol, as a
+    // tablet's events arrive), each event at its time, 16 ms apart: an
+    // event waits for the page to take the one before, so a page that
+    // blocks its input stretches the gesture, and nothing else does (the
+    // WebDriver's actions pace themselves at about 33 ms a move).
+    const auto pen = [&](const char *type, double x, double y, int buttons) {
+        json params{{"type", type}, {"x", x}, {"y", y}, {"pointerType", "pen"}, {"buttons", buttons}};
+        if (std::string(type) != "mouseMoved") params["button"] = "left", params["clickCount"] = 1;
+        else if (buttons) params["button"] = "left";
+        if (buttons || std::string(type) == "mouseReleased") params["force"] = 0.5;
+        driver.call("POST", "/goog/cdp/execute", {{"cmd", "Input.dispatchMouseEvent"}, {"params", params}});
     };
-    moves.push_back(at(0.02, 0.5));
-    moves.push_back({{"type", "pointerDown"}, {"button", 0}});
-    for (int i = 1; i <= 61; ++i) {
-        moves.push_back({{"type", "pause"}, {"duration", 16}});
-        moves.push_back(at(0.02 + 0.96 * i / 61, 0.5 + 0.1 * std::sin(i / 6.0)));
-    }
-    moves.push_back({{"type", "pointerUp"}, {"button", 0}});
-    const json pen = {{"type", "pointer"}, {"id", "pen"}, {"parameters", {{"pointerType", "pen"}}}, {"actions", moves}};
+    const auto gesture = [&](bool painting) {
+        const auto t0 = std::chrono::steady_clock::now();
+        if (painting) pen("mousePressed", path[0].first, path[0].second, 1);
+        else pen("mouseMoved", path[0].first, path[0].second, 0);
+        for (size_t i = 1; i < path.size(); ++i) {
+            std::this_thread::sleep_until(t0 + std::chrono::milliseconds(16 * i));
+            pen("mouseMoved", path[i].first, path[i].second, painting ? 1 : 0);
+        }
+        if (painting) pen("mouseReleased", path.back().first, path.back().second, 0);
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    };
     // The same moves with the pen held above the page (no stroke): what the
-    // browser and its driver take for the gesture by themselves.
-    json hover = moves;
-    hover.erase(hover.begin() + 1);
-    hover.erase(hover.end() - 1);
-    const auto hoverStart = std::chrono::steady_clock::now();
-    driver.actions(json::array({{{"type", "pointer"}, {"id", "pen"}, {"parameters", {{"pointerType", "pen"}}}, {"actions", hover}}}));
-    const double hoverMs =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - hoverStart).count();
+    // browser takes for the gesture by itself.
+    const double hoverMs = gesture(false);
     driver.script("window.benchLast = 0; window.benchFirst = 0;");
-    const auto start = std::chrono::steady_clock::now();
-    driver.actions(json::array({pen}));
-    const double gestureMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const double gestureMs = gesture(true);
     const json settled = driver.script(R"js(
         return new Promise((resolve) => {
           const check = () => {
