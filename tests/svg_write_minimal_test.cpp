@@ -299,6 +299,28 @@ TEST(SvgWriteMinimal, AShapeInAFlattenedGroupKeepsWhatItSaysAndTakesItsLook) {
     EXPECT_EQ(tagOf(written, "r"), "<rect id='r' x='1' y='2' width='30' height='20' opacity=\"0.25\"/>") << written;
 }
 
+TEST(SvgWriteMinimal, AShapeWrittenAnewInAMovedGroupStaysOneElement) {
+    // Its own transform cannot be read, so the shape is written anew, in
+    // the group's space: the way back from the root is its transform, not
+    // a group around it (which would read back as one more object).
+    auto r = read("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 100 100'>"
+                  "<g id='g' transform='translate(10 20)'><rect id='r' width='5' height='5' transform='turn(3)'/>"
+                  "<circle id='c' r='2' transform='scale(2)'/></g></svg>");
+    ASSERT_TRUE(r->ok) << r->error;
+    size_t objects = 0;
+    r->doc.forEachArt([&](const Art &) { ++objects; });
+    for (const char *id : {"r", "c"})
+        ASSERT_TRUE(transformArt(*byId(r->doc, id), AIRealMatrix{1, 0, 0, 1, 3, -4}, 1, kTransformObjects | kTransformPaints));
+    const std::string written = svgOf(r->doc);
+    EXPECT_EQ(count(written, "<g"), 1u) << written;
+    auto back = read(written);
+    ASSERT_TRUE(back->ok) << back->error;
+    size_t again = 0;
+    back->doc.forEachArt([&](const Art &) { ++again; });
+    EXPECT_EQ(again, objects) << written;
+    expectSameGeometry(*byId(r->doc, "r"), *byId(back->doc, "r"), "r");
+}
+
 TEST(SvgWriteMinimal, ElementsAndReferencesAreWrittenInTheFilesNamespaceForm) {
     // SVG under a prefix, no xlink: a shape painted anew with a pattern
     // the model made, and a trail copy, stay in the file's form.

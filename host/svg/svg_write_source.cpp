@@ -15,6 +15,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include <pugixml.hpp>
+
 #include "art_signature.h"
 #include "svg.h"
 #include "svg_color_codec.h"
@@ -206,7 +208,23 @@ std::string SourceWriter::placed(const std::string &markup, int container) const
     }
     Affine back;
     if (inside.isIdentity() || !inside.inverse(back)) return markup;
-    return "<g transform=\"" + svgTransformText(back) + "\">" + markup + "</g>";
+    // One element takes the way back as the start of its own transform: a
+    // group around it would be an object of its own once the file is read
+    // again. The markup is the writer's: its start tag ends at the first
+    // '>' (attribute values have theirs escaped).
+    const std::string way = svgTransformText(back);
+    pugi::xml_document fragment;
+    size_t elements = 0;
+    if (fragment.load_buffer(markup.data(), markup.size(), pugi::parse_fragment))
+        for (pugi::xml_node c : fragment.children()) elements += c.type() == pugi::node_element;
+    const size_t tagEnd = markup.find('>');
+    if (elements == 1 && markup[0] == '<' && tagEnd != std::string::npos) {
+        std::string out = markup;
+        const size_t own = out.find(" transform=\"");
+        if (own != std::string::npos && own < tagEnd) return out.insert(own + 12, way + " ");
+        return out.insert(out[tagEnd - 1] == '/' ? tagEnd - 1 : tagEnd, " transform=\"" + way + "\"");
+    }
+    return "<g transform=\"" + way + "\">" + markup + "</g>";
 }
 
 void SourceWriter::walk(const Art *parent, int container) {
