@@ -429,6 +429,7 @@ private:
     // What each undo took back (its steps oldest first), the last undo last.
     std::vector<std::vector<std::unique_ptr<UndoStep>>> redoSteps_;
     void reapply(UndoStep &step);
+    void swapLists(UndoStep &step);
     uint32_t recording_ = 0;    // the recording step's serial, 0 when none records
     uint32_t lastSerial_ = 0;
     size_t undoBytes_ = 0;

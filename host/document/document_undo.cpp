@@ -115,6 +115,23 @@ void Document::willChange(Swatch &swatch) {
     undoBytes_ += sizeof(std::pair<Swatch *, Swatch>);
 }
 
+// Each undo and redo swaps a saved part with the object's: what one holds
+// the other held.
+template <class SavedPaint> void swapPaint(Art &a, SavedPaint &p) {
+    using std::swap;
+    swap(a.style, p.style);
+    swap(a.opacity, p.opacity);
+    swap(a.blendMode, p.blendMode);
+    swap(a.artStyle, p.artStyle);
+    swap(a.styleFactor, p.styleFactor);
+    swap(a.paintSavedIn, p.savedIn);
+}
+
+template <class SavedTags> void swapTags(SavedTags &t) {
+    std::swap(t.where->tags, t.before);
+    std::swap(t.where->tagsSavedIn, t.savedIn);
+}
+
 template <class T> void takeMade(std::deque<std::unique_ptr<T>> &store, size_t n, std::vector<std::unique_ptr<T>> &made) {
     for (size_t i = n; i < store.size(); ++i) made.push_back(std::move(store[i]));
     truncateStore(store, n);
@@ -123,6 +140,18 @@ template <class T> void takeMade(std::deque<std::unique_ptr<T>> &store, size_t n
 template <class T> void putMade(std::deque<std::unique_ptr<T>> &store, std::vector<std::unique_ptr<T>> &made) {
     for (auto &p : made) store.push_back(std::move(p));
     made.clear();
+}
+
+// The document's lists and its current layer, swapped with the step's.
+void Document::swapLists(UndoStep &step) {
+    using std::swap;
+    swap(layers, step.layers);
+    swap(currentLayerIndex, step.currentLayerIndex);
+    swap(swatches, step.swatches);
+    swap(graphicStyles, step.graphicStyles);
+    swap(customColors, step.customColors);
+    swap(gradients, step.gradients);
+    swap(patterns, step.patterns);
 }
 
 // Puts back what the step saved, the earliest saving last (it is what the
@@ -134,28 +163,11 @@ void Document::revert(UndoStep &step) {
     for (auto it = step.art.rbegin(); it != step.art.rend(); ++it) swap(*it->where, it->before);
     // Parts saved alone were saved before any saving of the whole object
     // in the step (which then saves no part), so they go back after it.
-    for (auto it = step.paint.rbegin(); it != step.paint.rend(); ++it) {
-        Art &a = *it->where;
-        swap(a.style, it->style);
-        swap(a.opacity, it->opacity);
-        swap(a.blendMode, it->blendMode);
-        swap(a.artStyle, it->artStyle);
-        swap(a.styleFactor, it->styleFactor);
-        swap(a.paintSavedIn, it->savedIn);
-    }
-    for (auto it = step.tags.rbegin(); it != step.tags.rend(); ++it) {
-        swap(it->where->tags, it->before);
-        swap(it->where->tagsSavedIn, it->savedIn);
-    }
+    for (auto it = step.paint.rbegin(); it != step.paint.rend(); ++it) swapPaint(*it->where, *it);
+    for (auto it = step.tags.rbegin(); it != step.tags.rend(); ++it) swapTags(*it);
     for (auto it = step.swatchColours.rbegin(); it != step.swatchColours.rend(); ++it) swap(*it->first, it->second);
     for (const auto &saved : step.art) geometryChanged(*saved.where);
-    swap(layers, step.layers);
-    swap(currentLayerIndex, step.currentLayerIndex);
-    swap(swatches, step.swatches);
-    swap(graphicStyles, step.graphicStyles);
-    swap(customColors, step.customColors);
-    swap(gradients, step.gradients);
-    swap(patterns, step.patterns);
+    swapLists(step);
     for (size_t i = step.artCount; i < artStore.size(); ++i) {
         step.madeWhere.push_back(artStore[i]);
         step.madeArt.push_back(*artStore[i]);
@@ -194,27 +206,10 @@ void Document::reapply(UndoStep &step) {
     putMade(patternStore, step.madePatterns);
     step.madeWhere.clear();
     step.madeArt.clear();
-    swap(layers, step.layers);
-    swap(currentLayerIndex, step.currentLayerIndex);
-    swap(swatches, step.swatches);
-    swap(graphicStyles, step.graphicStyles);
-    swap(customColors, step.customColors);
-    swap(gradients, step.gradients);
-    swap(patterns, step.patterns);
+    swapLists(step);
     for (auto &[swatch, saved] : step.swatchColours) swap(*swatch, saved);
-    for (auto &t : step.tags) {
-        swap(t.where->tags, t.before);
-        swap(t.where->tagsSavedIn, t.savedIn);
-    }
-    for (auto &p : step.paint) {
-        Art &a = *p.where;
-        swap(a.style, p.style);
-        swap(a.opacity, p.opacity);
-        swap(a.blendMode, p.blendMode);
-        swap(a.artStyle, p.artStyle);
-        swap(a.styleFactor, p.styleFactor);
-        swap(a.paintSavedIn, p.savedIn);
-    }
+    for (auto &t : step.tags) swapTags(t);
+    for (auto &p : step.paint) swapPaint(*p.where, p);
     for (auto &saved : step.art) swap(*saved.where, saved.before);
     for (const auto &saved : step.art) geometryChanged(*saved.where);
     idUse_.clear();

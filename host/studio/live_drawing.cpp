@@ -30,6 +30,22 @@ uint32_t latestMark(const Art &art) {
 }
 
 // Whether the layer's top-level objects are still `known`, in that order.
+// The objects with the latest mark above `floor`, as objects are seen one
+// after another: those a step saved carry its mark.
+struct LatestMarked {
+    uint32_t floor, latest;
+    std::vector<const Art *> objects;
+    void see(const Art &a) {
+        const uint32_t m = latestMark(a);
+        if (m <= floor || m < latest) return;
+        if (m > latest) {
+            latest = m;
+            objects.clear();
+        }
+        objects.push_back(&a);
+    }
+};
+
 bool sameTopLevel(const Layer &layer, const std::vector<const Art *> &known) {
     size_t k = 0;
     for (const Art *a = layer.root ? layer.root->firstChild : nullptr; a; a = a->next) {
@@ -184,21 +200,12 @@ json LiveDrawing::full(const Document &doc) {
 }
 
 std::vector<const Art *> LiveDrawing::marked(const Document &doc, uint32_t floor, uint32_t *latestOut) const {
-    std::vector<const Art *> out;
-    uint32_t latest = floor;
+    LatestMarked found{floor, floor, {}};
     for (const Layer *layer : doc.layers)
-        for (const Art *a = layer->root ? layer->root->firstChild : nullptr; a; a = a->next) {
-            if (a->disposed) continue;
-            const uint32_t m = latestMark(*a);
-            if (m <= floor || m < latest) continue;
-            if (m > latest) {
-                latest = m;
-                out.clear();
-            }
-            out.push_back(a);
-        }
-    if (latestOut) *latestOut = out.empty() ? 0 : latest;
-    return out;
+        for (const Art *a = layer->root ? layer->root->firstChild : nullptr; a; a = a->next)
+            if (!a->disposed) found.see(*a);
+    if (latestOut) *latestOut = found.objects.empty() ? 0 : found.latest;
+    return found.objects;
 }
 
 void LiveDrawing::watchStroke(const Document &doc) {
@@ -260,8 +267,7 @@ json LiveDrawing::changes(const Document &doc, const AIRealRect *near) {
         // page has, in order, and (during a stroke) the objects the stroke's
         // undo step saved, which carry its mark (as marked() finds them).
         std::vector<char> same(layers_.size(), 1);
-        std::vector<const Art *> candidates;
-        uint32_t latest = floor_;
+        LatestMarked savedByStroke{floor_, floor_, {}};
         for (size_t i = 0; i < layers_.size(); ++i) {
             const std::vector<const Art *> &known = objects_[i];
             size_t k = 0;
@@ -271,14 +277,7 @@ json LiveDrawing::changes(const Document &doc, const AIRealRect *near) {
                     if (k < known.size() && known[k] == a) ++k;
                     else same[i] = 0;
                 }
-                if (!watching_) continue;
-                const uint32_t m = latestMark(*a);
-                if (m <= floor_ || m < latest) continue;
-                if (m > latest) {
-                    latest = m;
-                    candidates.clear();
-                }
-                candidates.push_back(a);
+                if (watching_) savedByStroke.see(*a);
             }
             if (k != known.size()) same[i] = 0;
         }
@@ -307,6 +306,7 @@ json LiveDrawing::changes(const Document &doc, const AIRealRect *near) {
         }
         // What changed: the objects the stroke's undo step saved (a change
         // saves the object first), and those an undo put back.
+        std::vector<const Art *> &candidates = savedByStroke.objects;
         if (near) {
             // Of those, the ones near the pen; the rest are looked at again
             // when the stroke ends (with no `near`).
