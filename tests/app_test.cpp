@@ -110,6 +110,12 @@ TEST_F(AppTest, PaintErrorsLeaveNoOutputFile) {
     expectFailure(smearhost("paint --tool stroke-weight --set strokeWeightMode=9" + common), "strokeWeightMode is a popup");
     expectFailure(smearhost("paint --tool rotate --in nowhere.svg --out out.svg --from 1,1 --to 2,2"), "nowhere.svg");
     expectFailure(smearhost("paint --tool rotate --in in.svg --out out.svg --from \"1;1\" --to 2,2"), "'1;1' is not a point X,Y");
+    // Decimal numbers only, as in --path: strtod's hexadecimal and "nan" are not coordinates.
+    for (const char *from : {"0x10,1", "1,nan", "inf,1"})
+        expectFailure(smearhost(std::string("paint --tool rotate --in in.svg --out out.svg --from ") + from + " --to 2,2"),
+                      "is not a point X,Y");
+    expectFailure(smearhost("paint --tool rotate --in in.svg --out out.svg --from 1,1 --to 2,1e39"),
+                  "--to: 1e39 is beyond the range of the drawing");
     expectFailure(smearhost("paint --tool rotate --in in.svg --out no/such/dir/out.svg --from 1,1 --to 2,2"),
                   "cannot write the file");
     EXPECT_FALSE(fs::exists(dir / "out.svg"));

@@ -181,6 +181,8 @@ TEST(InlineDocument, ColoursOfEveryForm) {
     EXPECT_FALSE(painted);
     EXPECT_FALSE(parseColor("cmyk:0.1,0.2,0.3", doc, c, painted, error));
     EXPECT_FALSE(parseColor("gray:1.5", doc, c, painted, error));
+    for (const char *hexOrWord : {"gray:0x0.8", "gray:nan", "cmyk:0,0,0,0x1", "gray:"})
+        EXPECT_FALSE(parseColor(hexOrWord, doc, c, painted, error)) << hexOrWord;
     EXPECT_FALSE(parseColor("red", doc, c, painted, error));
 }
 

@@ -10,6 +10,7 @@
 #include "session_files.h"
 #include "stroke_path.h"
 #include "svg.h"
+#include "svg_numbers.h"
 #include "tool_names.h"
 
 namespace smear::app {
@@ -35,12 +36,11 @@ const char kPathHelp[] =
     "--pressure), or SVG path data \"M10 10 C40 0 60 80 90 50\" (one subpath, --steps drag messages evenly "
     "spaced along it)";
 
-// One coordinate: a number, and one the drawing's single-precision
-// numbers hold (a number beyond a double reads as infinite).
+// One coordinate: a decimal number as SVG writes it, so that "0x10" is
+// refused as it is in --path (a number beyond a double reads as infinite,
+// and is then refused as beyond the drawing's range).
 bool parseCoordinate(const std::string &text, double &out) {
-    char *end = nullptr;
-    out = std::strtod(text.c_str(), &end);
-    return !text.empty() && *end == '\0' && !std::isnan(out);
+    return svg::parseNumber(text, out);
 }
 
 bool parsePoint(const char *option, const std::string &text, AIRealPoint &p, std::string &error) {

@@ -1,6 +1,7 @@
 #include "session_document.h"
 
 #include "sample_document.h"
+#include "svg_numbers.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -63,10 +64,10 @@ std::string text(const json &j, const std::string &where) {
     return j.get<std::string>();
 }
 
+// Decimal, as SVG writes numbers: strtod would also take "0x0.8" and "inf".
 double unitInterval(const std::string &s, const std::string &where) {
-    char *end = nullptr;
-    const double v = std::strtod(s.c_str(), &end);
-    if (s.empty() || *end != '\0' || !(v >= 0 && v <= 1)) fail(where, "'" + s + "' is not a number from 0 to 1");
+    double v = 0;
+    if (!svg::parseNumber(s, v) || !(v >= 0 && v <= 1)) fail(where, "'" + s + "' is not a number from 0 to 1");
     return v;
 }
 
